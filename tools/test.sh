@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the kit, and runs every test under Wine inside a
+# private network that exists only for this run.
+set -euo pipefail
+source "$(dirname "$0")/kit-env.sh"
+cd "$KIT_ROOT"
+start=$(date +%s)
+kit_install
+kit_pick_arch
+kit_build i686
+[ "$KIT_ARCH" = i686 ] || kit_build "$KIT_ARCH"
+kit_log "testing the $KIT_ARCH build under $KIT_WINE"
+kit_wine_env
+
+cleanup() {
+  kit_wine_stop kit_in_pc
+  kit_net_down
+  [ -z "${KIT_XVFB_PID:-}" ] || kill "$KIT_XVFB_PID" 2>/dev/null || true
+}
+trap cleanup EXIT
+kit_net_up
+kit_xvfb_start
+kit_wine_start kit_in_pc
+export KIT_SOURCE_DIR="$KIT_ROOT" KIT_BUILD_DIR="$KIT_ROOT/build/$KIT_ARCH"
+kit_in_pc ctest --test-dir "$KIT_BUILD_DIR" --output-on-failure -j"$(nproc)" "$@"
+kit_log "done in $(( $(date +%s) - start )) s"
