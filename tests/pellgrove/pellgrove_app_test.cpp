@@ -1,0 +1,87 @@
+#include "frame/PellgroveApp.h"
+#include "frame/PellgroveWait.h"
+#include "frame/UiLanguage.h"
+#include "afx/ResourceLanguage.h"
+#include "resources/pellgrove/resource.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+struct LanguageScope {
+    explicit LanguageScope(LANGID lang) { afx::SetResourceLanguage(lang); }
+    ~LanguageScope() { afx::SetResourceLanguage(1033); }
+};
+
+std::wstring SectionFor(LANGID ui, LANGID* locale = nullptr)
+{
+    LANGID l = 0;
+    UINT id = 0;
+    CPellgroveApp::LanguageFor(FoldUILanguage(ui), l, id);
+    if (locale)
+        *locale = l;
+    return afx::LoadStrLang(id, 1033);
+}
+
+}  // namespace
+
+TEST(PellgroveLanguage, EachUiLanguageGetsItsLocaleAndSection)
+{
+    LANGID locale;
+    EXPECT_EQ(SectionFor(1033, &locale), L"EnglishUS");
+    EXPECT_EQ(locale, 1033);
+    EXPECT_EQ(SectionFor(1041, &locale), L"pellgrove");
+    EXPECT_EQ(locale, 1041);
+    EXPECT_EQ(SectionFor(1028, &locale), L"TraditionalChinese");
+    EXPECT_EQ(locale, 1028);
+    EXPECT_EQ(SectionFor(2052, &locale), L"SimplifiedChinese");
+    EXPECT_EQ(locale, 2052);
+    EXPECT_EQ(SectionFor(3076), L"TraditionalChinese");
+    EXPECT_EQ(SectionFor(5124), L"TraditionalChinese");
+    EXPECT_EQ(SectionFor(4100), L"SimplifiedChinese");
+    EXPECT_EQ(SectionFor(1031, &locale), L"EnglishUS");
+    EXPECT_EQ(locale, 1033);
+    LANGID l = 0;
+    UINT id = 0;
+    CPellgroveApp::LanguageFor(0, l, id);  // the version could not be read
+    EXPECT_EQ(l, 1033);
+    EXPECT_EQ(id, UINT(IDS_SECTION_ENGLISH));
+}
+
+TEST(PellgroveWaitDialog, ShowsPleaseWaitInTheChosenLanguageWithABarOfTenSteps)
+{
+    for (LANGID lang : {1033, 1041, 1028, 2052}) {
+        LanguageScope scope(lang);
+        PellgroveWait wait;
+        ASSERT_TRUE(wait.Create()) << lang;
+        EXPECT_EQ(wait.GetWindowText(), L"Pellgrove");
+        EXPECT_EQ(wait.GetDlgItemText(IDC_WAIT_TEXT), afx::LoadStrLang(IDS_PLEASE_WAIT, lang));
+        EXPECT_EQ(wait.m_strText, afx::LoadStrLang(IDS_PLEASE_WAIT, lang));
+        int low = -1, high = -1;
+        wait.m_progress.GetRange(low, high);
+        EXPECT_EQ(low, 0);
+        EXPECT_EQ(high, 9);
+        wait.m_progress.SendMessage(PBM_SETPOS, 12);
+        EXPECT_EQ(wait.m_progress.GetPos(), 9);
+        wait.m_progress.SendMessage(PBM_SETPOS, WPARAM(-3));
+        EXPECT_EQ(wait.m_progress.GetPos(), 0);
+        EXPECT_TRUE(wait.GetExStyle() & WS_EX_TOOLWINDOW);
+        wait.DestroyWindow();
+    }
+    afx::SetResourceLanguage(1033);
+    EXPECT_EQ(afx::LoadStr(IDS_PLEASE_WAIT), L"Please wait.");
+}
+
+TEST(PellgroveVersion, TheProgramCarriesAllTwelveVersionStrings)
+{
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring exe(self);
+    exe = exe.substr(0, exe.find_last_of(L'\\') + 1) + L"Pellgrove.exe";
+    CVersionInfoReader v;
+    ASSERT_EQ(v.Read(exe.c_str()), 1);
+    EXPECT_EQ(v.FileDescription, L"Pellgrove");
+    for (const std::wstring* s : {&v.Comments, &v.InternalName, &v.ProductName, &v.CompanyName,
+                                  &v.LegalCopyright, &v.ProductVersion, &v.LegalTradeMarks, &v.PrivateBuild,
+                                  &v.FileVersion, &v.OriginalFilename, &v.SpecialBuild})
+        EXPECT_FALSE(s->empty());
+}
