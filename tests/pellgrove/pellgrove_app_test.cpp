@@ -85,3 +85,58 @@ TEST(PellgroveVersion, TheProgramCarriesAllTwelveVersionStrings)
                                   &v.FileVersion, &v.OriginalFilename, &v.SpecialBuild})
         EXPECT_FALSE(s->empty());
 }
+
+// FatalMissingFiles ends its process, so it runs in a copy of this test program started with
+// a filter that selects only the part below.
+TEST(PellgroveFatal, ChildPart)
+{
+    if (!_wgetenv(L"KIT_FATAL_CHILD"))
+        GTEST_SKIP() << "runs only as the child of FatalMissingFilesShowsString42AndExitsWithOne";
+    CPellgroveApp::FatalMissingFiles();
+}
+
+TEST(PellgroveFatal, FatalMissingFilesShowsString42AndExitsWithOne)
+{
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring cmd = L"\"" + std::wstring(self) + L"\" --gtest_filter=PellgroveFatal.ChildPart";
+    ::SetEnvironmentVariableW(L"KIT_FATAL_CHILD", L"1");
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    BOOL started = ::CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    ::SetEnvironmentVariableW(L"KIT_FATAL_CHILD", nullptr);
+    ASSERT_TRUE(started);
+
+    struct Search {
+        DWORD pid;
+        HWND box;
+        static BOOL CALLBACK Proc(HWND w, LPARAM lp)
+        {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(w, &pid);
+            if (pid == s->pid && ::IsWindowVisible(w)) {
+                s->box = w;
+                return FALSE;
+            }
+            return TRUE;
+        }
+    } search{pi.dwProcessId, nullptr};
+    for (int i = 0; i < 300 && !search.box; ++i) {
+        ::EnumWindows(Search::Proc, reinterpret_cast<LPARAM>(&search));
+        if (!search.box)
+            ::Sleep(50);
+    }
+    ASSERT_NE(search.box, nullptr);
+    wchar_t text[512] = {};
+    ::GetWindowTextW(::GetDlgItem(search.box, 0xFFFF), text, 512);
+    EXPECT_EQ(std::wstring(text), afx::LoadStrLang(IDS_INTERNAL_ERROR, 1033));
+    ::PostMessageW(search.box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_EQ(::WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
+    DWORD code = 0;
+    ::GetExitCodeProcess(pi.hProcess, &code);
+    EXPECT_EQ(code, 1u);
+    ::CloseHandle(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+}
