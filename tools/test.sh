@@ -20,6 +20,8 @@ cleanup() {
 trap cleanup EXIT
 kit_net_up
 kit_xvfb_start
+# A fresh prefix for every run, so nothing a test registered or mapped outlives it.
+rm -rf "$WINEPREFIX"
 kit_wine_start kit_in_pc
 export KIT_SOURCE_DIR="$KIT_ROOT" KIT_BUILD_DIR="$KIT_ROOT/build/$KIT_ARCH"
 # The wizard's end-to-end tests run it from the root of a drive of its own (P:).
