@@ -23,6 +23,21 @@ struct Channel {
 
 Channel g_channel;
 
+// A blocking receive that gives up when the channel closes. The socket is closed only after its
+// thread has ended, so a receive never runs on a handle value that something else reuses.
+int ReceiveOne(Channel& ch, uint8_t* buffer, int size) {
+    for (;;) {
+        if (ch.closing) return SOCKET_ERROR;
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(ch.sock, &readable);
+        timeval wait = {0, 50 * 1000};
+        int ready = select(0, &readable, nullptr, nullptr, &wait);
+        if (ready == SOCKET_ERROR) return SOCKET_ERROR;
+        if (ready > 0) return recvfrom(ch.sock, reinterpret_cast<char*>(buffer), size, 0, nullptr, nullptr);
+    }
+}
+
 DWORD WINAPI ReceiveThread(LPVOID param) {
     Channel& ch = *static_cast<Channel*>(param);
     SetEvent(ch.done);
@@ -45,11 +60,11 @@ DWORD WINAPI ReceiveThread(LPVOID param) {
             }
         }
         if (!armed) continue;
-        int n = recvfrom(ch.sock, reinterpret_cast<char*>(buffer), sizeof buffer, 0, nullptr, nullptr);
+        int n = ReceiveOne(ch, buffer, sizeof buffer);
         if (n == SOCKET_ERROR) {
             int error = WSAGetLastError();
-            // A closed socket ends the thread; only an oversized datagram or a stray ICMP report is
-            // worth another receive.
+            // A closing channel ends the thread; only an oversized datagram or a stray ICMP report
+            // is worth another receive.
             if (ch.closing) return 0;
             if (error != WSAEMSGSIZE && error != WSAECONNRESET) break;
         } else if (Dispatch(ch.code, buffer, size_t(n), g_state)) {
@@ -74,13 +89,13 @@ void CloseChannel() {
     if (!ch.wsa) return;
     ch.closing = true;
     if (ch.quit) SetEvent(ch.quit);
-    if (ch.sock != INVALID_SOCKET) closesocket(ch.sock);
-    ch.sock = INVALID_SOCKET;
-    // The thread must be gone before its socket handle value or the shared state can be reused.
+    // The thread must be gone before the socket, the events or the shared state are reused.
     if (ch.thread) {
         WaitForSingleObject(ch.thread, INFINITE);
         CloseHandle(ch.thread);
     }
+    if (ch.sock != INVALID_SOCKET) closesocket(ch.sock);
+    ch.sock = INVALID_SOCKET;
     for (HANDLE* h : {&ch.start, &ch.quit, &ch.done, &ch.thread}) {
         if (*h && h != &ch.thread) CloseHandle(*h);
         *h = nullptr;

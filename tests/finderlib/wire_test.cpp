@@ -258,11 +258,11 @@ TEST_F(Wire, LogonResultCodesAndSessionRequests) {
     EXPECT_EQ(memcmp(&logoffs[0][28], kDevMac, 6), 0);
 
     // The device's refusals, one after another.
-    struct { const char* spec; int16_t status; } refusals[] = {
+    struct { const char* fields; int16_t status; } refusals[] = {
         {"\"logon_status\":2", 3}, {"\"logged_on_from\":\"00:11:22:33:44:55\"", 4}, {"\"logon_status\":4", 6}};
     for (auto& r : refusals) {
-        ASSERT_TRUE(sim.Load(std::string("{\"devices\":[{\"mac\":\"") + kDevMacText + "\"," + r.spec + "}]}"));
-        EXPECT_EQ(Logon(Target("secret")), r.status) << r.spec;
+        ASSERT_TRUE(sim.Load(std::string("{\"devices\":[{\"mac\":\"") + kDevMacText + "\"," + r.fields + "}]}"));
+        EXPECT_EQ(Logon(Target("secret")), r.status) << r.fields;
     }
     EXPECT_EQ(LogoffZevDevice(), 0);
 }
