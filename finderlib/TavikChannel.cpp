@@ -169,6 +169,7 @@ void SendThreeTimes(const DeviceRequestPacket& packet) {
 }
 
 void RunChannel(uint16_t code, const DeviceRequestPacket& packet) {
+    g_state.expectedId = ReadBigEndian32(packet.transactionId);
     OpenChannel();
     StartOperation(code);
     WaitDone();

@@ -205,7 +205,13 @@ TEST(Dispatch, LogonResultCodes) {
     s.result = 6;
     EXPECT_FALSE(Dispatch(kCodeLogon, Advanced(0, 1).data(), kPacketSize, s));
     EXPECT_FALSE(Dispatch(kCodeLogon, Answer(0, mac).data(), kPacketSize, s));  // a request
+    auto stale = Answer(1, mac);  // a search answer still on its way: another transaction
+    stale[4] = 1;
+    EXPECT_FALSE(Dispatch(kCodeLogon, stale.data(), stale.size(), s));
     EXPECT_EQ(s.result, 6);
+    s.expectedId = 1;
+    EXPECT_TRUE(Dispatch(kCodeLogon, stale.data(), stale.size(), s));
+    EXPECT_EQ(s.result, kResultLoggedOn);
 }
 
 TEST(Dispatch, SetupNeverEndsOnStatusAndReportsTheLast) {
@@ -276,6 +282,7 @@ TEST(Dispatch, AnyDatagramKeepsTheTablesSound) {
         size_t length = rng() % (sizeof buffer + 1);
         for (auto& b : buffer) b = uint8_t(rng());
         buffer[0] = uint8_t(rng() % 12);
+        if (rng() % 2) memset(buffer + 1, 0, 4);  // this transaction's id
         uint16_t code = uint16_t(1 + rng() % 7);
         Dispatch(code, buffer, length, s);
         ASSERT_LE(s.workCount, kZevTableSize);

@@ -95,6 +95,7 @@ class Simulator:
         self.faults = {}
         self.log = []
         self.recent = {}
+        self.timers = []
         self.start = time.monotonic()
         self.sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
         self.sock.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
@@ -116,6 +117,9 @@ class Simulator:
                 conf["name"] = "%s-%03d" % (gen.get("prefix", "SIM"), n)
                 devices.append(Device(conf, n))
         with self.lock:
+            for timer in self.timers:
+                timer.cancel()
+            self.timers = []
             self.devices = devices
             self.faults = dict(msg.get("faults", {}))
             self.log = []
@@ -286,7 +290,24 @@ class Simulator:
                     out.append((0, self.advanced(dev, req, sub_kind, 0)))
                     dev.time["year"] = saved
                 out.append((dev.delay_ms / 1000, self.advanced(dev, req, sub_kind, answer_flag)))
+        if op in (2, 3, 8, 9) and self.faults.get("stray"):
+            out = [(0, self.stray(d)) for _, d in out if d[0] in ANSWER_OPS] + out
         return out
+
+    @staticmethod
+    def stray(answer):
+        # The same answer for another transaction, saying what a careless receiver would like to hear.
+        x = bytearray(answer)
+        x[1:5] = ((int.from_bytes(x[1:5], "big") + 0x1000) & 0xFFFFFFFF).to_bytes(4, "big")
+        if x[0] == 10:
+            x[36] = 1
+            if int.from_bytes(x[34:36], "big") == 0:
+                x[37] = 0
+            else:
+                x[37:39] = (1998).to_bytes(2, "big")
+        else:
+            x[5] = 0
+        return bytes(x)
 
     def serve_udp(self):
         while True:
@@ -310,7 +331,11 @@ class Simulator:
                 self.send(d, src)
             for delay, d in out:
                 if delay > 0:
-                    threading.Timer(delay, self.send, (d, src)).start()
+                    timer = threading.Timer(delay, self.send, (d, src))
+                    timer.daemon = True
+                    with self.lock:
+                        self.timers = [t for t in self.timers if t.is_alive()] + [timer]
+                    timer.start()
 
 
 class ControlHandler(socketserver.StreamRequestHandler):
