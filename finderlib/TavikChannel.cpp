@@ -119,9 +119,6 @@ void OpenChannel() {
     local.sin_port = htons(kDevicePort);
     local.sin_addr.s_addr = htonl(INADDR_ANY);
     if (bind(ch.sock, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) return;
-    // Room for a few hundred answers arriving at once.
-    int rcvbuf = 1 << 20;
-    setsockopt(ch.sock, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<char*>(&rcvbuf), sizeof rcvbuf);
     ch.start = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     ch.quit = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     ch.done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
