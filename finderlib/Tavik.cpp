@@ -21,7 +21,7 @@ int nTavik = 0;
 
 namespace {
 
-enum : uint16_t { kSearchIdle = 0, kSearchRunning = 1, kSearchDone = 2, kSearchFailed = 3 };
+enum : uint16_t { kSearchIdle = 0, kSearchRunning = 1, kSearchDone = 2 };
 
 uint32_t g_seq;
 Session g_session;
@@ -30,7 +30,6 @@ ZevDeviceRecord g_resultTable[kZevTableSize];
 uint16_t g_resultCount;
 // Serialises whole operations: one channel, one session, one result at a time.
 CRITICAL_SECTION g_opLock;
-HMODULE g_module;
 
 struct OpLock {
     OpLock() { EnterCriticalSection(&g_opLock); }
@@ -117,7 +116,7 @@ void CopyRecords(ZevDeviceRecord* dst, const ZevDeviceRecord* src, uint16_t coun
     }
 }
 
-DWORD WINAPI SearchThread(LPVOID) {
+DWORD WINAPI SearchThread(LPVOID pin) {
     {
         OpLock lock;
         g_searchState = kSearchRunning;
@@ -133,7 +132,7 @@ DWORD WINAPI SearchThread(LPVOID) {
         g_searchState = kSearchDone;
     }
     // The thread holds its own reference to the library, so unloading it mid-search is safe.
-    FreeLibraryAndExitThread(g_module, 0);
+    if (pin) FreeLibraryAndExitThread(static_cast<HMODULE>(pin), 0);
     return 0;
 }
 
@@ -183,7 +182,7 @@ extern "C" int __cdecl GetZevList(ZevDeviceRecord* table, uint16_t* count) {
     HMODULE pin = nullptr;
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&GetZevList), &pin);
     g_searchState = kSearchRunning;
-    HANDLE thread = CreateThread(nullptr, 0, SearchThread, nullptr, 0, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, SearchThread, pin, 0, nullptr);
     if (!thread) {
         if (pin) FreeLibrary(pin);
         g_searchState = kSearchIdle;
@@ -326,7 +325,6 @@ CTavik& CTavik::operator=(const CTavik&) { return *this; }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
-        g_module = instance;
         InitializeCriticalSection(&g_opLock);
         srand(unsigned(time(nullptr)));
         int high = rand();
