@@ -138,33 +138,6 @@ TEST(Requests, SetupWithDhcpOrRefusedAddressText) {
     EXPECT_EQ(seq, before);
 }
 
-TEST(Requests, AdvancedQueryAndTimeChangeLayout) {
-    uint32_t seq = 1;
-    DeviceRequestPacket p;
-    const uint8_t* b = Bytes(p);
-    BuildQuery(p, seq, kPcMac, PlainSession(), kToken, kSubKindTime, 1);
-    EXPECT_EQ(b[0], 8);
-    EXPECT_EQ(b[34], 0); EXPECT_EQ(b[35], 1); EXPECT_EQ(b[36], 1);
-    BuildQuery(p, seq, kPcMac, PlainSession(), kToken, kSubKindModes, 2);
-    EXPECT_EQ(b[35], 0); EXPECT_EQ(b[36], 0);
-
-    ZevTimeInfo t = {};
-    memset(t.unused, 0xEE, 6);
-    t.year = 2031; t.month = 12; t.day = 24; t.hour = 23; t.minute = 59; t.second = 58;
-    t.addressFlag = 1;
-    for (int i = 0; i < 20; ++i) t.further[i] = uint8_t(0xA0 + i);
-    t.settingA = 7; t.settingB = 9;
-    BuildSetTime(p, seq, kPcMac, PlainSession(), kToken, t, 0);
-    EXPECT_EQ(b[0], 9);
-    EXPECT_EQ(b[35], 1); EXPECT_EQ(b[36], 0);
-    EXPECT_EQ(b[37], 2031 >> 8); EXPECT_EQ(b[38], 2031 & 255);
-    const uint8_t clock[6] = {12, 24, 23, 59, 58, 1};
-    EXPECT_EQ(memcmp(b + 39, clock, 6), 0);
-    EXPECT_EQ(memcmp(b + 45, t.further, 20), 0);
-    EXPECT_EQ(b[65], 7); EXPECT_EQ(b[66], 9);
-    EXPECT_TRUE(AllZero(b + 67, 32));
-}
-
 TEST(DeviceAnswers, AnyTypeButOneMeansDhcpAndShortAnswersAreDropped) {
     ZevDeviceRecord table[kZevTableSize] = {};
     uint16_t count = 0;

@@ -248,6 +248,8 @@ TEST_F(Wire, LogonResultCodesAndSessionRequests) {
     EXPECT_EQ(queries.back()[35], 1);
     EXPECT_EQ(sets.front()[37] << 8 | sets.front()[38], 2030);
     EXPECT_EQ(sets.front()[65], 0x55);
+    EXPECT_EQ(Bytes(&sets.front()[39], &sets.front()[44]), (Bytes{3, 4, 5, 6, 7}));
+    EXPECT_EQ(sets.front()[66], 9);
 
     EXPECT_EQ(LogoffZevDevice(), 1);
     EXPECT_EQ(LogoffZevDevice(), 0);
