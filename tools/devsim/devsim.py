@@ -211,9 +211,10 @@ class Simulator:
         return (0 if ok else 1), None
 
     def auth_ok(self, dev, req):
-        if dev.base64:
-            return dev.token is not None and req[99:115] == dev.token
-        return cstr(req[99:115]) == dev.password[:15]
+        # The session token always serves; a plain-method device also takes its password.
+        if dev.token is not None and req[99:115] == dev.token:
+            return True
+        return not dev.base64 and cstr(req[99:115]) == dev.password[:15]
 
     def handle(self, req, src):
         """Returns a list of (delay seconds, datagram) to send."""
