@@ -88,6 +88,8 @@ kit_xvfb_start() {
 kit_wine_start() {
   local fresh=0
   [ -f "$WINEPREFIX/system.reg" ] || fresh=1
+  # The persistent server refuses a prefix folder that does not exist yet.
+  mkdir -p "$WINEPREFIX"
   "$@" "$WINESERVER" -p >/dev/null 2>&1 &
   "$@" "$KIT_WINE" wineboot </dev/null >/dev/null 2>&1
   if [ $fresh -eq 1 ]; then
@@ -152,6 +154,31 @@ kit_net_down() {
   ip netns del "$KIT_NS_PC" 2>/dev/null || true
   ip netns del "$KIT_NS_DEV" 2>/dev/null || true
   rm -rf "/etc/netns/$KIT_NS_PC"
+}
+
+# Starts the device simulator in the device namespace: UDP 65 there, its control port on
+# KIT_DEV_IP:KIT_DEVSIM_PORT for the tests in the PC namespace.
+kit_devsim_start() {
+  KIT_DEVSIM_PORT=${KIT_DEVSIM_PORT:-6565}
+  export KIT_DEVSIM_PORT
+  local log="$KIT_ROOT/build/devsim.log"
+  mkdir -p "$KIT_ROOT/build"
+  ip netns exec "$KIT_NS_DEV" python3 "$KIT_ROOT/tools/devsim/devsim.py" --ip "$KIT_DEV_IP" \
+    --control-port "$KIT_DEVSIM_PORT" >"$log" 2>&1 &
+  KIT_DEVSIM_PID=$!
+  for _ in $(seq 50); do
+    grep -q 'devsim ready' "$log" 2>/dev/null && return 0
+    kill -0 "$KIT_DEVSIM_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  kit_log "device simulator did not start"; cat "$log" >&2; return 1
+}
+
+kit_devsim_stop() {
+  [ -n "${KIT_DEVSIM_PID:-}" ] || return 0
+  kill "$KIT_DEVSIM_PID" 2>/dev/null || true
+  wait "$KIT_DEVSIM_PID" 2>/dev/null || true
+  KIT_DEVSIM_PID=
 }
 
 # Runs a command inside the PC namespace.

@@ -14,11 +14,13 @@ kit_wine_env
 
 cleanup() {
   kit_wine_stop kit_in_pc
+  kit_devsim_stop
   kit_net_down
   [ -z "${KIT_XVFB_PID:-}" ] || kill "$KIT_XVFB_PID" 2>/dev/null || true
 }
 trap cleanup EXIT
 kit_net_up
+kit_devsim_start
 kit_xvfb_start
 # A fresh prefix for every run, so nothing a test registered or mapped outlives it.
 rm -rf "$WINEPREFIX"
