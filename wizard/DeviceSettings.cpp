@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <cwchar>
 #include <iterator>
+#include <vector>
 
 const wchar_t kDefaultNtpServer[] = L"pool.ntp.org";
 
@@ -30,27 +31,11 @@ const Key kAllKeys[] = {
     {L"category", &CDeviceSettings::category},     {L"recpreserve", &CDeviceSettings::recpreserve},
 };
 
-const Key kNormalKeys[] = {
-    {L"timestamp", &CDeviceSettings::timestamp},   {L"name", &CDeviceSettings::name},
-    {L"comment", &CDeviceSettings::comment},       {L"workgroup", &CDeviceSettings::workgroup},
-    {L"dhcp", &CDeviceSettings::dhcp},             {L"ip", &CDeviceSettings::ip},
-    {L"netmask", &CDeviceSettings::netmask},       {L"gateway", &CDeviceSettings::gateway},
-    {L"nameserver", &CDeviceSettings::nameserver}, {L"ntp", &CDeviceSettings::ntp},
-    {L"ntpserver", &CDeviceSettings::ntpserver},   {L"ntpboot", &CDeviceSettings::ntpboot},
-    {L"ntpdaily", &CDeviceSettings::ntpdaily},     {L"ntpdailytime", &CDeviceSettings::ntpdailytime},
-};
+// The normal-mode set is the first 14 keys of the record.
+const size_t kNormalKeyCount = 14;
 
-const Key kUsbKeys[] = {
-    {L"timestamp", &CDeviceSettings::timestamp},   {L"name", &CDeviceSettings::name},
-    {L"dhcp", &CDeviceSettings::dhcp},             {L"ip", &CDeviceSettings::ip},
-    {L"netmask", &CDeviceSettings::netmask},       {L"gateway", &CDeviceSettings::gateway},
-    {L"nameserver", &CDeviceSettings::nameserver}, {L"ntp", &CDeviceSettings::ntp},
-    {L"ntpserver", &CDeviceSettings::ntpserver},   {L"led", &CDeviceSettings::led},
-    {L"autoupdate", &CDeviceSettings::autoupdate}, {L"resrecdel", &CDeviceSettings::resrecdel},
-    {L"share", &CDeviceSettings::share},           {L"spindown", &CDeviceSettings::spindown},
-    {L"systeminit", &CDeviceSettings::systeminit}, {L"category", &CDeviceSettings::category},
-    {L"recpreserve", &CDeviceSettings::recpreserve},
-};
+// The USB-stick set, as indices into the record order.
+const unsigned char kUsbKeys[] = {0, 1, 4, 5, 6, 7, 8, 9, 10, 14, 15, 16, 17, 18, 19, 20, 21};
 
 bool IsOnOff(const std::wstring& v) { return v == L"on" || v == L"off"; }
 
@@ -119,9 +104,14 @@ int CDeviceSettings::Write(const wchar_t* path) const
     if (attr != INVALID_FILE_ATTRIBUTES && (attr & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return 0;
     CreateSettingsFile(path);
-    const Key* begin = kind <= 0 ? std::begin(kNormalKeys) : std::begin(kUsbKeys);
-    const Key* end = kind <= 0 ? std::end(kNormalKeys) : std::end(kUsbKeys);
-    for (const Key* key = begin; key != end; ++key) {
+    std::vector<const Key*> keys;
+    if (kind <= 0)
+        for (size_t i = 0; i < kNormalKeyCount; ++i)
+            keys.push_back(&kAllKeys[i]);
+    else
+        for (unsigned char i : kUsbKeys)
+            keys.push_back(&kAllKeys[i]);
+    for (const Key* key : keys) {
         const std::wstring& value = this->*key->field;
         if (!WritePrivateProfileStringW(kSection, key->name, value.empty() ? nullptr : value.c_str(),
                                         path))
