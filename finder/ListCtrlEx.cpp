@@ -209,7 +209,7 @@ bool CListCtrlEx::BusyCursor() const
         return false;
     int op = m_pOwner->PendingOperation();
     if (op == 0 || op == 2)
-        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     return true;
 }
 
@@ -249,7 +249,7 @@ void CListCtrlEx::OnMouseMove(UINT, POINT p)
     if (rows > 8 && last >= 1 && GetCellRect(rows - 1, last, LVIR_BOUNDS, lastCell) &&
         lastCell.bottom < hot.bottom)
         hot.bottom = lastCell.bottom;
-    SetCursor(PtInRect(&hot, p) && m_hHand ? m_hHand : LoadCursorW(nullptr, IDC_ARROW));
+    SetCursor(PtInRect(&hot, p) && m_hHand ? m_hHand : LoadCursorA(nullptr, IDC_ARROW));
     BusyCursor();
     Default();
 }

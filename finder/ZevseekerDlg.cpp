@@ -127,7 +127,7 @@ INT_PTR CZevseekerDlg::RunModalLoop()
             break;
         // While busy the finder shows the wait cursor over its windows.
         if (m_bBusy && msg.message == WM_MOUSEMOVE)
-            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            SetCursor(LoadCursorA(nullptr, IDC_WAIT));
         if (!afx::CDialog::PreTranslateModeless(msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
@@ -200,7 +200,7 @@ void CZevseekerDlg::SetupList()
     m_hImages = ImageList_Create(22, 22, ILC_COLOR24, 0, 22);
     if (m_hImages) {
         ImageList_SetBkColor(m_hImages, RGB(255, 255, 255));
-        ImageList_AddIcon(m_hImages, LoadIconW(nullptr, IDI_QUESTION));
+        ImageList_AddIcon(m_hImages, LoadIconA(nullptr, IDI_QUESTION));
         m_list.SetImageList(m_hImages, LVSIL_SMALL);
     }
 }
@@ -284,7 +284,7 @@ void CZevseekerDlg::FillAndMatch()
     m_list.SetRowCount(int(entries.size()));
     m_list.SendMessage(CListCtrlEx::kMsgRecalcButtonArea);
     SetDlgItemText(IDC_DEVICE_COUNT, std::to_wstring(entries.size()));
-    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
 
     if (match < 0) {
         NotAccessible();
@@ -313,7 +313,7 @@ void CZevseekerDlg::OnTimer(UINT_PTR id)
         m_nTick = 0;
         return;
     }
-    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     if (m_bRecordsArrived) {
         m_bRecordsArrived = false;
         m_bBusy = false;
