@@ -260,6 +260,9 @@ LRESULT CZevseekerDlg::OnSearchDone(WPARAM, LPARAM)
     SetStatus(IDS_SEARCH_DONE);
     ::EnableWindow(GetDlgItem(IDC_REFRESH), TRUE);
     StopThread();
+    // Done here, not at the next tick: a tick in between would restart a finished search.
+    m_bBusy = false;
+    m_bRecordsArrived = false;
     FillAndMatch();
     return 0;
 }
