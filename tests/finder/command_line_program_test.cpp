@@ -56,12 +56,41 @@ TEST(LorrickCommandLine, SecondCopyEndsSilently)
     EXPECT_EQ(first.WaitExit(10000), 0u);
 }
 
-TEST(LorrickCommandLine, MessagesFollowTheUserInterfaceLanguage)
+static std::wstring StringOf(HMODULE m, UINT id, LANGID lang)
 {
-    SetEnvironmentVariableA("LC_ALL", "ja_JP.UTF-8");
-    LorrickRun run("Share disk1");
-    SetEnvironmentVariableA("LC_ALL", nullptr);
-    std::wstring text = run.TakeMessageBox(10000);
-    EXPECT_EQ(text.substr(0, 9), L"アプリケーションの");
-    EXPECT_EQ(run.WaitExit(10000), 0u);
+    HRSRC r = FindResourceExW(m, MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(id / 16 + 1), lang);
+    const WORD* p = r ? static_cast<const WORD*>(LockResource(LoadResource(m, r))) : nullptr;
+    if (!p)
+        return std::wstring();
+    for (UINT i = 0; i < id % 16; ++i)
+        p += 1 + *p;
+    return std::wstring(reinterpret_cast<const wchar_t*>(p + 1), *p);
+}
+
+TEST(LorrickResources, EveryLanguageHoldsEveryStringAndDialog)
+{
+    HMODULE m = LoadLibraryExA((ExeDir() + "\\Lorrick.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(m);
+    std::vector<UINT> ids = {10000, 10001, 10002, 10003, 10100, 10101, 10102, 10103,
+                             11400, 11401, 20000, 20002, 20017, 20026};
+    for (UINT i = 11000; i <= 11009; ++i)
+        ids.push_back(i);
+    for (LANGID lang : {1033, 1041, 1028, 2052}) {
+        for (UINT id : ids)
+            EXPECT_FALSE(StringOf(m, id, lang).empty()) << lang << " " << id;
+        for (UINT dlg : {5000, 5001})
+            EXPECT_TRUE(FindResourceExW(m, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(dlg), lang)) << lang << " " << dlg;
+        // The searching status grows by one dot per tick.
+        EXPECT_EQ(StringOf(m, 11009, lang), StringOf(m, 11000, lang) + L".........") << lang;
+    }
+    EXPECT_EQ(StringOf(m, 20026, 1033), kStartError);
+    EXPECT_EQ(StringOf(m, 20002, 1033),
+              L"The Dorvane selected is not accessible.\nPlease check your connection status.");
+    EXPECT_EQ(StringOf(m, 20000, 1033), L"Dorvane Finder cannot start in current version of the OS.");
+    EXPECT_EQ(StringOf(m, 11401, 1033), L"Initialization is finished.");
+    EXPECT_EQ(StringOf(m, 11400, 1033), L"The searching was completed.");
+    EXPECT_TRUE(FindResourceW(m, MAKEINTRESOURCEW(1001), MAKEINTRESOURCEW(14)));  // group icon
+    EXPECT_TRUE(FindResourceW(m, MAKEINTRESOURCEW(3000), MAKEINTRESOURCEW(2)));   // bitmap
+    EXPECT_TRUE(FindResourceW(m, MAKEINTRESOURCEW(4000), MAKEINTRESOURCEW(12)));  // group cursor
+    FreeLibrary(m);
 }
