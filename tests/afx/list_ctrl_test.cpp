@@ -1,0 +1,95 @@
+#include "tests/afx/TestDialog.h"
+#include "afx/ListCtrl.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+// A list that draws its cells itself, as the device lists do.
+class DrawnList : public afx::CListCtrl {
+public:
+    int prePaints = 0;
+    int itemPrePaints = 0;
+    int subItemPrePaints = 0;
+    void OnCustomDraw(NMHDR* hdr, LRESULT* result)
+    {
+        auto* cd = reinterpret_cast<NMLVCUSTOMDRAW*>(hdr);
+        switch (cd->nmcd.dwDrawStage) {
+        case CDDS_PREPAINT:
+            ++prePaints;
+            *result = CDRF_NOTIFYITEMDRAW;
+            break;
+        case CDDS_ITEMPREPAINT:
+            ++itemPrePaints;
+            *result = CDRF_NOTIFYSUBITEMDRAW;
+            break;
+        case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
+            ++subItemPrePaints;
+            *result = CDRF_SKIPDEFAULT;
+            break;
+        default:
+            *result = CDRF_DODEFAULT;
+        }
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(DrawnList, afx::CListCtrl)
+    ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
+END_MESSAGE_MAP()
+
+class ListCtrl : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dlg.Create());
+        RECT r = {10, 10, 400, 200};
+        ASSERT_TRUE(list.Create(WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL, r, dlg, 6000));
+        list.InsertColumn(0, L"IP address", LVCFMT_LEFT, 120);
+        list.InsertColumn(1, L"Device name", LVCFMT_LEFT, 200);
+    }
+    void TearDown() override { dlg.DestroyWindow(); }
+    TestDialog dlg;
+    DrawnList list;
+};
+
+}  // namespace
+
+TEST_F(ListCtrl, RowsAndCellsRoundTrip)
+{
+    EXPECT_EQ(list.GetColumnCount(), 2);
+    EXPECT_EQ(list.InsertItem(0, L"     192.168.0.5"), 0);
+    std::wstring longName(700, L'n');
+    EXPECT_TRUE(list.SetItemText(0, 1, longName));
+    EXPECT_EQ(list.GetItemCount(), 1);
+    EXPECT_EQ(list.GetItemText(0, 0), L"     192.168.0.5");
+    EXPECT_EQ(list.GetItemText(0, 1), longName) << "longer than the first buffer";
+    EXPECT_EQ(list.GetItemText(5, 0), L"");
+    list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 0);
+    RECT cell;
+    ASSERT_TRUE(list.GetSubItemRect(0, 1, LVIR_BOUNDS, cell));
+    EXPECT_EQ(cell.right - cell.left, 200);
+    EXPECT_TRUE(list.DeleteAllItems());
+    EXPECT_EQ(list.GetItemCount(), 0);
+}
+
+TEST_F(ListCtrl, CustomDrawReachesTheListsOwnMap)
+{
+    list.InsertItem(0, L"a");
+    list.SetItemText(0, 1, L"b");
+    list.InsertItem(1, L"c");
+    // Painting into a DC of our own runs the same drawing stages without showing the window.
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bmp = ::CreateCompatibleBitmap(screen, 400, 200);
+    HGDIOBJ old = ::SelectObject(dc, bmp);
+    list.SendMessage(WM_PRINTCLIENT, WPARAM(dc), PRF_CLIENT);
+    ::SelectObject(dc, old);
+    ::DeleteObject(bmp);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    EXPECT_GT(list.prePaints, 0);
+    EXPECT_GE(list.itemPrePaints, 2);
+    EXPECT_GE(list.subItemPrePaints, 4);
+    EXPECT_EQ(list.subItemPrePaints % 2, 0) << "one per cell";
+}
