@@ -150,5 +150,30 @@ kit_net_down() {
   rm -rf "/etc/netns/$KIT_NS_PC"
 }
 
+# Starts the device simulator in the device namespace: UDP 65 there, its control port on
+# KIT_DEV_IP:KIT_DEVSIM_PORT for the tests in the PC namespace.
+kit_devsim_start() {
+  KIT_DEVSIM_PORT=${KIT_DEVSIM_PORT:-6565}
+  export KIT_DEVSIM_PORT
+  local log="$KIT_ROOT/build/devsim.log"
+  mkdir -p "$KIT_ROOT/build"
+  ip netns exec "$KIT_NS_DEV" python3 "$KIT_ROOT/tools/devsim/devsim.py" --ip "$KIT_DEV_IP" \
+    --control-port "$KIT_DEVSIM_PORT" >"$log" 2>&1 &
+  KIT_DEVSIM_PID=$!
+  for _ in $(seq 50); do
+    grep -q 'devsim ready' "$log" 2>/dev/null && return 0
+    kill -0 "$KIT_DEVSIM_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  kit_log "device simulator did not start"; cat "$log" >&2; return 1
+}
+
+kit_devsim_stop() {
+  [ -n "${KIT_DEVSIM_PID:-}" ] || return 0
+  kill "$KIT_DEVSIM_PID" 2>/dev/null || true
+  wait "$KIT_DEVSIM_PID" 2>/dev/null || true
+  KIT_DEVSIM_PID=
+}
+
 # Runs a command inside the PC namespace.
 kit_in_pc() { ip netns exec "$KIT_NS_PC" "$@"; }

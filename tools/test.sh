@@ -14,11 +14,13 @@ kit_wine_env
 
 cleanup() {
   kit_wine_stop kit_in_pc
+  kit_devsim_stop
   kit_net_down
   [ -z "${KIT_XVFB_PID:-}" ] || kill "$KIT_XVFB_PID" 2>/dev/null || true
 }
 trap cleanup EXIT
 kit_net_up
+kit_devsim_start
 kit_xvfb_start
 kit_wine_start kit_in_pc
 export KIT_SOURCE_DIR="$KIT_ROOT" KIT_BUILD_DIR="$KIT_ROOT/build/$KIT_ARCH"

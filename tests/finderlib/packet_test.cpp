@@ -1,0 +1,435 @@
+// Request building and answer parsing, without the network.
+#include "finderlib/TavikProtocol.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace tavik;
+
+namespace {
+
+const uint8_t kPcMac[6] = {0x00, 0x16, 0x3E, 0x01, 0x02, 0x03};
+const uint8_t kDevMac[6] = {0x00, 0x0D, 0x0B, 0xAA, 0xBB, 0xCC};
+const uint8_t kToken[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+
+const uint8_t* Bytes(const DeviceRequestPacket& p) { return reinterpret_cast<const uint8_t*>(&p); }
+
+std::string Text(const uint8_t* p, size_t max) { return std::string(reinterpret_cast<const char*>(p), strnlen(reinterpret_cast<const char*>(p), max)); }
+
+bool AllZero(const uint8_t* p, size_t n) {
+    for (size_t i = 0; i < n; ++i)
+        if (p[i]) return false;
+    return true;
+}
+
+ZevLogonTarget Target(const char* name, const char* password, uint8_t kind, uint8_t base64) {
+    ZevLogonTarget t = {};
+    memcpy(t.mac, kDevMac, 6);
+    t.kind = kind;
+    strncpy(t.name, name, sizeof t.name);
+    strncpy(t.password, password, sizeof t.password);
+    t.base64 = base64;
+    return t;
+}
+
+Session PlainSession() {
+    Session s = {};
+    memcpy(s.mac, kDevMac, 6);
+    s.kind = 1;
+    strcpy(s.name, "NAS-1");
+    strcpy(s.password, "secret");
+    return s;
+}
+
+Session Base64Session() {
+    Session s = PlainSession();
+    s.kind = 4;
+    strcpy(s.name, "c2VjcmV0");
+    strcpy(s.password, "   ");
+    return s;
+}
+
+// A device answer as the devices send it.
+std::vector<uint8_t> Answer(uint8_t op, const uint8_t mac[6], const char* name = "NAS") {
+    std::vector<uint8_t> a(kPacketSize, 0);
+    a[0] = op;
+    memcpy(&a[8], kPcMac, 6);
+    a[14] = 192; a[15] = 168; a[16] = 1; a[17] = 20;
+    a[18] = 255; a[19] = 255; a[20] = 255; a[21] = 0;
+    a[22] = 192; a[23] = 168; a[24] = 1; a[25] = 1;
+    memcpy(&a[28], mac, 6);
+    memcpy(&a[34], name, std::min<size_t>(strlen(name), 65));
+    memcpy(&a[115], "Ostrand", 7);
+    return a;
+}
+
+std::vector<uint8_t> Advanced(uint16_t subKind, uint8_t flag) {
+    std::vector<uint8_t> a(kPacketSize, 0);
+    a[0] = kOpAdvancedAnswer;
+    a[35] = uint8_t(subKind);
+    a[36] = flag;
+    return a;
+}
+
+}  // namespace
+
+TEST(Sequence, SeedOfZeroBecomesTheFixedValueAndEveryRequestCountsUp) {
+    uint32_t seq = SeedSequence(0, 0);
+    EXPECT_EQ(seq, 0x33333333u);
+    DeviceRequestPacket p;
+    BuildSearch(p, seq, kPcMac);
+    EXPECT_EQ(ReadBigEndian32(Bytes(p) + 1), 0x33333334u);
+    EXPECT_EQ(Bytes(p)[1], 0x33);
+    EXPECT_EQ(Bytes(p)[4], 0x34);
+    BuildLogoff(p, seq, kPcMac, PlainSession(), kToken);
+    EXPECT_EQ(ReadBigEndian32(Bytes(p) + 1), 0x33333335u);
+    EXPECT_EQ(SeedSequence(0x7FFF, 0x7FFF), 0x7FFF7FFFu);
+    EXPECT_EQ(SeedSequence(1, 2), 0x00010002u);
+}
+
+TEST(Requests, SearchCarriesCommonFieldsAndNothingElse) {
+    uint32_t seq = 0x12345677;
+    DeviceRequestPacket p;
+    BuildSearch(p, seq, kPcMac);
+    const uint8_t* b = Bytes(p);
+    EXPECT_EQ(b[0], 0);
+    EXPECT_EQ(b[1], 0x12); EXPECT_EQ(b[2], 0x34); EXPECT_EQ(b[3], 0x56); EXPECT_EQ(b[4], 0x78);
+    EXPECT_EQ(memcmp(b + 8, kPcMac, 6), 0);
+    EXPECT_EQ(Text(b + 34, 65), "FROM-PC");
+    EXPECT_EQ(memcmp(b + 115, "Ostrand\0\0\0\0\0\0\0\0\0\0", 17), 0);
+    EXPECT_TRUE(AllZero(b + 5, 3));
+    EXPECT_TRUE(AllZero(b + 14, 20));
+    EXPECT_TRUE(AllZero(b + 42, 73));
+}
+
+TEST(Requests, LogonPlainAndBase64Methods) {
+    uint32_t seq = 1;
+    DeviceRequestPacket p;
+    Session s;
+    ASSERT_TRUE(BuildLogon(p, seq, kPcMac, Target("NAS-1", "secret", 1, 0), s));
+    const uint8_t* b = Bytes(p);
+    EXPECT_EQ(b[0], 3);
+    EXPECT_EQ(memcmp(b + 28, kDevMac, 6), 0);
+    EXPECT_EQ(Text(b + 34, 65), "NAS-1");
+    EXPECT_EQ(Text(b + 99, 16), "secret");
+    EXPECT_EQ(std::string(s.name), "NAS-1");
+    EXPECT_EQ(std::string(s.password), "secret");
+
+    for (auto t : {Target("NAS-4", "secret", 4, 0), Target("NAS-2", "secret", 2, 1)}) {
+        ASSERT_TRUE(BuildLogon(p, seq, kPcMac, t, s));
+        EXPECT_EQ(Text(b + 34, 65), "c2VjcmV0");
+        EXPECT_EQ(memcmp(b + 99, "   \0", 4), 0);
+        EXPECT_TRUE(AllZero(b + 103, 12));
+        EXPECT_EQ(std::string(s.name), "c2VjcmV0");
+    }
+    ASSERT_TRUE(BuildLogon(p, seq, kPcMac, Target("NAS-4", "", 4, 0), s));
+    EXPECT_TRUE(AllZero(b + 34, 65));
+    ASSERT_TRUE(BuildLogon(p, seq, kPcMac, Target("NAS-1", "", 1, 0), s));
+    EXPECT_TRUE(AllZero(b + 99, 16));
+}
+
+TEST(Requests, OversizedTextsAreCutInsideTheirFields) {
+    ZevLogonTarget t = Target("", "", 1, 0);
+    memset(t.name, 'N', sizeof t.name);            // no terminator at all
+    memset(t.password, 'P', sizeof t.password);
+    uint32_t seq = 1;
+    DeviceRequestPacket p;
+    Session s;
+    ASSERT_TRUE(BuildLogon(p, seq, kPcMac, t, s));
+    const uint8_t* b = Bytes(p);
+    EXPECT_EQ(Text(b + 34, 65), std::string(64, 'N'));
+    EXPECT_EQ(b[98], 0);
+    EXPECT_EQ(Text(b + 99, 16), std::string(15, 'P'));
+    EXPECT_EQ(b[114], 0);
+    EXPECT_EQ(memcmp(b + 115, "Ostrand", 8), 0);
+
+    t.base64 = 1;  // 30 password bytes give 40 characters, well inside the field
+    ASSERT_TRUE(BuildLogon(p, seq, kPcMac, t, s));
+    EXPECT_EQ(Text(b + 34, 65).size(), 40u);
+
+    ZevConfigRecord c = {};
+    memset(c.name, 'X', sizeof c.name);
+    c.dhcp = 1;
+    ASSERT_TRUE(BuildSetup(p, seq, kPcMac, PlainSession(), kToken, c));
+    EXPECT_EQ(Text(b + 34, 65), std::string(64, 'X'));
+    EXPECT_EQ(memcmp(b + 115, "Ostrand", 8), 0);
+}
+
+TEST(Requests, SessionFieldsOfSetupLogoffQueryAndSet) {
+    uint32_t seq = 10;
+    DeviceRequestPacket p;
+    const uint8_t* b = Bytes(p);
+    ZevTimeInfo info = {};
+    ZevConfigRecord c = {};
+    c.dhcp = 1;
+    strcpy(c.name, "NEW");
+    for (bool token : {false, true}) {
+        Session s = token ? Base64Session() : PlainSession();
+        std::vector<DeviceRequestPacket> built(4);
+        ASSERT_TRUE(BuildSetup(built[0], seq, kPcMac, s, kToken, c));
+        BuildLogoff(built[1], seq, kPcMac, s, kToken);
+        BuildQuery(built[2], seq, kPcMac, s, kToken, kSubKindTime, 1);
+        BuildSetTime(built[3], seq, kPcMac, s, kToken, info, 1);
+        for (const auto& q : built) {
+            const uint8_t* qb = Bytes(q);
+            EXPECT_EQ(memcmp(qb + 28, kDevMac, 6), 0) << int(qb[0]);
+            if (token) EXPECT_EQ(memcmp(qb + 99, kToken, 16), 0) << int(qb[0]);
+            else EXPECT_EQ(Text(qb + 99, 16), "secret") << int(qb[0]);
+            EXPECT_EQ(memcmp(qb + 8, kPcMac, 6), 0);
+        }
+        EXPECT_EQ(Text(Bytes(built[1]) + 34, 65), token ? "c2VjcmV0" : "NAS-1");
+    }
+    // Without a session the fields stay zero.
+    Session none = {};
+    BuildQuery(p, seq, kPcMac, none, kToken, kSubKindModes, 0);
+    EXPECT_TRUE(AllZero(b + 28, 6));
+    EXPECT_TRUE(AllZero(b + 99, 16));
+}
+
+TEST(Requests, SetupAddressesAndInvalidTextRefused) {
+    uint32_t seq = 1;
+    DeviceRequestPacket p;
+    const uint8_t* b = Bytes(p);
+    ZevConfigRecord c = {};
+    strcpy(c.name, "NAS-9");
+    c.dhcp = 0;
+    strcpy(c.ip, "10.1.2.3");
+    strcpy(c.mask, "255.255.0.0");
+    strcpy(c.gateway, "10.1.0.254");
+    ASSERT_TRUE(BuildSetup(p, seq, kPcMac, PlainSession(), kToken, c));
+    EXPECT_EQ(b[0], 2);
+    EXPECT_EQ(b[6], 0);
+    EXPECT_EQ(b[7], 1);
+    const uint8_t expect[12] = {10, 1, 2, 3, 255, 255, 0, 0, 10, 1, 0, 254};
+    EXPECT_EQ(memcmp(b + 14, expect, 12), 0);
+    EXPECT_TRUE(AllZero(b + 26, 2));
+
+    c.dhcp = 1;
+    ASSERT_TRUE(BuildSetup(p, seq, kPcMac, PlainSession(), kToken, c));
+    EXPECT_TRUE(AllZero(b + 6, 2));
+    EXPECT_TRUE(AllZero(b + 14, 12));
+
+    c.dhcp = 0;
+    uint32_t before = seq;
+    for (const char* bad : {"", "10.1.2", "10.1.2.256", "10.1.2.3.4", "a.b.c.d", "10..2.3", "1.2.3.4 "}) {
+        strcpy(c.ip, bad);
+        EXPECT_FALSE(BuildSetup(p, seq, kPcMac, PlainSession(), kToken, c)) << bad;
+    }
+    memset(c.ip, '1', sizeof c.ip);  // unterminated
+    EXPECT_FALSE(BuildSetup(p, seq, kPcMac, PlainSession(), kToken, c));
+    EXPECT_EQ(seq, before);
+}
+
+TEST(Requests, AdvancedQueryAndTimeChangeLayout) {
+    uint32_t seq = 1;
+    DeviceRequestPacket p;
+    const uint8_t* b = Bytes(p);
+    BuildQuery(p, seq, kPcMac, PlainSession(), kToken, kSubKindTime, 1);
+    EXPECT_EQ(b[0], 8);
+    EXPECT_EQ(b[34], 0); EXPECT_EQ(b[35], 1); EXPECT_EQ(b[36], 1);
+    BuildQuery(p, seq, kPcMac, PlainSession(), kToken, kSubKindModes, 2);
+    EXPECT_EQ(b[35], 0); EXPECT_EQ(b[36], 0);
+
+    ZevTimeInfo t = {};
+    memset(t.unused, 0xEE, 6);
+    t.year = 2031; t.month = 12; t.day = 24; t.hour = 23; t.minute = 59; t.second = 58;
+    t.addressFlag = 1;
+    for (int i = 0; i < 20; ++i) t.further[i] = uint8_t(0xA0 + i);
+    t.settingA = 7; t.settingB = 9;
+    BuildSetTime(p, seq, kPcMac, PlainSession(), kToken, t, 0);
+    EXPECT_EQ(b[0], 9);
+    EXPECT_EQ(b[35], 1); EXPECT_EQ(b[36], 0);
+    EXPECT_EQ(b[37], 2031 >> 8); EXPECT_EQ(b[38], 2031 & 255);
+    const uint8_t clock[6] = {12, 24, 23, 59, 58, 1};
+    EXPECT_EQ(memcmp(b + 39, clock, 6), 0);
+    EXPECT_EQ(memcmp(b + 45, t.further, 20), 0);
+    EXPECT_EQ(b[65], 7); EXPECT_EQ(b[66], 9);
+    EXPECT_TRUE(AllZero(b + 67, 32));
+}
+
+TEST(DeviceAnswers, RecordFieldsFromEveryAnswerKind) {
+    ZevDeviceRecord table[kZevTableSize];
+    memset(table, 0, sizeof table);
+    uint16_t count = 0;
+    const uint8_t ops[4] = {1, 5, 6, 7};
+    for (uint8_t i = 0; i < 4; ++i) {
+        uint8_t mac[6] = {0, 1, 2, 3, 4, uint8_t(i + 1)};
+        auto a = Answer(ops[i], mac, "NAS");
+        a[7] = i == 1 ? 1 : (i == 2 ? 2 : 0);  // TYPE 1 static; other values mean DHCP
+        if (i == 2) a[5] = 4;
+        if (i == 1) memset(&a[99], 0xFF, 16);
+        ASSERT_TRUE(ParseDeviceAnswer(a.data(), a.size(), table, count));
+    }
+    ASSERT_EQ(count, 4);
+    EXPECT_EQ(std::string(table[0].name), "NAS");
+    EXPECT_EQ(table[0].kind, 1); EXPECT_EQ(table[1].kind, 2); EXPECT_EQ(table[2].kind, 3); EXPECT_EQ(table[3].kind, 4);
+    EXPECT_EQ(table[0].dhcp, 1u); EXPECT_EQ(table[1].dhcp, 0u); EXPECT_EQ(table[2].dhcp, 1u);
+    EXPECT_EQ(std::string(table[0].ip), "192.168.1.20");
+    EXPECT_EQ(std::string(table[0].mask), "255.255.255.0");
+    EXPECT_EQ(std::string(table[0].gateway), "192.168.1.1");
+    EXPECT_EQ(table[0].mac[5], 1);
+    EXPECT_EQ(table[0].state, 1); EXPECT_EQ(table[2].state, 2);
+    EXPECT_EQ(table[0].base64, 0); EXPECT_EQ(table[1].base64, 1); EXPECT_EQ(table[3].base64, 1);
+}
+
+TEST(DeviceAnswers, DropsDuplicatesBadMacsShortDatagramsAndKeepsFifty) {
+    ZevDeviceRecord table[kZevTableSize + 1];
+    memset(table, 0x5A, sizeof table);  // the slot after the table must stay untouched
+    memset(table, 0, sizeof(ZevDeviceRecord) * kZevTableSize);
+    uint16_t count = 0;
+    const uint8_t zero[6] = {}, ones[6] = {255, 255, 255, 255, 255, 255};
+    EXPECT_FALSE(ParseDeviceAnswer(Answer(1, zero).data(), kPacketSize, table, count));
+    EXPECT_FALSE(ParseDeviceAnswer(Answer(1, ones).data(), kPacketSize, table, count));
+    uint8_t mac[6] = {0, 9, 9, 9, 0, 0};
+    auto first = Answer(1, mac, "FIRST");
+    EXPECT_FALSE(ParseDeviceAnswer(first.data(), 131, table, count));
+    EXPECT_TRUE(ParseDeviceAnswer(first.data(), kPacketSize, table, count));
+    EXPECT_FALSE(ParseDeviceAnswer(Answer(5, mac, "SECOND").data(), kPacketSize, table, count));
+    EXPECT_EQ(std::string(table[0].name), "FIRST");
+    EXPECT_FALSE(ParseDeviceAnswer(Answer(10, mac).data(), kPacketSize, table, count));
+    for (int i = 1; i < 200; ++i) {
+        mac[4] = uint8_t(i >> 8);
+        mac[5] = uint8_t(i);
+        ParseDeviceAnswer(Answer(1, mac).data(), kPacketSize, table, count);
+    }
+    EXPECT_EQ(count, kZevTableSize);
+    const uint8_t* guard = reinterpret_cast<const uint8_t*>(&table[kZevTableSize]);
+    for (size_t i = 0; i < sizeof(ZevDeviceRecord); ++i) ASSERT_EQ(guard[i], 0x5A);
+}
+
+TEST(DeviceAnswers, LongNameKeepsSixtyFourBytesAndLeavesTheLastByte) {
+    ZevDeviceRecord table[kZevTableSize] = {};
+    uint16_t count = 0;
+    uint8_t mac[6] = {0, 1, 1, 1, 1, 1};
+    std::string name(80, 'L');
+    auto a = Answer(1, mac, "");
+    memcpy(&a[34], name.data(), 65);  // a device that fills the whole text field
+    ASSERT_TRUE(ParseDeviceAnswer(a.data(), a.size(), table, count));
+    EXPECT_EQ(std::string(table[0].name), std::string(64, 'L'));
+    EXPECT_EQ(table[0].name[64], 0);
+}
+
+TEST(Dispatch, LogonResultCodes) {
+    ChannelState s = {};
+    memcpy(s.pcMac, kPcMac, 6);
+    uint8_t mac[6] = {0, 1, 2, 3, 4, 5};
+    struct { uint8_t status; bool thisPc; uint16_t result; } cases[] = {
+        {0, true, kResultLoggedOn}, {1, true, kResultBadPassword}, {2, true, kResultSessionTimeout},
+        {3, false, kResultOtherUser}, {3, true, kResultThisPc}, {4, true, kResultRefused}};
+    for (auto c : cases) {
+        auto a = Answer(6, mac);
+        a[5] = c.status;
+        if (!c.thisPc) a[13] ^= 1;
+        memset(&a[99], 0x77, 16);
+        s.result = 99;
+        EXPECT_TRUE(Dispatch(kCodeLogon, a.data(), a.size(), s));
+        EXPECT_EQ(s.result, c.result) << int(c.status);
+    }
+    EXPECT_EQ(s.token[0], 0x77);
+    auto other = Answer(5, mac);
+    other[5] = 9;
+    s.result = 1;
+    EXPECT_FALSE(Dispatch(kCodeLogon, other.data(), other.size(), s));
+    EXPECT_EQ(s.result, 0);
+    s.result = 6;
+    EXPECT_FALSE(Dispatch(kCodeLogon, Advanced(0, 1).data(), kPacketSize, s));
+    EXPECT_FALSE(Dispatch(kCodeLogon, Answer(0, mac).data(), kPacketSize, s));  // a request
+    EXPECT_EQ(s.result, 6);
+}
+
+TEST(Dispatch, SetupNeverEndsOnStatusAndReportsTheLast) {
+    ChannelState s = {};
+    uint8_t mac[6] = {0, 1, 2, 3, 4, 5};
+    const uint16_t expect[5] = {255, 2, 3, 4, 6};
+    for (uint8_t status = 0; status < 5; ++status) {
+        auto a = Answer(1, mac);
+        a[5] = status;
+        a[13] = kPcMac[5];  // status 3 is "another user" for a setup, whoever asked
+        EXPECT_FALSE(Dispatch(kCodeSetup, a.data(), a.size(), s));
+        EXPECT_EQ(s.result, expect[status]);
+    }
+    auto odd = Answer(1, mac);
+    odd[5] = 7;
+    s.result = 1;
+    EXPECT_FALSE(Dispatch(kCodeSetup, odd.data(), odd.size(), s));
+    s.result = 0;
+    EXPECT_TRUE(Dispatch(kCodeSetup, odd.data(), odd.size(), s));
+}
+
+TEST(Dispatch, ModesAndTimeParsesWithTheFlagRule) {
+    ChannelState s = {};
+    auto modes = Advanced(0, 0);  // modes are taken whatever the flag
+    modes[37] = 3;
+    modes[38] = 0x01; modes[39] = 0x02; modes[40] = 0; modes[41] = 1; modes[42] = 0xFF; modes[43] = 0xFE;
+    EXPECT_TRUE(Dispatch(kCodeModes, modes.data(), modes.size(), s));
+    ASSERT_EQ(s.modes.count, 3);
+    EXPECT_EQ(s.modes.modes[0], 0x0102); EXPECT_EQ(s.modes.modes[1], 1); EXPECT_EQ(s.modes.modes[2], 0xFFFE);
+    modes[37] = 31;
+    EXPECT_TRUE(Dispatch(kCodeModes, modes.data(), modes.size(), s));
+    EXPECT_EQ(s.modes.count, 0);
+    EXPECT_EQ(s.modes.modes[0], 0);
+    modes[37] = 30;
+    EXPECT_TRUE(Dispatch(kCodeModes, modes.data(), modes.size(), s));
+    EXPECT_EQ(s.modes.count, 30);
+
+    auto time = Advanced(1, 0);
+    time[37] = 0x07; time[38] = 0xE8;
+    time[39] = 2; time[40] = 29; time[41] = 13; time[42] = 14; time[43] = 15; time[44] = 1;
+    for (int i = 0; i < 20; ++i) time[45 + i] = uint8_t(i + 1);
+    time[65] = 0x41; time[66] = 0x42;
+    s.expectedFlag = 1;
+    for (uint16_t code : {kCodeTimeQuery, kCodeTimeSet}) {
+        s.answered = false;
+        time[36] = 0;
+        EXPECT_FALSE(Dispatch(code, time.data(), time.size(), s));
+        EXPECT_FALSE(s.answered);
+        time[36] = 1;
+        EXPECT_TRUE(Dispatch(code, time.data(), time.size(), s));
+        EXPECT_TRUE(s.answered);
+    }
+    EXPECT_EQ(s.time.year, 2024);
+    EXPECT_EQ(s.time.month, 2); EXPECT_EQ(s.time.day, 29); EXPECT_EQ(s.time.second, 15);
+    EXPECT_EQ(s.time.addressFlag, 1);
+    EXPECT_EQ(s.time.further[19], 20);
+    EXPECT_EQ(s.time.settingA, 0x41); EXPECT_EQ(s.time.settingB, 0x42);
+    s.expectedFlag = 0;  // the answer must carry 1 as well
+    time[36] = 0;
+    EXPECT_FALSE(Dispatch(kCodeTimeQuery, time.data(), time.size(), s));
+}
+
+TEST(Dispatch, AnyDatagramKeepsTheTablesSound) {
+    std::mt19937 rng(65);
+    ChannelState s = {};
+    uint8_t buffer[kReceiveBufferSize];
+    for (int round = 0; round < 20000; ++round) {
+        size_t length = rng() % (sizeof buffer + 1);
+        for (auto& b : buffer) b = uint8_t(rng());
+        buffer[0] = uint8_t(rng() % 12);
+        uint16_t code = uint16_t(1 + rng() % 7);
+        Dispatch(code, buffer, length, s);
+        ASSERT_LE(s.workCount, kZevTableSize);
+        ASSERT_LE(s.modes.count, kZevModeCount);
+    }
+    EXPECT_EQ(s.workCount, kZevTableSize);
+    for (int i = 0; i < s.workCount; ++i) {
+        EXPECT_GE(s.work[i].kind, 1);
+        EXPECT_LE(s.work[i].kind, 4);
+        EXPECT_LT(strnlen(s.work[i].ip, 20), 20u);
+        for (int j = 0; j < i; ++j) EXPECT_NE(memcmp(s.work[i].mac, s.work[j].mac, 6), 0);
+    }
+}
+
+TEST(Base64, StandardAlphabetAndPadding) {
+    auto enc = [](const char* t) { return Base64Encode(reinterpret_cast<const uint8_t*>(t), strlen(t)); };
+    EXPECT_EQ(enc(""), "");
+    EXPECT_EQ(enc("f"), "Zg==");
+    EXPECT_EQ(enc("fo"), "Zm8=");
+    EXPECT_EQ(enc("foo"), "Zm9v");
+    EXPECT_EQ(enc("foobar"), "Zm9vYmFy");
+    EXPECT_EQ(enc("\xFB\xFF\xBF"), "+/+/");
+    EXPECT_EQ(enc(std::string(48, 'x').c_str()).size(), 64u);
+}

@@ -1,0 +1,406 @@
+// Tavik.dll against the device simulator over the private test network.
+#include "finderlib/Tavik.h"
+#include "tests/support/DevSimClient.h"
+
+#include <winsock2.h>
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Bytes = std::vector<uint8_t>;
+
+double Since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+
+uint32_t Id(const Bytes& b) { return uint32_t(b[1]) << 24 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 8 | b[4]; }
+
+std::string Text(const Bytes& b, size_t at, size_t max) {
+    std::string s(reinterpret_cast<const char*>(&b[at]), max);
+    return s.substr(0, s.find('\0'));
+}
+
+const char* kDevMacText = "00:0D:0B:00:00:01";
+const uint8_t kDevMac[6] = {0x00, 0x0D, 0x0B, 0x00, 0x00, 0x01};
+
+class Wire : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!DevSimClient::Available()) GTEST_SKIP() << "no test network";
+        ASSERT_TRUE(sim.Reset()) << sim.Error();
+        ZevAdapterRecord adapters[kZevAdapterTableSize] = {};
+        uint16_t count = 0;
+        ASSERT_EQ(GetZevAdapterList(adapters, &count), 1);
+        for (uint16_t i = 0; i < count; ++i)
+            if (std::string(adapters[i].ip) == getenv("KIT_PC_IP")) memcpy(pcMac, adapters[i].mac, 6);
+    }
+
+    // Polls like the finder does; returns the seconds the search took.
+    double Search(ZevDeviceRecord* table, uint16_t& count) {
+        memset(table, 0, sizeof(ZevDeviceRecord) * kZevTableSize);
+        auto t0 = Clock::now();
+        count = 0;
+        EXPECT_EQ(GetZevList(table, &count), 1);
+        EXPECT_EQ(count, kZevListRunning);
+        while (count == kZevListRunning && Since(t0) < 20) {
+            Sleep(100);
+            EXPECT_EQ(GetZevList(table, &count), 1);
+        }
+        return Since(t0);
+    }
+
+    std::vector<Bytes> Sent(uint8_t op) {
+        std::vector<Bytes> out;
+        for (auto& r : sim.Requests())
+            if (!r.bytes.empty() && r.bytes[0] == op) out.push_back(r.bytes);
+        return out;
+    }
+
+    void ExpectCommon(const Bytes& b, uint8_t op) {
+        ASSERT_EQ(b.size(), kPacketSize);
+        EXPECT_EQ(b[0], op);
+        EXPECT_EQ(memcmp(&b[8], pcMac, 6), 0);
+        EXPECT_EQ(memcmp(&b[115], "Ostrand\0\0\0\0\0\0\0\0\0\0", 17), 0);
+    }
+
+    ZevLogonTarget Target(const char* password, uint8_t kind = 1, uint8_t base64 = 0) {
+        ZevLogonTarget t = {};
+        memcpy(t.mac, kDevMac, 6);
+        t.kind = kind;
+        strcpy(t.name, "NAS-ONE");
+        strncpy(t.password, password, sizeof t.password);
+        t.base64 = base64;
+        return t;
+    }
+
+    int16_t Logon(const ZevLogonTarget& t) {
+        int16_t status = -1;
+        EXPECT_EQ(LogonZevDevice(&t, &status, ""), 1);
+        return status;
+    }
+
+    DevSimClient sim;
+    uint8_t pcMac[6] = {};
+};
+
+TEST_F(Wire, AdapterListShowsTheTestNetwork) {
+    ZevAdapterRecord adapters[kZevAdapterTableSize];
+    memset(adapters, 0, sizeof adapters);
+    uint16_t count = 0;
+    ASSERT_EQ(GetZevAdapterList(adapters, &count), 1);
+    ASSERT_GE(count, 1);
+    bool found = false;
+    for (uint16_t i = 0; i < count; ++i) {
+        if (std::string(adapters[i].ip) != getenv("KIT_PC_IP")) continue;
+        found = true;
+        EXPECT_EQ(std::string(adapters[i].mask), "255.255.255.0");
+        EXPECT_NE(std::string(adapters[i].gateway), "");
+        EXPECT_EQ(adapters[i].kind, 0);
+        EXPECT_NE(std::string(adapters[i].name), "");
+    }
+    EXPECT_TRUE(found);
+    EXPECT_EQ(fnTavik(), 42);
+    EXPECT_EQ(nTavik, 0);
+    CTavik a, b;
+    EXPECT_EQ(&(a = b), &a);
+}
+
+// Fifty devices of every kind and form answering three times each, plus answers that must be dropped.
+TEST_F(Wire, SearchFindsAllFiftyAndSendsTheRequestThreeTimes) {
+    std::string longName(70, 'L');
+    ASSERT_TRUE(sim.Load(
+        "{\"devices\":["
+        "{\"mac\":\"00:0D:0B:00:00:01\",\"kind\":2,\"name\":\"" + longName + "\",\"state2\":true},"
+        "{\"mac\":\"00:0D:0B:00:00:02\",\"kind\":3,\"base64\":true,\"static\":true,\"ip\":\"10.9.8.7\","
+        "\"mask\":\"255.0.0.0\",\"gw\":\"10.0.0.1\",\"name\":\"B64\"},"
+        "{\"mac\":\"00:0D:0B:00:00:03\",\"kind\":4,\"name\":\"K4\"},"
+        "{\"mac\":\"00:00:00:00:00:00\",\"name\":\"ZERO\"},"
+        "{\"mac\":\"FF:FF:FF:FF:FF:FF\",\"name\":\"ONES\"}],"
+        "\"generate\":{\"count\":47},\"faults\":{\"duplicates\":1}}"))
+        << sim.Error();
+    ZevDeviceRecord table[kZevTableSize];
+    uint16_t count = 0;
+    double seconds = Search(table, count);
+    printf("MEASURE search of 50 devices: %u found in %.2f s\n", count, seconds);
+    EXPECT_GE(seconds, 5.0);
+    EXPECT_LE(seconds, 11.5);
+    ASSERT_EQ(count, 50);
+    std::set<std::string> macs;
+    for (int i = 0; i < count; ++i) {
+        macs.insert(DevSimMac(table[i].mac));
+        std::string name = table[i].name;
+        EXPECT_NE(name, "ZERO");
+        EXPECT_NE(name, "ONES");
+        if (name.size() == 64) {
+            EXPECT_EQ(name, std::string(64, 'L'));
+            EXPECT_EQ(table[i].kind, 2);
+            EXPECT_EQ(table[i].state, 2);
+        } else if (name == "B64") {
+            EXPECT_EQ(table[i].base64, 1);
+            EXPECT_EQ(table[i].kind, 3);
+            EXPECT_EQ(table[i].dhcp, 0u);
+            EXPECT_EQ(std::string(table[i].ip), "10.9.8.7");
+            EXPECT_EQ(std::string(table[i].mask), "255.0.0.0");
+            EXPECT_EQ(std::string(table[i].gateway), "10.0.0.1");
+        } else if (name == "K4") {
+            EXPECT_EQ(table[i].base64, 1);
+        } else {
+            EXPECT_EQ(table[i].kind, 1);
+            EXPECT_EQ(table[i].state, 1);
+            EXPECT_EQ(table[i].base64, 0);
+            EXPECT_EQ(table[i].dhcp, 1u);
+        }
+    }
+    EXPECT_EQ(macs.size(), 50u);
+
+    auto requests = Sent(0);
+    ASSERT_EQ(requests.size(), 3u);
+    for (auto& r : requests) {
+        ExpectCommon(r, 0);
+        EXPECT_EQ(Text(r, 34, 65), "FROM-PC");
+        EXPECT_EQ(Id(r), Id(requests[0]));  // one request, sent three times
+    }
+}
+
+// Two hundred devices answering at once, with malformed datagrams mixed in: the table keeps 50.
+TEST_F(Wire, SearchKeepsFiftyOfTwoHundredAndSurvivesMalformedDatagrams) {
+    std::string junk = "\"0100\",\"" + std::string(600, 'a') + "\",\"01" + std::string(262, '0') + "\"";
+    ASSERT_TRUE(sim.Load("{\"generate\":{\"count\":200},\"faults\":{\"late_ms\":5400,\"junk\":[" + junk + "]}}"))
+        << sim.Error();
+    ZevDeviceRecord table[kZevTableSize];
+    uint16_t count = 0;
+    double seconds = Search(table, count);
+    printf("MEASURE search of 200 devices: %u kept in %.2f s\n", count, seconds);
+    ASSERT_EQ(count, 50);
+    std::set<std::string> macs;
+    for (int i = 0; i < count; ++i) {
+        macs.insert(DevSimMac(table[i].mac));
+        EXPECT_EQ(std::string(table[i].name).compare(0, 4, "SIM-"), 0);
+    }
+    EXPECT_EQ(macs.size(), 50u);
+    EXPECT_LT(seconds, 8.0);
+
+    // A burst of a thousand answers to every copy of the request.
+    ASSERT_TRUE(sim.Load("{\"faults\":{\"burst\":1000,\"late_ms\":5400}}")) << sim.Error();
+    seconds = Search(table, count);
+    printf("MEASURE burst of 1000 answers per request: %u kept in %.2f s\n", count, seconds);
+    EXPECT_EQ(count, 50);
+    EXPECT_LT(seconds, 11.5);
+}
+
+TEST_F(Wire, LogonResultCodesAndSessionRequests) {
+    ASSERT_TRUE(sim.Load(std::string("{\"devices\":[{\"mac\":\"") + kDevMacText +
+                         "\",\"name\":\"NAS-ONE\",\"password\":\"secret\",\"modes\":[1,2,772],"
+                         "\"time\":{\"year\":2025,\"month\":3,\"day\":4,\"hour\":5,\"minute\":6,\"second\":7,"
+                         "\"a\":8,\"b\":9},\"time_decoy\":true}]}"))
+        << sim.Error();
+    EXPECT_EQ(Logon(Target("wrong")), 2);
+    auto t0 = Clock::now();
+    EXPECT_EQ(Logon(Target("secret")), 1);
+    printf("MEASURE logon: %.2f s\n", Since(t0));
+    auto logons = Sent(3);
+    ASSERT_EQ(logons.size(), 6u);
+    ExpectCommon(logons[5], 3);
+    EXPECT_EQ(memcmp(&logons[5][28], kDevMac, 6), 0);
+    EXPECT_EQ(Text(logons[5], 34, 65), "NAS-ONE");
+    EXPECT_EQ(Text(logons[5], 99, 16), "secret");
+    EXPECT_EQ(Id(logons[5]), Id(logons[0]) + 1);
+
+    ZevModesRecord modes;
+    memset(&modes, 0, sizeof modes);
+    EXPECT_EQ(GetZevAdvancedModes(&modes, 1), 1);
+    ASSERT_EQ(modes.count, 3);
+    EXPECT_EQ(modes.modes[2], 772);
+    EXPECT_EQ(modes.modes[3], 0xFFFF);
+
+    ZevTimeInfo info;
+    memset(&info, 0, sizeof info);
+    EXPECT_EQ(GetZevAdvancedTimeInfo(&info, 1), 1);
+    EXPECT_EQ(info.year, 2025);  // the flag-0 decoy (1999) is ignored
+    EXPECT_EQ(info.second, 7);
+    EXPECT_EQ(info.settingB, 9);
+
+    info.year = 2030;
+    info.settingA = 0x55;
+    EXPECT_EQ(SetZevAdvancedTimeInfo(&info, 1), 1);
+    auto queries = Sent(8);
+    auto sets = Sent(9);
+    ASSERT_FALSE(queries.empty());
+    ASSERT_FALSE(sets.empty());
+    for (auto* r : {&queries.front(), &queries.back(), &sets.front()}) {
+        ExpectCommon(*r, (*r)[0]);
+        EXPECT_EQ(memcmp(&(*r)[28], kDevMac, 6), 0);
+        EXPECT_EQ(Text(*r, 99, 16), "secret");
+        EXPECT_EQ((*r)[36], 1);
+    }
+    EXPECT_EQ(queries.front()[35], 0);
+    EXPECT_EQ(queries.back()[35], 1);
+    EXPECT_EQ(sets.front()[37] << 8 | sets.front()[38], 2030);
+    EXPECT_EQ(sets.front()[65], 0x55);
+
+    EXPECT_EQ(LogoffZevDevice(), 1);
+    EXPECT_EQ(LogoffZevDevice(), 0);
+    auto logoffs = Sent(4);
+    ASSERT_EQ(logoffs.size(), 3u);
+    ExpectCommon(logoffs[0], 4);
+    EXPECT_EQ(Text(logoffs[0], 34, 65), "NAS-ONE");
+    EXPECT_EQ(Text(logoffs[0], 99, 16), "secret");
+    EXPECT_EQ(memcmp(&logoffs[0][28], kDevMac, 6), 0);
+
+    // The device's refusals, one after another.
+    struct { const char* spec; int16_t status; } refusals[] = {
+        {"\"logon_status\":2", 3}, {"\"logged_on_from\":\"00:11:22:33:44:55\"", 4}, {"\"logon_status\":4", 6}};
+    for (auto& r : refusals) {
+        ASSERT_TRUE(sim.Load(std::string("{\"devices\":[{\"mac\":\"") + kDevMacText + "\"," + r.spec + "}]}"));
+        EXPECT_EQ(Logon(Target("secret")), r.status) << r.spec;
+    }
+    EXPECT_EQ(LogoffZevDevice(), 0);
+}
+
+TEST_F(Wire, Base64LogonUsesTheTokenAfterwards) {
+    ASSERT_TRUE(sim.Load(std::string("{\"devices\":[{\"mac\":\"") + kDevMacText +
+                         "\",\"kind\":4,\"password\":\"p@ss-w0rd\"}]}"));
+    EXPECT_EQ(Logon(Target("p@ss-w0rd", 4)), 1);
+    ZevTimeInfo info;
+    EXPECT_EQ(GetZevAdvancedTimeInfo(&info, 1), 1);
+    EXPECT_EQ(LogoffZevDevice(), 1);
+    auto logon = Sent(3).at(0);
+    EXPECT_EQ(Text(logon, 34, 65), "cEBzcy13MHJk");
+    EXPECT_EQ(memcmp(&logon[99], "   \0", 4), 0);
+    auto query = Sent(8).at(0);
+    auto logoff = Sent(4).at(0);
+    EXPECT_EQ(memcmp(&query[99], &logoff[99], 16), 0);
+    EXPECT_NE(Text(query, 99, 16), "   ");  // the device's token, not the logon's blanks
+    EXPECT_EQ(Text(logoff, 34, 65), "cEBzcy13MHJk");
+    EXPECT_TRUE(sim.Devices().find("\"logged_on_from\": null") != std::string::npos) << sim.Devices();
+}
+
+// Result 5: log off from this PC and send the same logon again.
+TEST_F(Wire, LogonAlreadyFromThisPcLogsOffAndRetries) {
+    ASSERT_TRUE(sim.Load(std::string("{\"devices\":[{\"mac\":\"") + kDevMacText + "\",\"password\":\"pw\"," +
+                         "\"logged_on_from\":\"" + DevSimMac(pcMac) + "\"}]}"));
+    auto t0 = Clock::now();
+    EXPECT_EQ(Logon(Target("pw")), 1);
+    double seconds = Since(t0);
+    EXPECT_GE(seconds, 6.0);
+    auto requests = sim.Requests();
+    ASSERT_EQ(requests.size(), 9u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(requests[i].bytes, requests[6 + i].bytes);  // transaction id included
+        const Bytes& off = requests[3 + i].bytes;
+        ExpectCommon(off, 4);
+        for (size_t at : {28, 34, 99}) EXPECT_EQ(off[at], 0) << at;
+        EXPECT_EQ(Id(off), Id(requests[0].bytes) + 1);
+    }
+    EXPECT_GE(requests[3].seconds - requests[2].seconds, 2.9);
+    EXPECT_GE(requests[6].seconds - requests[5].seconds, 2.9);
+    EXPECT_EQ(LogoffZevDevice(), 1);
+}
+
+TEST_F(Wire, SetupChangesTheDeviceAndReportsTheSettingAccepted) {
+    ASSERT_TRUE(sim.Load(std::string("{\"devices\":[{\"mac\":\"") + kDevMacText +
+                         "\",\"name\":\"OLD\",\"password\":\"pw\"}],\"faults\":{\"late_ms\":5400}}"));
+    EXPECT_EQ(Logon(Target("pw")), 1);
+    ZevConfigRecord config = {};
+    strcpy(config.name, "RENAMED");
+    strcpy(config.ip, "10.20.30.40");
+    strcpy(config.mask, "255.255.0.0");
+    strcpy(config.gateway, "10.20.0.1");
+    config.dhcp = 0;
+    auto t0 = Clock::now();
+    EXPECT_EQ(SetZevConfig(&config), 1);
+    double seconds = Since(t0);
+    EXPECT_GE(seconds, 10.0);  // success never ends a setup early
+    EXPECT_EQ(SetZevConfig(&config), 0);  // the session ended with it
+    auto setup = Sent(2).at(0);
+    ExpectCommon(setup, 2);
+    EXPECT_EQ(Text(setup, 34, 65), "RENAMED");
+    EXPECT_EQ(Text(setup, 99, 16), "pw");
+    EXPECT_EQ(memcmp(&setup[28], kDevMac, 6), 0);
+    EXPECT_EQ(setup[7], 1);
+    EXPECT_EQ(setup[14], 10);
+    EXPECT_EQ(setup[25], 1);
+
+    ZevDeviceRecord table[kZevTableSize];
+    uint16_t count = 0;
+    Search(table, count);
+    ASSERT_EQ(count, 1);
+    EXPECT_EQ(std::string(table[0].name), "RENAMED");
+    EXPECT_EQ(std::string(table[0].ip), "10.20.30.40");
+    EXPECT_EQ(table[0].dhcp, 0u);
+}
+
+TEST_F(Wire, NoSessionDefaultsAndSilence) {
+    ASSERT_TRUE(sim.Load(std::string("{\"devices\":[{\"mac\":\"") + kDevMacText + "\",\"modes\":[5],\"silent\":false}]}"));
+    ZevModesRecord modes;
+    memset(&modes, 0x11, sizeof modes);
+    EXPECT_EQ(GetZevAdvancedModes(&modes, 1), 0);
+    EXPECT_EQ(modes.count, 0);
+    for (auto m : modes.modes) EXPECT_EQ(m, 0xFFFF);
+    ZevTimeInfo info;
+    memset(&info, 0x22, sizeof info);
+    EXPECT_EQ(GetZevAdvancedTimeInfo(&info, 1), 0);
+    EXPECT_EQ(info.year, 2010);
+    EXPECT_EQ(info.month, 1);
+    EXPECT_EQ(info.day, 1);
+    EXPECT_EQ(info.settingB, 0);
+    EXPECT_EQ(info.unused[0], 0x22);
+    ZevConfigRecord config = {};
+    EXPECT_EQ(SetZevConfig(&config), 0);
+    EXPECT_EQ(SetZevAdvancedTimeInfo(&info, 0), 0);
+    EXPECT_EQ(LogoffZevDevice(), 0);
+    EXPECT_TRUE(sim.Requests().empty());
+
+    // Outside a session, flag 0 goes on the wire and a modes answer carrying flag 0 is taken.
+    EXPECT_EQ(GetZevAdvancedModes(&modes, 0), 1);
+    EXPECT_EQ(modes.count, 1);
+    EXPECT_EQ(modes.modes[0], 5);
+    EXPECT_EQ(Sent(8).at(0)[36], 0);
+
+    // A logon nobody answers reports 0 and leaves no session behind.
+    ASSERT_TRUE(sim.Load("{\"faults\":{\"silent\":true}}"));
+    EXPECT_EQ(Logon(Target("pw")), 0);
+    EXPECT_EQ(LogoffZevDevice(), 0);
+}
+
+TEST_F(Wire, PortTakenMeansNoAnswerAndNothingLeaks) {
+    ASSERT_TRUE(sim.Load(std::string("{\"devices\":[{\"mac\":\"") + kDevMacText + "\",\"password\":\"pw\"}]}"));
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    SOCKET holder = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in local = {};
+    local.sin_family = AF_INET;
+    local.sin_port = htons(65);
+    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
+
+    DWORD handlesBefore = 0, handlesAfter = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handlesBefore);
+    auto t0 = Clock::now();
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Logon(Target("pw")), 0);
+    ZevTimeInfo info;
+    EXPECT_EQ(GetZevAdvancedTimeInfo(&info, 0), 1);
+    EXPECT_EQ(info.year, 2010);
+    ZevDeviceRecord table[kZevTableSize];
+    uint16_t count = 0;
+    Search(table, count);
+    EXPECT_EQ(count, 0);
+    double seconds = Since(t0);
+    EXPECT_LT(seconds, 8.0);
+    GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
+    EXPECT_LE(handlesAfter, handlesBefore + 2);
+    EXPECT_EQ(Sent(3).size(), 9u);  // still sent, never heard
+    closesocket(holder);
+    WSACleanup();
+}
+
+}  // namespace

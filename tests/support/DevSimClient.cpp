@@ -1,0 +1,136 @@
+#include "tests/support/DevSimClient.h"
+
+#include <winsock2.h>
+#include <ws2tcpip.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+const char* Env(const char* name, const char* fallback) {
+    const char* v = getenv(name);
+    return v && *v ? v : fallback;
+}
+}  // namespace
+
+DevSimClient::DevSimClient() : sock_(uintptr_t(INVALID_SOCKET)) {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+}
+
+DevSimClient::~DevSimClient() {
+    if (SOCKET(sock_) != INVALID_SOCKET) closesocket(SOCKET(sock_));
+    WSACleanup();
+}
+
+bool DevSimClient::Available() { return getenv("KIT_DEV_IP") && *getenv("KIT_DEV_IP"); }
+
+bool DevSimClient::Connect() {
+    if (SOCKET(sock_) != INVALID_SOCKET) return true;
+    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (s == INVALID_SOCKET) {
+        error_ = "socket failed";
+        return false;
+    }
+    sockaddr_in to = {};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(uint16_t(atoi(Env("KIT_DEVSIM_PORT", "6565"))));
+    to.sin_addr.s_addr = inet_addr(Env("KIT_DEV_IP", "127.0.0.1"));
+    if (connect(s, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
+        closesocket(s);
+        error_ = "cannot reach the device simulator";
+        return false;
+    }
+    sock_ = uintptr_t(s);
+    return true;
+}
+
+bool DevSimClient::Command(const std::string& json, std::vector<std::string>& lines) {
+    lines.clear();
+    if (!Connect()) return false;
+    std::string out = json + "\n";
+    for (size_t sent = 0; sent < out.size();) {
+        int n = send(SOCKET(sock_), out.data() + sent, int(out.size() - sent), 0);
+        if (n <= 0) {
+            error_ = "send failed";
+            return false;
+        }
+        sent += size_t(n);
+    }
+    // First line "OK", "OK n" (n more lines follow) or "ERR text".
+    size_t expected = 1;
+    while (lines.size() < expected) {
+        size_t nl = pending_.find('\n');
+        if (nl == std::string::npos) {
+            char buf[65536];
+            int n = recv(SOCKET(sock_), buf, sizeof buf, 0);
+            if (n <= 0) {
+                error_ = "connection lost";
+                return false;
+            }
+            pending_.append(buf, size_t(n));
+            continue;
+        }
+        lines.push_back(pending_.substr(0, nl));
+        pending_.erase(0, nl + 1);
+        if (lines.size() == 1) {
+            if (lines[0].compare(0, 2, "OK") != 0) {
+                error_ = lines[0];
+                return false;
+            }
+            if (lines[0].size() > 3) expected += size_t(atoi(lines[0].c_str() + 3));
+        }
+    }
+    lines.erase(lines.begin());
+    return true;
+}
+
+bool DevSimClient::Load(const std::string& scenarioJson) {
+    std::vector<std::string> lines;
+    std::string body = scenarioJson;
+    size_t brace = body.find('{');
+    if (brace == std::string::npos) return false;
+    body.insert(brace + 1, "\"cmd\":\"load\",");
+    return Command(body, lines);
+}
+
+bool DevSimClient::Reset() {
+    std::vector<std::string> lines;
+    return Command("{\"cmd\":\"reset\"}", lines);
+}
+
+bool DevSimClient::Clear() {
+    std::vector<std::string> lines;
+    return Command("{\"cmd\":\"clear\"}", lines);
+}
+
+std::vector<DevSimRequest> DevSimClient::Requests() {
+    std::vector<std::string> lines;
+    std::vector<DevSimRequest> out;
+    if (!Command("{\"cmd\":\"requests\"}", lines)) return out;
+    for (const std::string& line : lines) {
+        size_t space = line.find(' ');
+        if (space == std::string::npos) continue;
+        out.push_back({atof(line.substr(0, space).c_str()), DevSimHex(line.substr(space + 1))});
+    }
+    return out;
+}
+
+std::string DevSimClient::Devices() {
+    std::vector<std::string> lines;
+    if (!Command("{\"cmd\":\"devices\"}", lines) || lines.empty()) return std::string();
+    return lines[0];
+}
+
+std::string DevSimMac(const uint8_t mac[6]) {
+    char text[18];
+    snprintf(text, sizeof text, "%02X:%02X:%02X:%02X:%02X:%02X", mac[0], mac[1], mac[2], mac[3], mac[4], mac[5]);
+    return text;
+}
+
+std::vector<uint8_t> DevSimHex(const std::string& hex) {
+    std::vector<uint8_t> out;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2) out.push_back(uint8_t(strtoul(hex.substr(i, 2).c_str(), nullptr, 16)));
+    return out;
+}
