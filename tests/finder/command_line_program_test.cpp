@@ -23,7 +23,7 @@ TEST(LorrickCommandLine, WrongLinesShowTheStartErrorAndEnd)
         ASSERT_TRUE(run.Started());
         EXPECT_EQ(run.TakeMessageBox(10000), kStartError) << "[" << line << "]";
         EXPECT_EQ(run.WaitExit(10000), 0u) << "[" << line << "]";
-        EXPECT_TRUE(run.Records().empty());
+        EXPECT_TRUE(run.Records(1000).empty());
     }
 }
 
@@ -51,7 +51,7 @@ TEST(LorrickCommandLine, SecondCopyEndsSilently)
     ASSERT_TRUE(first.FindMessageBox(10000));
     LorrickRun second("setting lrkping");
     EXPECT_EQ(second.WaitExit(10000), 0u);
-    EXPECT_TRUE(second.Records().empty());
+    EXPECT_TRUE(second.Records(1000).empty());
     EXPECT_EQ(first.TakeMessageBox(5000), kStartError);
     EXPECT_EQ(first.WaitExit(10000), 0u);
 }

@@ -190,8 +190,12 @@ bool LorrickRun::AnyVisibleWindow() const
     return v.visible;
 }
 
-std::vector<ShellRecord> LorrickRun::Records() const
+std::vector<ShellRecord> LorrickRun::Records(DWORD ms) const
 {
+    DWORD end = GetTickCount() + ms;
+    while (GetFileAttributesA(m_record.c_str()) == INVALID_FILE_ATTRIBUTES && int(end - GetTickCount()) > 0)
+        Sleep(50);
+    Sleep(100);  // a line being written
     std::vector<ShellRecord> out;
     std::ifstream f(m_record);
     std::string line;
@@ -201,7 +205,11 @@ std::vector<ShellRecord> LorrickRun::Records() const
         if (sp == std::string::npos)
             continue;
         unsigned long long t = std::strtoull(line.substr(0, sp).c_str(), nullptr, 10);
-        out.push_back({(double(t) - double(start)) / 1e7, line.substr(sp + 1)});
+        std::string args;
+        for (char c : line.substr(sp + 1))
+            if (c != '"')
+                args += c;
+        out.push_back({(double(t) - double(start)) / 1e7, args});
     }
     return out;
 }

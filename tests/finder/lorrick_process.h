@@ -34,7 +34,9 @@ public:
     HWND FindMainDialog(DWORD ms) const;
     // Whether any window of the process is visible now.
     bool AnyVisibleWindow() const;
-    std::vector<ShellRecord> Records() const;
+    // What the shell was asked to open; waits up to ms for the first record, since the recorder
+    // starts after the program has asked (and often after it has ended).
+    std::vector<ShellRecord> Records(DWORD ms = 3000) const;
 
 private:
     PROCESS_INFORMATION m_pi = {};
