@@ -42,7 +42,11 @@ protected:
     std::string OpenedBySearch(const std::string& args, double* seconds = nullptr)
     {
         LorrickRun run(args);
+        DWORD start = GetTickCount();
         EXPECT_TRUE(run.FindSearchingBox(15000)) << args;
+        if (seconds)
+            std::printf("[measure] %s: searching box %.2f s after start\n", args.c_str(),
+                        (GetTickCount() - start) / 1000.0);
         EXPECT_EQ(run.WaitExit(40000), 0u) << args;
         auto records = run.Records();
         if (records.size() != 1)
@@ -216,6 +220,12 @@ TEST_F(LorrickSlowLibrary, LongSearchShowsTheBoxAgainAndStillOpens)
     for (int i = 0; i < 250 && IsWindow(box); ++i)
         Sleep(20);
     ASSERT_FALSE(IsWindow(box));
+    // The hidden dialog shows itself when asked.
+    HWND main = run.FindMainDialog(1000);
+    ASSERT_TRUE(main);
+    EXPECT_FALSE(IsWindowVisible(main));
+    SendMessageW(main, 0x8001, 0, 0);
+    EXPECT_TRUE(IsWindowVisible(main));
     HWND again = run.FindSearchingBox(20000);
     DWORD reappeared = GetTickCount() - start;
     EXPECT_TRUE(again);
