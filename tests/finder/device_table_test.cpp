@@ -26,17 +26,13 @@ TEST(FinderAddresses, DottedQuadAndTexts)
     EXPECT_EQ(ParseDottedQuad(nullptr), 0u);
     // Only 19 characters are read: the fourth part is cut to "1234".
     EXPECT_EQ(ParseDottedQuad("0010.0020.0030.1234567"), 0x0A141E00u + 1234u);
-    EXPECT_EQ(FormatIpAddress(0xC0A80001u), "192.168.0.1");
     const uint8_t mac[6] = {0x00, 0xA0, 0xB0, 0x01, 0x02, 0xFF};
     EXPECT_EQ(FormatMacAddress(mac), "00:A0:B0-01:02:FF");
     EXPECT_EQ(WebTargetByAddress(0x0AE70501u), "http://10.231.5.1");
-    EXPECT_EQ(ShareTarget("10.0.0.9"), "\\\\10.0.0.9");
-    EXPECT_EQ(WebTargetByName("disk1"), "http://disk1");
 }
 
 TEST(FinderMatch, KeyIsTheFirstRunWithoutAt)
 {
-    EXPECT_EQ(MatchKey("disk1"), "disk1");
     EXPECT_EQ(MatchKey("disk1@x"), "disk1");
     EXPECT_EQ(MatchKey("@@disk1@x"), "disk1");
     EXPECT_EQ(MatchKey("@@@"), "");
