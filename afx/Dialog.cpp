@@ -7,7 +7,7 @@
 
 namespace afx {
 
-// Modeless dialogs alive on this process's threads, for keyboard navigation.
+// Modeless dialogs alive on the user-interface thread, for keyboard navigation.
 static std::vector<HWND> g_modeless;
 
 CDialog::CDialog(UINT templateId, HWND parent) : m_nIDTemplate(templateId), m_hParent(parent) {}
@@ -16,9 +16,18 @@ CDialog::~CDialog()
 {
     // A modeless window that outlives its object would call into freed memory.
     if (m_hWnd && ::IsWindow(m_hWnd) && !m_modal) {
-        ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
-        ::DestroyWindow(m_hWnd);
+        HWND h = m_hWnd;
+        Unbind(h);
+        ::DestroyWindow(h);
     }
+}
+
+void CDialog::Unbind(HWND hwnd)
+{
+    UnbindObject(hwnd);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    g_modeless.erase(std::remove(g_modeless.begin(), g_modeless.end(), hwnd), g_modeless.end());
+    m_hWnd = nullptr;
 }
 
 INT_PTR CDialog::DoModal()
@@ -111,8 +120,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     if (msg == WM_INITDIALOG) {
         self = reinterpret_cast<CDialog*>(lp);
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->m_hWnd = hwnd;
-        ::SetPropW(hwnd, L"afx.CWnd", self);
+        self->BindObject(hwnd);
         self->m_current = {msg, wp, lp};
         bool focusDefault = true;
         try {
@@ -126,15 +134,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     if (!self)
         return FALSE;  // messages before WM_INITDIALOG, or after the object let go
     if (msg == WM_NCDESTROY) {
-        ::RemovePropW(hwnd, L"afx.CWnd");
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        g_modeless.erase(std::remove(g_modeless.begin(), g_modeless.end(), hwnd), g_modeless.end());
-        self->m_hWnd = nullptr;
+        self->Unbind(hwnd);
         self->PostNcDestroy();
         return FALSE;
     }
     LRESULT result = 0;
-    if (ReflectToChild(msg, wp, lp, result) || self->Dispatch(msg, wp, lp, result)) {
+    if (ReflectToChild(hwnd, msg, wp, lp, result) || self->Dispatch(msg, wp, lp, result)) {
         if (ReturnsDirectly(msg))
             return INT_PTR(result);
         ::SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);

@@ -35,6 +35,8 @@ protected:
     LRESULT DefWindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    // Lets go of the window: it no longer reaches this object.
+    void Unbind(HWND hwnd);
     bool m_modal = false;
     static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
 };

@@ -46,14 +46,24 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd)
     return hwnd ? static_cast<CWnd*>(::GetPropW(hwnd, kObjectProp)) : nullptr;
 }
 
+void CWnd::BindObject(HWND hwnd)
+{
+    m_hWnd = hwnd;
+    ::SetPropW(hwnd, kObjectProp, this);
+}
+
+void CWnd::UnbindObject(HWND hwnd)
+{
+    ::RemovePropW(hwnd, kObjectProp);
+}
+
 bool CWnd::SubclassWindow(HWND hwnd)
 {
     if (!hwnd || m_subclassed || FromHandlePermanent(hwnd))
         return false;
     if (!::SetWindowSubclass(hwnd, SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
         return false;
-    ::SetPropW(hwnd, kObjectProp, this);
-    m_hWnd = hwnd;
+    BindObject(hwnd);
     m_subclassed = true;
     return true;
 }
@@ -64,7 +74,7 @@ void CWnd::UnsubclassWindow()
         return;
     if (::IsWindow(m_hWnd)) {
         ::RemoveWindowSubclass(m_hWnd, SubclassProc, kSubclassId);
-        ::RemovePropW(m_hWnd, kObjectProp);
+        UnbindObject(m_hWnd);
     }
     m_subclassed = false;
     m_hWnd = nullptr;
@@ -110,7 +120,7 @@ bool CWnd::Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
     return handled;
 }
 
-bool CWnd::ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
+bool CWnd::ReflectToChild(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
 {
     HWND child = nullptr;
     switch (msg) {
@@ -130,6 +140,8 @@ bool CWnd::ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
     default:
         return false;
     }
+    if (!child || child == parent)
+        return false;  // WM_CTLCOLORDLG names the dialog itself
     CWnd* obj = FromHandlePermanent(child);
     return obj && obj->OnChildNotify(msg, wp, lp, result);
 }
@@ -144,7 +156,7 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, U
         self->PostNcDestroy();
         return r;
     }
-    if (ReflectToChild(msg, wp, lp, result))
+    if (ReflectToChild(hwnd, msg, wp, lp, result))
         return result;
     if (self->Dispatch(msg, wp, lp, result))
         return result;

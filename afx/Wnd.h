@@ -72,7 +72,10 @@ protected:
     // unwinds through the system's code. False: not handled.
     bool Dispatch(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     // Offers a parent's notification to the afx object of the child that sent it.
-    static bool ReflectToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    static bool ReflectToChild(HWND parent, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    // Ties this object to a window so that FromHandlePermanent finds it, and unties it.
+    void BindObject(HWND hwnd);
+    static void UnbindObject(HWND hwnd);
 
     struct CurrentMessage { UINT msg; WPARAM wp; LPARAM lp; };
     CurrentMessage m_current{};

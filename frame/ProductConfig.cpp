@@ -10,6 +10,11 @@ int IsOn(const std::wstring& value)
                : 0;
 }
 
+int IsOn(const wchar_t* value)
+{
+    return value ? IsOn(std::wstring(value)) : 0;
+}
+
 std::wstring MapValue(const ConfigMap& map, const std::wstring& key)
 {
     auto it = map.find(key);

@@ -53,6 +53,7 @@ struct ProductConfig {
 
 // 1 when value is exactly "on" in any letter case, else 0; nothing is trimmed.
 int IsOn(const std::wstring& value);
+int IsOn(const wchar_t* value);  // null counts as empty
 
 // The value of key in the map, empty when absent (exact key letter case).
 std::wstring MapValue(const ConfigMap& map, const std::wstring& key);

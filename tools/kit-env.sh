@@ -102,6 +102,10 @@ REGEDIT4
 "PMingLiU"="WenQuanYi Micro Hei"
 "Microsoft YaHei"="WenQuanYi Micro Hei"
 "MingLiU"="WenQuanYi Micro Hei"
+
+; No window manager runs here: unmanaged windows hide at once instead of after a 2 s wait.
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
 EOF
     "$@" "$KIT_WINE" regedit /S "$(winepath_w "$KIT_W/fonts.reg")" </dev/null >/dev/null 2>&1
   fi

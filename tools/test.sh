@@ -24,5 +24,8 @@ kit_devsim_start
 kit_xvfb_start
 kit_wine_start kit_in_pc
 export KIT_SOURCE_DIR="$KIT_ROOT" KIT_BUILD_DIR="$KIT_ROOT/build/$KIT_ARCH"
+# The wizard's end-to-end tests run it from the root of a drive of its own (P:).
+mkdir -p "$KIT_BUILD_DIR/medium" && ln -sfn "$KIT_BUILD_DIR/medium" "$WINEPREFIX/dosdevices/p:"
+export KIT_MEDIUM_DRIVE=P:
 kit_in_pc ctest --test-dir "$KIT_BUILD_DIR" --output-on-failure -j"$(nproc)" "$@"
 kit_log "done in $(( $(date +%s) - start )) s"

@@ -39,7 +39,7 @@ public:
     std::wstring ntpboot;
     std::wstring ntpdaily;
     std::wstring ntpdailytime;
-    int32_t kind;
+    int32_t kind;  // key set of Write: 0 or less normal mode, 1 or more USB stick
     std::wstring led;
     std::wstring autoupdate;
     std::wstring resrecdel;

@@ -63,3 +63,24 @@ TEST(Dialog, MissingTemplateFailsBothWays)
     EXPECT_EQ(dlg.DoModal(), -1);
     EXPECT_FALSE(dlg.Create());
 }
+
+namespace {
+// A modeless box that owns itself, as a searching box does: it goes with its window.
+struct SelfOwnedDialog : TestDialog {
+    explicit SelfOwnedDialog(bool& gone) : gone(gone) {}
+    ~SelfOwnedDialog() override { gone = true; }
+    void PostNcDestroy() override { delete this; }
+    bool& gone;
+};
+}  // namespace
+
+TEST(Dialog, ASelfOwnedModelessDialogIsDeletedWithItsWindow)
+{
+    bool gone = false;
+    auto* dlg = new SelfOwnedDialog(gone);
+    ASSERT_TRUE(dlg->Create());
+    HWND h = dlg->m_hWnd;
+    ::SendMessageW(h, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(gone);
+    EXPECT_FALSE(::IsWindow(h));
+}

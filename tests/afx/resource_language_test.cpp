@@ -26,15 +26,33 @@ struct LanguageScope {
 };
 
 // The message box that this process shows with `caption`, waiting up to five seconds.
+// Other programs under test may show boxes with the same caption at the same time.
 HWND FindBox(const std::wstring& caption)
 {
-    for (int i = 0; i < 100; ++i) {
-        HWND box = ::FindWindowW(L"#32770", caption.c_str());
-        if (box)
-            return box;
-        ::Sleep(50);
+    struct Search {
+        std::wstring caption;
+        HWND found;
+        static BOOL CALLBACK Proc(HWND w, LPARAM lp)
+        {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(w, &pid);
+            wchar_t cls[16] = {}, text[64] = {};
+            ::GetClassNameW(w, cls, 16);
+            ::GetWindowTextW(w, text, 64);
+            if (pid == ::GetCurrentProcessId() && std::wstring(cls) == L"#32770" && s->caption == text) {
+                s->found = w;
+                return FALSE;
+            }
+            return TRUE;
+        }
+    } search{caption, nullptr};
+    for (int i = 0; i < 100 && !search.found; ++i) {
+        ::EnumWindows(Search::Proc, reinterpret_cast<LPARAM>(&search));
+        if (!search.found)
+            ::Sleep(50);
     }
-    return nullptr;
+    return search.found;
 }
 
 }  // namespace

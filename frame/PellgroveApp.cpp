@@ -1,0 +1,109 @@
+// The setup wizard's application object: language, single instance, configuration, main menu.
+#include "frame/PellgroveApp.h"
+#include "afx/MessageBox.h"
+#include "afx/ResourceLanguage.h"
+#include "frame/Directory.h"
+#include "frame/PellgroveMenu.h"
+#include "frame/UiLanguage.h"
+#include "resources/pellgrove/resource.h"
+#include <shlobj.h>
+
+ProductConfig g_productConfig;
+
+CPellgroveApp::CPellgroveApp() = default;
+
+CPellgroveApp& GetPellgroveApp()
+{
+    return *static_cast<CPellgroveApp*>(afx::AfxGetApp());
+}
+
+void CPellgroveApp::LanguageFor(LANGID uiLanguage, LANGID& locale, UINT& sectionStringId)
+{
+    switch (uiLanguage) {
+    case 1028: locale = 1028; sectionStringId = IDS_SECTION_TRADITIONAL_CHINESE; break;
+    case 1041: locale = 1041; sectionStringId = IDS_SECTION_JAPANESE; break;
+    case 2052: locale = 2052; sectionStringId = IDS_SECTION_SIMPLIFIED_CHINESE; break;
+    default: locale = 1033; sectionStringId = IDS_SECTION_ENGLISH; break;
+    }
+}
+
+int CPellgroveApp::MakeDirectory(const wchar_t* path) { return ::MakeDirectory(path); }
+
+void CPellgroveApp::FatalMissingFiles()
+{
+    afx::AfxMessageBox(IDS_INTERNAL_ERROR, IDS_ERROR, MB_OK, true);
+    ::ExitProcess(1);
+}
+
+// A named mutex owned by this process until it ends; false when another process has it.
+static bool ClaimMutex(UINT nameId, HANDLE& handle)
+{
+    handle = ::CreateMutexW(nullptr, TRUE, afx::LoadStr(nameId).c_str());
+    return !(handle && ::GetLastError() == ERROR_ALREADY_EXISTS);
+}
+
+// Drive and folder of a path, ending in its last backslash.
+static std::wstring FolderOf(const std::wstring& path)
+{
+    size_t cut = path.find_last_of(L'\\');
+    return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
+}
+
+bool CPellgroveApp::InitInstance()
+{
+    LANGID locale;
+    UINT sectionId;
+    LanguageFor(GetUILanguage(), locale, sectionId);
+    ::SetThreadLocale(MAKELCID(locale, SORT_DEFAULT));
+    afx::SetResourceLanguage(locale);
+    std::wstring langSection = afx::LoadStr(sectionId);
+
+    if (!ClaimMutex(IDS_MUTEX_WIZARD, m_hWizardMutex) || !ClaimMutex(IDS_MUTEX_GUIDE, m_hGuideMutex))
+        return false;
+
+    std::wstring modulePath = ModulePath();
+    if (!modulePath.empty())
+        m_versionInfo.Read(modulePath.c_str());
+
+    m_pIniFile = std::make_unique<CIniFile>();
+    m_strBaseName = ProgramBaseName();
+    std::wstring datPath;
+    m_pIniFile->BuildPath(datPath, (m_strBaseName + L".dat").c_str());
+    m_pIniFile->SetPath(datPath);
+    m_pIniFile->ReadSection(m_mapBase, m_strBaseName.c_str());
+    m_pIniFile->ReadSection(m_mapLang, langSection.c_str());
+
+    std::wstring company = afx::LoadStr(IDS_COMPANY_FOLDER);
+    std::wstring product = afx::LoadStr(IDS_PRODUCT_FOLDER);
+    modulePath = ModulePath();
+    if (modulePath.empty())
+        afx::AfxMessageBox(IDS_MODULE_PATH_FAILURE, IDS_ERROR);
+    // A folder that does not fit the field is left empty rather than cut into another path.
+    std::wstring programFolder = FolderOf(modulePath);
+    CopyConfigText(g_productConfig.ProgramFolder,
+                   programFolder.size() < kConfigTextSize ? programFolder : std::wstring());
+    wchar_t appData[MAX_PATH] = {};
+    if (::SHGetSpecialFolderPathW(nullptr, appData, CSIDL_COMMON_APPDATA, FALSE)) {
+        m_strSupportFolder = std::wstring(appData) + L"\\" + company + L"\\" + product;
+        MakeDirectory(m_strSupportFolder.c_str());
+    }
+
+    m_strTitle = m_versionInfo.FileDescription;
+    bool usbMode = m_strBaseName == L"PellgroveUSB";
+    if (usbMode)
+        m_strTitle += L" on USB";
+
+    if (!ReadProductConfig(g_productConfig, m_mapBase, m_mapLang, usbMode)) {
+        afx::AfxMessageBox(usbMode ? IDS_USB_DAT_MISSING : IDS_DAT_MISSING, IDS_ERROR, MB_OK, true);
+        return false;
+    }
+
+    {
+        CPellgroveMenu menu(nullptr);
+        m_pMainWnd = &menu;
+        menu.DoModal();
+        m_pMainWnd = nullptr;
+    }
+    m_pIniFile.reset();
+    return false;
+}

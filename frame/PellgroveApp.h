@@ -1,0 +1,45 @@
+// The setup wizard's application object: language, single instance, configuration, main menu.
+#pragma once
+#include "afx/WinApp.h"
+#include "frame/FileOperation.h"
+#include "frame/IniFile.h"
+#include "frame/ProductConfig.h"
+#include "frame/VersionInfoReader.h"
+#include <memory>
+#include <string>
+
+// The product configuration of this run, filled by the start-up and read-only afterwards.
+extern ProductConfig g_productConfig;
+
+class CPellgroveApp : public afx::CWinApp {
+public:
+    CPellgroveApp();
+
+    bool InitInstance() override;
+
+    // Thread locale and language-section string for a UI language (already folded).
+    static void LanguageFor(LANGID uiLanguage, LANGID& locale, UINT& sectionStringId);
+
+    static int MakeDirectory(const wchar_t* path);
+    // String 42 in a foreground box, then exit code 1.
+    [[noreturn]] static void FatalMissingFiles();
+    static int IsOn(const std::wstring& value) { return ::IsOn(value); }
+    void LoadFirmwareList() { ::LoadFirmwareList(g_productConfig, m_mapBase); }
+
+    CFileOperation m_fileOperation;
+    CVersionInfoReader m_versionInfo;
+    std::wstring m_strTitle;
+    ConfigMap m_mapBase;
+    ConfigMap m_mapLang;
+    std::wstring m_strBaseName;
+    std::unique_ptr<CIniFile> m_pIniFile;
+    // Ostrand\Pellgrove under the common application-data folder.
+    std::wstring m_strSupportFolder;
+
+private:
+    HANDLE m_hWizardMutex = nullptr;
+    HANDLE m_hGuideMutex = nullptr;
+};
+
+// The one application object of Pellgrove.exe.
+CPellgroveApp& GetPellgroveApp();

@@ -1,0 +1,15 @@
+// The wizard's main window: a plain dialog 129 until the skinned main menu page replaces it.
+#include "frame/PellgroveMenu.h"
+#include "frame/PellgroveApp.h"
+#include "resources/pellgrove/resource.h"
+
+CPellgroveMenu::CPellgroveMenu(HWND parent) : afx::CDialog(IDD_PELLGROVE_MAIN, parent) {}
+
+bool CPellgroveMenu::OnInitDialog()
+{
+    afx::CDialog::OnInitDialog();
+    SetWindowText(GetPellgroveApp().m_strTitle);
+    // The page texts name the product by its display name, as the menu does.
+    SetDlgItemText(IDC_MAIN_PRODUCT, std::wstring(g_productConfig.Dorvane) + L"  " + g_productConfig.Model);
+    return true;
+}

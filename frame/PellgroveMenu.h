@@ -1,0 +1,12 @@
+// The wizard's main window: a plain dialog 129 until the skinned main menu page replaces it.
+#pragma once
+#include "afx/Dialog.h"
+#include "afx/MessageMap.h"
+
+class CPellgroveMenu : public afx::CDialog {
+public:
+    explicit CPellgroveMenu(HWND parent);
+
+protected:
+    bool OnInitDialog() override;
+};

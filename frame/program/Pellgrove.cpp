@@ -1,0 +1,4 @@
+// The setup wizard program: its one application object.
+#include "frame/PellgroveApp.h"
+
+CPellgroveApp theApp;

@@ -1,0 +1,203 @@
+#include "tests/pellgrove_e2e/WizardProcess.h"
+#include "afx/ResourceLanguage.h"
+#include "frame/UiLanguage.h"
+#include "resources/pellgrove/resource.h"
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+namespace {
+
+const wchar_t kConfigWithModel[] =
+    L"[Pellgrove]\r\nModel=DV-N210\r\nDorvane=base section\r\n"
+    L"[EnglishUS]\r\nDorvane=English section\r\n"
+    L"[TraditionalChinese]\r\nDorvane=Traditional Chinese section\r\n"
+    L"[SimplifiedChinese]\r\nDorvane=Simplified Chinese section\r\n";
+
+// The language this process runs in; the wizard it starts inherits the same environment.
+LANGID ExpectedLanguage() { return FoldUILanguage(::GetUserDefaultUILanguage()); }
+
+std::wstring SupportFolder()
+{
+    wchar_t appData[MAX_PATH] = {};
+    ::SHGetSpecialFolderPathW(nullptr, appData, CSIDL_COMMON_APPDATA, FALSE);
+    return std::wstring(appData) + L"\\Ostrand\\Pellgrove";
+}
+
+class Wizard : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (MediumRoot().empty())
+            GTEST_SKIP() << "KIT_MEDIUM_DRIVE is not set (tools/test.sh maps the medium)";
+        // The locale runs say which language they must end up in, so a locale that Wine
+        // ignored cannot pass as English.
+        if (const wchar_t* lang = _wgetenv(L"KIT_EXPECT_LANGUAGE")) {
+            ASSERT_EQ(ExpectedLanguage(), LANGID(_wtoi(lang)));
+        }
+    }
+    // The wizard's main window after a start with `config` as "<base name>.dat".
+    HWND StartWithConfig(WizardProcess& p, const std::wstring& exe, const std::wstring& dat,
+                         const std::wstring& config)
+    {
+        EXPECT_TRUE(PrepareMedium(exe));
+        if (!config.empty()) {
+            EXPECT_TRUE(WriteMediumFile(dat, config));
+        }
+        EXPECT_TRUE(p.Start(exe));
+        return p.WaitForWindow();
+    }
+    static void Close(WizardProcess& p, HWND window)
+    {
+        ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_TRUE(p.WaitForExit());
+        EXPECT_EQ(p.ExitCode(), 0u);
+    }
+    // Checks the foreground message box of a failed start, presses OK and sees the process end.
+    static void ExpectStartFailure(WizardProcess& p, UINT textId)
+    {
+        HWND box = p.WaitForWindow();
+        ASSERT_NE(box, nullptr);
+        LANGID lang = ExpectedLanguage();
+        EXPECT_EQ(WindowText(box), afx::LoadStrLang(IDS_ERROR, lang));
+        EXPECT_EQ(DialogItemText(box, 0xFFFF), afx::LoadStrLang(textId, lang));
+        if (lang == 1033) {
+            EXPECT_EQ(DialogItemText(box, 0xFFFF),
+                      textId == IDS_DAT_MISSING ? L"Pellgrove.dat does not exist." : L"PellgroveUSB.dat does not exist.");
+        }
+        ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_TRUE(p.WaitForExit());
+        EXPECT_EQ(p.ExitCode(), 0u);
+    }
+};
+
+using Startup = Wizard;
+using SingleInstance = Wizard;
+using MissingModel = Wizard;
+using Language = Wizard;
+
+}  // namespace
+
+TEST_F(Startup, TheSampleMediumStartsTheWizardAndCreatesTheSupportFolder)
+{
+    ASSERT_TRUE(RemoveTree(SupportFolder()));
+    ASSERT_TRUE(PrepareMedium(L"Pellgrove.exe"));
+    ASSERT_TRUE(CopySampleFile(L"Pellgrove.dat"));
+    ASSERT_TRUE(CopySampleFile(L"Pellgrove.ini"));
+    WizardProcess p;
+    ASSERT_TRUE(p.Start(L"Pellgrove.exe"));
+    HWND main = p.WaitForWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(WindowText(main), L"Pellgrove");
+    EXPECT_NE(DialogItemText(main, IDC_MAIN_PRODUCT).find(L"DV-N210"), std::wstring::npos);
+    EXPECT_TRUE(FolderExists(SupportFolder()));
+    Close(p, main);
+}
+
+TEST_F(Startup, OnlyTheExactUsbNameSwitchesToUsbMode)
+{
+    WizardProcess usb;
+    HWND main = StartWithConfig(usb, L"PellgroveUSB.exe", L"PellgroveUSB.dat",
+                                L"[PellgroveUSB]\r\nModel=DV-N210\r\n");
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(WindowText(main), L"Pellgrove on USB");
+    Close(usb, main);
+
+    // Another letter case is normal mode; its configuration file is still found by name.
+    WizardProcess lower;
+    main = StartWithConfig(lower, L"pellgroveUSB.exe", L"pellgroveUSB.dat",
+                           L"[pellgroveUSB]\r\nModel=DV-N210\r\n");
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(WindowText(main), L"Pellgrove");
+    Close(lower, main);
+}
+
+TEST_F(SingleInstance, ASecondCopyEndsSilentlyWhileTheFirstShowsItsWindow)
+{
+    WizardProcess first;
+    HWND main = StartWithConfig(first, L"Pellgrove.exe", L"Pellgrove.dat", kConfigWithModel);
+    ASSERT_NE(main, nullptr);
+    WizardProcess second;
+    ASSERT_TRUE(second.Start(L"Pellgrove.exe"));
+    EXPECT_TRUE(second.EndsWithoutWindow());
+    EXPECT_EQ(second.ExitCode(), 0u);
+    EXPECT_FALSE(first.WaitForExit(0));
+    EXPECT_TRUE(::IsWindowVisible(main));
+    Close(first, main);
+}
+
+TEST_F(SingleInstance, TheGuideNameBlocksButTheGuidesOwnMutexDoesNot)
+{
+    HANDLE guide = ::CreateMutexW(nullptr, TRUE, L"Marrowick");
+    ASSERT_NE(guide, nullptr);
+    {
+        WizardProcess p;
+        ASSERT_TRUE(PrepareMedium(L"Pellgrove.exe"));
+        ASSERT_TRUE(WriteMediumFile(L"Pellgrove.dat", kConfigWithModel));
+        ASSERT_TRUE(p.Start(L"Pellgrove.exe"));
+        EXPECT_TRUE(p.EndsWithoutWindow());
+    }
+    ::CloseHandle(guide);
+
+    HANDLE guideExe = ::CreateMutexW(nullptr, TRUE, L"Marrowick.exe");
+    WizardProcess p;
+    ASSERT_TRUE(p.Start(L"Pellgrove.exe"));
+    HWND main = p.WaitForWindow();
+    EXPECT_NE(main, nullptr);
+    if (main)
+        Close(p, main);
+    ::CloseHandle(guideExe);
+}
+
+TEST_F(MissingModel, NormalModeShowsItsMessageAndEnds)
+{
+    ASSERT_TRUE(RemoveTree(SupportFolder()));
+    WizardProcess p;
+    ASSERT_TRUE(PrepareMedium(L"Pellgrove.exe"));
+    ASSERT_TRUE(WriteMediumFile(L"Pellgrove.dat", L"[Pellgrove]\r\nDorvane=no model\r\n[EnglishUS]\r\nModel=DV-N210\r\n"));
+    ASSERT_TRUE(p.Start(L"Pellgrove.exe"));
+    ExpectStartFailure(p, IDS_DAT_MISSING);
+    EXPECT_TRUE(FolderExists(SupportFolder())) << "made before the configuration is checked";
+}
+
+TEST_F(MissingModel, AMissingFileCountsAsMissingModelInBothModes)
+{
+    {
+        WizardProcess p;
+        ASSERT_TRUE(PrepareMedium(L"PellgroveUSB.exe"));
+        ASSERT_TRUE(CopySampleFile(L"Pellgrove.dat"));  // not the USB file
+        ASSERT_TRUE(p.Start(L"PellgroveUSB.exe"));
+        ExpectStartFailure(p, IDS_USB_DAT_MISSING);
+    }
+    WizardProcess p;
+    ASSERT_TRUE(PrepareMedium(L"pellgroveUSB.exe"));
+    ASSERT_TRUE(p.Start(L"pellgroveUSB.exe"));
+    ExpectStartFailure(p, IDS_DAT_MISSING);
+}
+
+TEST_F(Language, TheLanguageSectionFollowsTheUiLanguage)
+{
+    WizardProcess p;
+    HWND main = StartWithConfig(p, L"Pellgrove.exe", L"Pellgrove.dat", kConfigWithModel);
+    ASSERT_NE(main, nullptr);
+    const wchar_t* expected = L"English section";
+    switch (ExpectedLanguage()) {
+    case 1028: expected = L"Traditional Chinese section"; break;
+    case 2052: expected = L"Simplified Chinese section"; break;
+    case 1041: expected = L"base section"; break;  // "pellgrove" is the base section itself
+    }
+    EXPECT_EQ(DialogItemText(main, IDC_MAIN_PRODUCT).rfind(expected, 0), 0u)
+        << "language " << ExpectedLanguage();
+    Close(p, main);
+}
+
+TEST_F(Language, AnEmptyLanguageValueKeepsTheBaseValue)
+{
+    WizardProcess p;
+    HWND main = StartWithConfig(p, L"Pellgrove.exe", L"Pellgrove.dat",
+                                L"[Pellgrove]\r\nModel=DV-N210\r\nDorvane=base section\r\n"
+                                L"[EnglishUS]\r\nDorvane=\r\n[TraditionalChinese]\r\nDorvane=\r\n"
+                                L"[SimplifiedChinese]\r\nDorvane=\r\n");
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(DialogItemText(main, IDC_MAIN_PRODUCT).rfind(L"base section", 0), 0u);
+    Close(p, main);
+}
