@@ -1,4 +1,4 @@
-// Tavik.dll: the operation channel (socket on port 65, events, receive thread) and the exports.
+// Tavik.dll: the exports, the search thread, the logon session and the local adapter.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 #include <windows.h>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "finderlib/Tavik.h"
+#include "finderlib/TavikChannel.h"
 #include "finderlib/TavikProtocol.h"
 
 using namespace tavik;
@@ -22,16 +23,6 @@ namespace {
 
 enum : uint16_t { kSearchIdle = 0, kSearchRunning = 1, kSearchDone = 2, kSearchFailed = 3 };
 
-struct Channel {
-    bool wsa = false;
-    SOCKET sock = INVALID_SOCKET;
-    HANDLE start = nullptr, quit = nullptr, done = nullptr, thread = nullptr;
-    std::atomic<uint16_t> code{0};
-    std::atomic<bool> closing{false};
-};
-
-Channel g_channel;
-ChannelState g_state;
 uint32_t g_seq;
 Session g_session;
 std::atomic<uint16_t> g_searchState{kSearchIdle};
@@ -45,144 +36,6 @@ struct OpLock {
     OpLock() { EnterCriticalSection(&g_opLock); }
     ~OpLock() { LeaveCriticalSection(&g_opLock); }
 };
-
-DWORD WINAPI ReceiveThread(LPVOID param) {
-    Channel& ch = *static_cast<Channel*>(param);
-    SetEvent(ch.done);
-    bool armed = false;
-    DWORD tick = GetTickCount();
-    HANDLE waits[2] = {ch.start, ch.quit};
-    uint8_t buffer[kReceiveBufferSize];
-    for (;;) {
-        DWORD w = WaitForMultipleObjects(2, waits, FALSE, 1000);
-        if (w == WAIT_OBJECT_0 + 1 || ch.closing) return 0;
-        if (w == WAIT_OBJECT_0) {
-            if (ch.code != kCodeSearch) {
-                armed = true;
-                tick = GetTickCount();
-            } else if (!armed) {
-                armed = true;
-                tick = GetTickCount();
-            } else if (GetTickCount() - tick >= 5000) {
-                break;
-            }
-        }
-        if (!armed) continue;
-        int n = recvfrom(ch.sock, reinterpret_cast<char*>(buffer), sizeof buffer, 0, nullptr, nullptr);
-        if (n == SOCKET_ERROR) {
-            int error = WSAGetLastError();
-            // A closed socket ends the thread; only an oversized datagram or a stray ICMP report is
-            // worth another receive.
-            if (ch.closing) return 0;
-            if (error != WSAEMSGSIZE && error != WSAECONNRESET) break;
-        } else if (Dispatch(ch.code, buffer, size_t(n), g_state)) {
-            break;
-        }
-        if (GetTickCount() - tick >= 5000) break;
-    }
-    SetEvent(ch.done);
-    return 0;
-}
-
-void CloseChannel() {
-    Channel& ch = g_channel;
-    if (!ch.wsa) return;
-    ch.closing = true;
-    if (ch.quit) SetEvent(ch.quit);
-    if (ch.sock != INVALID_SOCKET) closesocket(ch.sock);
-    ch.sock = INVALID_SOCKET;
-    // The thread must be gone before its socket handle value or the shared state can be reused.
-    if (ch.thread) {
-        WaitForSingleObject(ch.thread, INFINITE);
-        CloseHandle(ch.thread);
-    }
-    for (HANDLE* h : {&ch.start, &ch.quit, &ch.done, &ch.thread}) {
-        if (*h && h != &ch.thread) CloseHandle(*h);
-        *h = nullptr;
-    }
-    WSACleanup();
-    ch.wsa = false;
-}
-
-void OpenChannel() {
-    CloseChannel();
-    Channel& ch = g_channel;
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(2, 0), &data) != 0) return;
-    ch.wsa = true;
-    ch.closing = false;
-    ch.code = 0;
-    ch.sock = socket(AF_INET, SOCK_DGRAM, 0);
-    if (ch.sock == INVALID_SOCKET) return;
-    sockaddr_in local = {};
-    local.sin_family = AF_INET;
-    local.sin_port = htons(kDevicePort);
-    local.sin_addr.s_addr = htonl(INADDR_ANY);
-    if (bind(ch.sock, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) return;
-    // Room for a few hundred answers arriving at once.
-    int rcvbuf = 1 << 20;
-    setsockopt(ch.sock, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<char*>(&rcvbuf), sizeof rcvbuf);
-    ch.start = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    ch.quit = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    ch.done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (ch.start && ch.quit && ch.done) ch.thread = CreateThread(nullptr, 0, ReceiveThread, &ch, 0, nullptr);
-    if (!ch.thread) {
-        for (HANDLE* h : {&ch.start, &ch.quit, &ch.done}) {
-            if (*h) CloseHandle(*h);
-            *h = nullptr;
-        }
-    }
-}
-
-void StartOperation(uint16_t code) {
-    if (!g_channel.start) return;
-    g_channel.code = code;
-    SetEvent(g_channel.start);
-}
-
-void WaitDone() {
-    if (!g_channel.done) return;
-    WaitForSingleObject(g_channel.done, 10000);
-    ResetEvent(g_channel.done);
-}
-
-int SendOnce(const DeviceRequestPacket& packet, const uint8_t address[4]) {
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(2, 0), &data) != 0) return 0;
-    SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);
-    BOOL on = TRUE;
-    if (s == INVALID_SOCKET || setsockopt(s, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<char*>(&on), sizeof on) != 0) {
-        if (s != INVALID_SOCKET) closesocket(s);
-        WSACleanup();
-        return 0;
-    }
-    char text[16];
-    snprintf(text, sizeof text, "%d.%d.%d.%d", address[0], address[1], address[2], address[3]);
-    sockaddr_in to = {};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(kDevicePort);
-    to.sin_addr.s_addr = inet_addr(text);
-    sendto(s, reinterpret_cast<const char*>(&packet), sizeof packet, 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
-    closesocket(s);
-    Sleep(250);
-    WSACleanup();
-    return 1;
-}
-
-void SendThreeTimes(const DeviceRequestPacket& packet) {
-    static const uint8_t kBroadcast[4] = {255, 255, 255, 255};
-    for (int i = 0; i < 3; ++i) SendOnce(packet, kBroadcast);
-}
-
-void RunChannel(uint16_t code, const DeviceRequestPacket& packet) {
-    OpenChannel();
-    StartOperation(code);
-    WaitDone();
-    Sleep(100);
-    SendThreeTimes(packet);
-    WaitDone();
-    CloseChannel();
-}
 
 bool ReadAdapters(std::vector<uint8_t>& params, std::vector<uint8_t>& adapters, std::vector<uint8_t>& table) {
     ULONG size = 0;

@@ -189,6 +189,9 @@ void ParseTime(const uint8_t* d, ZevTimeInfo& t) {
 bool Dispatch(uint16_t code, const uint8_t* d, size_t length, ChannelState& s) {
     if (length < kPacketSize) return false;  // truncated: never read stale bytes
     const uint8_t op = d[0], status = d[5];
+    // A late answer to an earlier request (another device's search answer, say) must not pass
+    // for this operation's outcome.
+    if (code != kCodeSearch && ReadBigEndian32(d + 1) != s.expectedId) return false;
     switch (code) {
     case kCodeSearch:
         ParseDeviceAnswer(d, length, s.work, s.workCount);

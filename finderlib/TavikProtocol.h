@@ -31,6 +31,7 @@ struct ChannelState {
     uint8_t token[16];
     uint8_t expectedFlag;
     bool answered;
+    uint32_t expectedId;  // transaction id of the request being answered
     uint8_t pcMac[6];
     ZevDeviceRecord work[kZevTableSize];
     uint16_t workCount;
@@ -69,6 +70,7 @@ void ParseModes(const uint8_t* data, ModesStore& store);
 void ParseTime(const uint8_t* data, ZevTimeInfo& store);
 
 // Handles one received datagram for the operation code; true when it ends the operation.
+// Except for a search, only answers that echo the request's transaction id count.
 bool Dispatch(uint16_t code, const uint8_t* data, size_t length, ChannelState& state);
 
 std::string Base64Encode(const uint8_t* data, size_t length);

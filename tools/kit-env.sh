@@ -88,6 +88,8 @@ kit_xvfb_start() {
 kit_wine_start() {
   local fresh=0
   [ -f "$WINEPREFIX/system.reg" ] || fresh=1
+  # The persistent server refuses a prefix folder that does not exist yet.
+  mkdir -p "$WINEPREFIX"
   "$@" "$WINESERVER" -p >/dev/null 2>&1 &
   "$@" "$KIT_WINE" wineboot </dev/null >/dev/null 2>&1
   if [ $fresh -eq 1 ]; then

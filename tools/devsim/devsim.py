@@ -43,38 +43,38 @@ def cstr(raw):
 
 
 class Device:
-    def __init__(self, spec, index):
-        self.mac = mac_bytes(spec.get("mac", "02:00:00:00:%02X:%02X" % (index >> 8 & 255, index & 255)))
-        self.kind = int(spec.get("kind", 1))
-        name = spec.get("name", "SIM-%03d" % index)
+    def __init__(self, conf, index):
+        self.mac = mac_bytes(conf.get("mac", "02:00:00:00:%02X:%02X" % (index >> 8 & 255, index & 255)))
+        self.kind = int(conf.get("kind", 1))
+        name = conf.get("name", "SIM-%03d" % index)
         self.name = name.encode("latin-1") if isinstance(name, str) else bytes(name)
-        self.ip = ip_bytes(spec.get("ip", "192.168.%d.%d" % (index // 200, 10 + index % 200)))
-        self.mask = ip_bytes(spec.get("mask", "255.255.255.0"))
-        self.gw = ip_bytes(spec.get("gw", "0.0.0.0"))
-        self.static = bool(spec.get("static", False))
-        self.state2 = bool(spec.get("state2", False))
-        self.base64 = bool(spec.get("base64", self.kind == 4))
-        self.password = spec.get("password", "").encode("latin-1")
-        self.web_port = int(spec.get("web_port", 80))
-        owner = spec.get("logged_on_from")
+        self.ip = ip_bytes(conf.get("ip", "192.168.%d.%d" % (index // 200, 10 + index % 200)))
+        self.mask = ip_bytes(conf.get("mask", "255.255.255.0"))
+        self.gw = ip_bytes(conf.get("gw", "0.0.0.0"))
+        self.static = bool(conf.get("static", False))
+        self.state2 = bool(conf.get("state2", False))
+        self.base64 = bool(conf.get("base64", self.kind == 4))
+        self.password = conf.get("password", "").encode("latin-1")
+        self.web_port = int(conf.get("web_port", 80))
+        owner = conf.get("logged_on_from")
         self.owner = mac_bytes(owner) if owner else None
         self.token = None
-        self.logon_status = spec.get("logon_status")      # forced status of every logon answer
-        self.busy_mac = spec.get("busy_mac")                # bytes 8-13 of a forced status 3
-        self.setup_status = spec.get("setup_status")        # forced status of every setup answer
-        self.modes = [int(m) for m in spec.get("modes", [])]
-        self.raw_mode_count = spec.get("mode_count")        # count byte sent regardless of the list
-        t = spec.get("time", {})
+        self.logon_status = conf.get("logon_status")      # forced status of every logon answer
+        self.busy_mac = conf.get("busy_mac")                # bytes 8-13 of a forced status 3
+        self.setup_status = conf.get("setup_status")        # forced status of every setup answer
+        self.modes = [int(m) for m in conf.get("modes", [])]
+        self.raw_mode_count = conf.get("mode_count")        # count byte sent regardless of the list
+        t = conf.get("time", {})
         self.time = {
             "year": int(t.get("year", 2024)), "month": int(t.get("month", 6)), "day": int(t.get("day", 15)),
             "hour": int(t.get("hour", 12)), "minute": int(t.get("minute", 30)), "second": int(t.get("second", 45)),
             "flag": int(t.get("flag", 0)), "further": bytes.fromhex(t.get("further", "00" * 20)),
             "a": int(t.get("a", 0)), "b": int(t.get("b", 0)),
         }
-        self.time_flag = spec.get("time_flag")              # forced byte 36 of advanced answers
-        self.time_decoy = bool(spec.get("time_decoy", False))  # a flag-0 answer first, year 1999
-        self.silent = bool(spec.get("silent", False))
-        self.delay_ms = int(spec.get("delay_ms", 0))
+        self.time_flag = conf.get("time_flag")              # forced byte 36 of advanced answers
+        self.time_decoy = bool(conf.get("time_decoy", False))  # a flag-0 answer first, year 1999
+        self.silent = bool(conf.get("silent", False))
+        self.delay_ms = int(conf.get("delay_ms", 0))
 
     def state(self):
         return {
@@ -95,6 +95,7 @@ class Simulator:
         self.faults = {}
         self.log = []
         self.recent = {}
+        self.timers = []
         self.start = time.monotonic()
         self.sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
         self.sock.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
@@ -109,13 +110,16 @@ class Simulator:
         if gen:
             base = len(devices)
             for i in range(int(gen.get("count", 0))):
-                spec = dict(gen)
-                spec.pop("count", None)
+                conf = dict(gen)
+                conf.pop("count", None)
                 n = base + i + 1
-                spec["mac"] = "%s:%02X:%02X" % (gen.get("mac_prefix", "02:00:01:00"), n >> 8 & 255, n & 255)
-                spec["name"] = "%s-%03d" % (gen.get("prefix", "SIM"), n)
-                devices.append(Device(spec, n))
+                conf["mac"] = "%s:%02X:%02X" % (gen.get("mac_prefix", "02:00:01:00"), n >> 8 & 255, n & 255)
+                conf["name"] = "%s-%03d" % (gen.get("prefix", "SIM"), n)
+                devices.append(Device(conf, n))
         with self.lock:
+            for timer in self.timers:
+                timer.cancel()
+            self.timers = []
             self.devices = devices
             self.faults = dict(msg.get("faults", {}))
             self.log = []
@@ -286,7 +290,24 @@ class Simulator:
                     out.append((0, self.advanced(dev, req, sub_kind, 0)))
                     dev.time["year"] = saved
                 out.append((dev.delay_ms / 1000, self.advanced(dev, req, sub_kind, answer_flag)))
+        if op in (2, 3, 8, 9) and self.faults.get("stray"):
+            out = [(0, self.stray(d)) for _, d in out if d[0] in ANSWER_OPS] + out
         return out
+
+    @staticmethod
+    def stray(answer):
+        # The same answer for another transaction, saying what a careless receiver would like to hear.
+        x = bytearray(answer)
+        x[1:5] = ((int.from_bytes(x[1:5], "big") + 0x1000) & 0xFFFFFFFF).to_bytes(4, "big")
+        if x[0] == 10:
+            x[36] = 1
+            if int.from_bytes(x[34:36], "big") == 0:
+                x[37] = 0
+            else:
+                x[37:39] = (1998).to_bytes(2, "big")
+        else:
+            x[5] = 0
+        return bytes(x)
 
     def serve_udp(self):
         while True:
@@ -310,7 +331,11 @@ class Simulator:
                 self.send(d, src)
             for delay, d in out:
                 if delay > 0:
-                    threading.Timer(delay, self.send, (d, src)).start()
+                    timer = threading.Timer(delay, self.send, (d, src))
+                    timer.daemon = True
+                    with self.lock:
+                        self.timers = [t for t in self.timers if t.is_alive()] + [timer]
+                    timer.start()
 
 
 class ControlHandler(socketserver.StreamRequestHandler):
