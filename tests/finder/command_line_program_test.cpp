@@ -1,6 +1,8 @@
 // The real Lorrick.exe against wrong command lines, a missing library and a second copy.
 #include "lorrick_process.h"
+#include "frame/UiLanguage.h"
 #include <gtest/gtest.h>
+#include <cstdlib>
 
 static const wchar_t kStartError[] =
     L"Application start error.\nThis application will be run from other applications.\nYou may not run correctly.";
@@ -93,4 +95,19 @@ TEST(LorrickResources, EveryLanguageHoldsEveryStringAndDialog)
     EXPECT_TRUE(FindResourceW(m, MAKEINTRESOURCEW(3000), MAKEINTRESOURCEW(2)));   // bitmap
     EXPECT_TRUE(FindResourceW(m, MAKEINTRESOURCEW(4000), MAKEINTRESOURCEW(12)));  // group cursor
     FreeLibrary(m);
+}
+
+// Run once per locale (see CMakeLists.txt): the box speaks the language the locale folds to.
+TEST(LorrickLanguage, StartErrorInTheUserInterfaceLanguage)
+{
+    LANGID lang = FoldUILanguage(GetUserDefaultUILanguage());
+    if (const char* expected = std::getenv("KIT_EXPECT_LANGUAGE"))
+        ASSERT_EQ(lang, LANGID(std::atoi(expected)));
+    HMODULE m = LoadLibraryExA((ExeDir() + "\\Lorrick.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(m);
+    std::wstring text = StringOf(m, 20026, lang);
+    FreeLibrary(m);
+    LorrickRun run("Share disk1");
+    EXPECT_EQ(run.TakeMessageBox(10000), text);
+    EXPECT_EQ(run.WaitExit(10000), 0u);
 }
