@@ -1,0 +1,136 @@
+#include "finder/DeviceTable.h"
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+static std::string FieldText(const char* field, size_t size)
+{
+    const void* nul = std::memchr(field, 0, size);
+    return std::string(field, nul ? static_cast<const char*>(nul) - field : size);
+}
+
+uint32_t ParseDottedQuad(const char* text)
+{
+    char buf[20] = {};
+    if (text)
+        std::strncpy(buf, text, sizeof(buf) - 1);
+    uint32_t parts[4] = {};
+    char* p = buf;
+    for (int i = 0; i < 4 && p; ++i) {
+        char* dot = std::strchr(p, '.');
+        if (dot)
+            *dot = '\0';
+        int v = 0;
+        if (std::sscanf(p, "%d", &v) == 1)
+            parts[i] = static_cast<uint32_t>(v);
+        p = dot ? dot + 1 : nullptr;
+    }
+    return (parts[0] << 24) + (parts[1] << 16) + (parts[2] << 8) + parts[3];
+}
+
+std::string FormatIpAddress(uint32_t a)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof(buf), "%d.%d.%d.%d", int(a >> 24), int((a >> 16) & 255),
+                  int((a >> 8) & 255), int(a & 255));
+    return buf;
+}
+
+std::string FormatMacAddress(const uint8_t m[6])
+{
+    char buf[18];
+    std::snprintf(buf, sizeof(buf), "%02X:%02X:%02X-%02X:%02X:%02X", m[0], m[1], m[2], m[3], m[4],
+                  m[5]);
+    return buf;
+}
+
+std::string MatchKey(const std::string& name)
+{
+    size_t start = name.find_first_not_of('@');
+    if (start == std::string::npos)
+        return std::string();
+    size_t end = name.find('@', start);
+    return name.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+std::string CDevice::Name() const
+{
+    // Byte 64 is never written by the library; the name ends within 64 bytes.
+    return FieldText(m_record.name, sizeof(m_record.name) - 1);
+}
+
+void DeviceBuckets::Merge(const ZevDeviceRecord* table, int count)
+{
+    if (!table)
+        return;
+    for (int i = 0; i < count && i < kZevTableSize; ++i) {
+        const ZevDeviceRecord& r = table[i];
+        if (r.name[0] == '\0')
+            break;
+        std::vector<CDevice>& bucket = m_buckets[r.mac[5] & 7];
+        bool known = std::any_of(bucket.begin(), bucket.end(), [&](const CDevice& d) {
+            return std::memcmp(d.Record().mac, r.mac, 6) == 0;
+        });
+        if (!known)
+            bucket.emplace_back(r);
+    }
+}
+
+void DeviceBuckets::Clear()
+{
+    for (auto& b : m_buckets)
+        b.clear();
+}
+
+size_t DeviceBuckets::Size() const
+{
+    size_t n = 0;
+    for (const auto& b : m_buckets)
+        n += b.size();
+    return n;
+}
+
+std::vector<DeviceEntry> DeviceBuckets::BuildEntryTable() const
+{
+    std::vector<const CDevice*> all;
+    for (const auto& b : m_buckets)
+        for (const CDevice& d : b)
+            all.push_back(&d);
+    std::stable_sort(all.begin(), all.end(), [](const CDevice* a, const CDevice* b) {
+        int c = a->Name().compare(b->Name());  // std::string compares bytes as unsigned
+        if (c != 0)
+            return c < 0;
+        return std::memcmp(a->Record().mac, b->Record().mac, 6) < 0;
+    });
+    std::vector<DeviceEntry> entries;
+    entries.reserve(all.size());
+    for (const CDevice* d : all) {
+        const ZevDeviceRecord& r = d->Record();
+        DeviceEntry e;
+        std::memcpy(e.mac, r.mac, 6);
+        e.ipText = FieldText(r.ip, sizeof(r.ip));
+        e.maskText = FieldText(r.mask, sizeof(r.mask));
+        e.gatewayText = FieldText(r.gateway, sizeof(r.gateway));
+        e.ip = ParseDottedQuad(e.ipText.c_str());
+        e.mask = ParseDottedQuad(e.maskText.c_str());
+        e.name = d->Name();
+        e.base64 = r.base64 != 0;
+        e.state = r.state;
+        entries.push_back(e);
+    }
+    return entries;
+}
+
+int FindMatch(const std::vector<DeviceEntry>& entries, const std::string& target)
+{
+    if (target.empty())
+        return -1;
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].state == 1 && MatchKey(entries[i].name) == target)
+            return int(i);
+    return -1;
+}
+
+std::string ShareTarget(const std::string& text) { return "\\\\" + text; }
+std::string WebTargetByName(const std::string& name) { return "http://" + name; }
+std::string WebTargetByAddress(uint32_t address) { return "http://" + FormatIpAddress(address); }

@@ -1,0 +1,75 @@
+// Report list that draws every cell itself and turns its last column into two image buttons
+// per row; the finder's variant of the device list view, made to be shared with the setter.
+#pragma once
+#include "afx/ListCtrl.h"
+#include "afx/MessageMap.h"
+
+// What the list asks of the dialog that owns it.
+class CListCtrlExOwner {
+public:
+    virtual ~CListCtrlExOwner() = default;
+    virtual bool IsListBusy() const = 0;
+    // 0 search, 2 setup: the operations during which a press shows the wait cursor.
+    virtual int PendingOperation() const = 0;
+};
+
+struct ListCtrlExResources {
+    UINT button1, button1Hot;  // first button of the last column
+    UINT button2, button2Hot;  // second button, right of the first
+    UINT handCursor;
+};
+
+// Rows and marks shared with the owner: the list writes the row, the owner the marks.
+extern int g_nListSelectedRow;
+extern int g_nListButton1Mark;
+extern int g_nListButton2Mark;
+
+class CListCtrlEx : public afx::CListCtrl {
+public:
+    enum : UINT {
+        kMsgClearMarks = 0x37F,
+        kMsgButton2Down = 0x382,
+        kMsgButton1Down = 0x383,
+        kMsgButton1Up = 0x384,
+        kMsgButton2Up = 0x385,
+        kMsgRecalcButtonArea = 0x38D,
+    };
+
+    CListCtrlEx(const ListCtrlExResources& res, CListCtrlExOwner* owner);
+    ~CListCtrlEx() override;
+
+    bool Create(DWORD style, const RECT& rect, HWND parent, UINT id);
+    void SetRowCount(int rows) { m_nRowCount = rows; }
+    const RECT& ButtonArea() const { return m_rcButtons; }
+
+    bool GetCellRect(int row, int col, int code, RECT& rect) const;
+    static void DrawButtonBitmap(HDC dc, POINT at, HBITMAP bitmap);
+
+protected:
+    void OnPaint();
+    void OnCustomDraw(NMHDR* nm, LRESULT* result);
+    void OnNothing(NMHDR* nm, LRESULT* result) { *result = 0; }
+    void OnLButtonDown(UINT flags, POINT p);
+    void OnLButtonUp(UINT flags, POINT p);
+    void OnMouseMove(UINT flags, POINT p);
+    LRESULT OnRecalcButtonArea(WPARAM, LPARAM);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void DrawCell(HDC dc, int row, int col, UINT itemState);
+    // The row whose last-column cell holds p, and which button of it: 1, 2, or 0 between them.
+    int HitButton(POINT p, int& button) const;
+    bool BusyCursor() const;
+    int LastColumn() const { return GetColumnCount() - 1; }
+    SIZE BitmapSize(HBITMAP b) const;
+
+    ListCtrlExResources m_res;
+    CListCtrlExOwner* m_pOwner;
+    COLORREF m_crText, m_crBack, m_crSelText;
+    COLORREF m_crSelBack = 0xEDB780;
+    HBITMAP m_bmp[4] = {};  // button1, button1Hot, button2, button2Hot
+    HCURSOR m_hHand = nullptr;
+    RECT m_rcButtons = {};
+    int m_nRowCount = 0;
+    int m_nMargin = 6;
+};

@@ -1,0 +1,120 @@
+#include "finder/LorrickApp.h"
+#include "afx/MessageBox.h"
+#include "afx/ResourceLanguage.h"
+#include "finder/LorrickRes.h"
+#include "finder/ZevseekerDlg.h"
+#include "frame/UiLanguage.h"
+#include <shellapi.h>
+
+GetZevListFn g_pfnGetZevList = nullptr;
+
+namespace {
+
+struct InstanceMutex {
+    HANDLE handle;
+    DWORD error;
+    InstanceMutex()
+    {
+        handle = CreateMutexA(nullptr, FALSE, "{LRK719967F0-DCC6-49b5-9C61-DE91175C3187}");
+        error = GetLastError();
+    }
+    ~InstanceMutex()
+    {
+        if (handle)
+            CloseHandle(handle);
+    }
+};
+
+struct UnnamedMutex {
+    HANDLE handle = CreateMutexA(nullptr, FALSE, nullptr);
+    ~UnnamedMutex()
+    {
+        if (handle)
+            CloseHandle(handle);
+    }
+};
+
+// Created in this order before the program runs: instance mutex, application, resolver mutex.
+InstanceMutex g_instanceMutex;
+CZevseekerApp theApp;
+UnnamedMutex g_resolverMutex;
+
+void ShowMessage(UINT id, UINT icon = 0)
+{
+    afx::AfxMessageBox(id, IDS_TITLE, MB_OK | icon);
+}
+
+bool IsNtFiveOrLater()
+{
+    OSVERSIONINFOA vi = {};
+    vi.dwOSVersionInfoSize = sizeof(vi);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExA(&vi))
+        return false;
+#pragma GCC diagnostic pop
+    return vi.dwPlatformId == VER_PLATFORM_WIN32_NT && vi.dwMajorVersion >= 5;
+}
+
+}  // namespace
+
+HANDLE ResolverMutex() { return g_resolverMutex.handle; }
+CZevseekerApp& TheApp() { return theApp; }
+
+CZevseekerApp::~CZevseekerApp() = default;
+
+bool CZevseekerApp::InitInstance()
+{
+    if (g_instanceMutex.error == ERROR_ALREADY_EXISTS)
+        return false;
+    LANGID lang = GetUILanguage();
+    afx::SetResourceLanguage(lang ? lang : 1033);
+
+    // Clears the ARP cache so that a device that changed its address is reached anew.
+    ShellExecuteA(nullptr, "open", "arp", "-d", nullptr, SW_HIDE);
+
+    const char* tail = CommandLineTail(GetCommandLineA());
+    if (!HasExactlyOneBlank(tail)) {
+        ShowMessage(IDS_START_ERROR);
+        return false;
+    }
+    if (!m_cmdInfo.ParseWords(SplitCommandLine(tail))) {
+        ShowMessage(IDS_START_ERROR);
+        ExitProcess(0);
+    }
+    if (!IsNtFiveOrLater()) {
+        ShowMessage(IDS_OS_UNSUPPORTED);
+        return false;
+    }
+    m_hTavik = LoadLibraryExA("Tavik.dll", nullptr, 0);
+    if (m_hTavik) {
+        g_pfnGetZevList = reinterpret_cast<GetZevListFn>(GetProcAddress(m_hTavik, "GetZevList"));
+        if (!g_pfnGetZevList) {
+            FreeLibrary(m_hTavik);
+            m_hTavik = nullptr;
+        }
+    }
+    if (!m_hTavik) {
+        ShowMessage(IDS_NO_LIBRARY);
+        return false;
+    }
+
+    CZevseekerDlg dlg(m_cmdInfo.m_nMode, m_cmdInfo.m_szTarget);
+    m_pMainWnd = &dlg;
+    if (dlg.Create(IDD_ZEVSEEKER, nullptr)) {
+        dlg.ShowWindow(SW_HIDE);
+        dlg.RunModalLoop();
+    }
+    m_pMainWnd = nullptr;
+    return false;
+}
+
+int CZevseekerApp::ExitInstance()
+{
+    if (m_hTavik) {
+        FreeLibrary(m_hTavik);
+        m_hTavik = nullptr;
+        g_pfnGetZevList = nullptr;
+    }
+    return afx::CWinApp::ExitInstance();
+}

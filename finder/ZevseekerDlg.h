@@ -1,0 +1,89 @@
+// The finder's hidden main dialog: ping, search thread, buckets, device list, match and open.
+#pragma once
+#include "afx/Dialog.h"
+#include "afx/MessageMap.h"
+#include "afx/WorkerThread.h"
+#include "finder/DeviceTable.h"
+#include "finder/ListCtrlEx.h"
+#include <atomic>
+#include <string>
+
+class CZevseekerDlg;
+class ZevMsgBox;
+
+// Polls GetZevList while the dialog asks for a search; hands the table over by messages.
+class CRcvThread {
+public:
+    explicit CRcvThread(CZevseekerDlg* dlg) : m_pDlg(dlg) {}
+    bool Start();
+    // Asks the thread to end and waits, serving messages it sends meanwhile.
+    void Stop();
+    std::atomic<bool> m_bPoll{false};
+    std::atomic<bool> m_bQuit{false};
+
+private:
+    unsigned Run();
+    CZevseekerDlg* m_pDlg;
+    afx::CWorkerThread m_thread;
+};
+
+class CZevseekerDlg : public afx::CDialog, public CListCtrlExOwner {
+public:
+    enum : UINT {
+        kMsgStartSearch = 0x386,
+        kMsgSearchDone = 0x387,
+        kMsgRecords = 0x388,
+        kMsgShowDialog = 0x8001,
+    };
+
+    CZevseekerDlg(int mode, const char* target);
+    ~CZevseekerDlg() override;
+
+    // Runs messages until the dialog ends; its result.
+    INT_PTR RunModalLoop();
+    // Stops the search thread and ends the dialog with code 2 (Close, Stop, closing the window).
+    void StopAndEnd();
+    void OnMsgBoxGone() { m_pMsgBox = nullptr; }
+
+    bool IsListBusy() const override { return m_bBusy; }
+    int PendingOperation() const override { return 0; }
+
+    std::atomic<bool> m_bRecordsArrived{false};
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override {}
+    void OnCancel() override { StopAndEnd(); }
+    LRESULT OnStartSearch(WPARAM, LPARAM);
+    LRESULT OnRecords(WPARAM, LPARAM);
+    LRESULT OnSearchDone(WPARAM, LPARAM);
+    LRESULT OnShowDialog(WPARAM, LPARAM);
+    void OnRefresh() { OnStartSearch(0, 0); }
+    void OnClose() { StopAndEnd(); }
+    void OnTimer(UINT_PTR id);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void SetupList();
+    void StopThread();
+    void FillAndMatch();
+    void NotAccessible();
+    void EndWith(INT_PTR code);
+    void SetStatus(UINT id);
+
+    int m_nMode;
+    std::string m_strTarget;
+    DeviceBuckets m_buckets;
+    CRcvThread* m_pThread = nullptr;
+    ZevMsgBox* m_pMsgBox = nullptr;
+    CListCtrlEx m_list;
+    HBITMAP m_hCaption = nullptr;
+    HICON m_hIconBig = nullptr, m_hIconSmall = nullptr;
+    HIMAGELIST m_hImages = nullptr;
+    bool m_bBusy = false;
+    int m_nTick = 0;
+    char m_szMatchAddress[128] = {};
+    uint32_t m_nMatchAddress = 0;
+    bool m_bEnded = false;
+    INT_PTR m_nResult = 0;
+};
