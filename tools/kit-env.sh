@@ -144,7 +144,9 @@ kit_net_up() {
   ip -n "$KIT_NS_DEV" route add default via "$KIT_PC_IP"
   mkdir -p "/etc/netns/$KIT_NS_PC"
   printf 'nameserver %s\noptions timeout:1 attempts:1\n' "$KIT_DEV_IP" > "/etc/netns/$KIT_NS_PC/resolv.conf"
-  printf '127.0.0.1 localhost\n' > "/etc/netns/$KIT_NS_PC/hosts"
+  # Two names for the finder's ping: one held by the device namespace, one that nobody holds.
+  printf '127.0.0.1 localhost\n%s lrkping\n%s.77 lrkquiet\n' "$KIT_DEV_IP" "$KIT_NET_PREFIX" \
+    > "/etc/netns/$KIT_NS_PC/hosts"
 }
 
 kit_net_down() {
