@@ -8,12 +8,13 @@ kit_pick_arch
 kit_build i686
 [ "$KIT_ARCH" = i686 ] || kit_build "$KIT_ARCH"
 kit_log "deliverables: $KIT_ROOT/build/i686/bin"
-ls -l build/i686/bin/*.exe build/i686/bin/*.dll 2>/dev/null | grep -vE '_tests|_e2e|version_' || true
+for f in Pellgrove.exe PellgroveUSB.exe Lorrick.exe Tavik.dll; do ls -l "build/i686/bin/$f"; done
 
-# The main job: the wizard started from the root of the sample medium, mapped to drive P:.
+# The main job, part one: the wizard started from the root of the sample medium (drive P:).
 kit_wine_env
 cleanup() {
   kit_wine_stop kit_in_pc
+  kit_devsim_stop
   kit_net_down
   [ -z "${KIT_XVFB_PID:-}" ] || kill "$KIT_XVFB_PID" 2>/dev/null || true
 }
@@ -39,3 +40,31 @@ for _ in $(seq 50); do kill -0 "$wizard" 2>/dev/null || break; sleep 0.2; done
 if kill -0 "$wizard" 2>/dev/null; then kit_log "the wizard did not end"; exit 1; fi
 code=0; wait "$wizard" || code=$?
 kit_log "the wizard ended with exit code $code"
+
+# Part two: the device named in the medium's settings file is on the network (simulated in the
+# device namespace), and the finder, started as the wizard's "setting" shortcut starts it, finds
+# it and opens its web page. A recorder stands in for the browser and notes what was opened.
+name=$(iconv -f UTF-16 -t UTF-8 "$medium/Pellgrove.ini" | tr -d '\r' | sed -n 's/^name=//p')
+kit_devsim_start
+kit_in_pc python3 - "$KIT_DEV_IP" "$KIT_DEVSIM_PORT" "$name" <<'EOF'
+import json, socket, sys
+ip, port, name = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+device = {"name": name, "mac": "02:00:00:00:00:01", "ip": ip, "mask": "255.255.255.0"}
+with socket.create_connection((ip, port), timeout=5) as s:
+    s.sendall((json.dumps({"cmd": "load", "devices": [device]}) + "\n").encode())
+    if not s.makefile().readline().startswith("OK"):
+        sys.exit("the device simulator refused the device")
+EOF
+kit_log "simulated device \"$name\" at $KIT_DEV_IP"
+bin="$KIT_ROOT/build/$KIT_ARCH/bin"
+record="$KIT_ROOT/build/demo/opened.txt"
+rm -f "$record"
+kit_in_pc "$KIT_WINE" reg add 'HKCR\http\shell\open\command' /ve \
+  /d "\"$(winepath_w "$bin/shell_recorder.exe")\" \"%1\"" /f >/dev/null 2>&1
+kit_log "starting Lorrick.exe setting $name"
+t0=$(date +%s%N)
+(cd "$bin" && LORRICK_RECORD="$(winepath_w "$record")" kit_in_pc "$KIT_WINE" Lorrick.exe setting "$name" \
+  >/dev/null 2>&1) || true
+for _ in $(seq 50); do [ -s "$record" ] && break; sleep 0.1; done
+if [ ! -s "$record" ]; then kit_log "the finder opened nothing"; exit 1; fi
+kit_log "the finder opened $(cut -d' ' -f2- "$record") after $(( ($(date +%s%N) - t0) / 1000000 )) ms"
