@@ -3,6 +3,7 @@
 #include "frame/UiLanguage.h"
 #include "afx/ResourceLanguage.h"
 #include "resources/pellgrove/resource.h"
+#include "tests/support/ProgramRun.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -99,44 +100,10 @@ TEST(PellgroveFatal, FatalMissingFilesShowsString42AndExitsWithOne)
 {
     wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring cmd = L"\"" + std::wstring(self) + L"\" --gtest_filter=PellgroveFatal.ChildPart";
-    ::SetEnvironmentVariableW(L"KIT_FATAL_CHILD", L"1");
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    BOOL started = ::CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-    ::SetEnvironmentVariableW(L"KIT_FATAL_CHILD", nullptr);
-    ASSERT_TRUE(started);
-
-    struct Search {
-        DWORD pid;
-        HWND box;
-        static BOOL CALLBACK Proc(HWND w, LPARAM lp)
-        {
-            auto* s = reinterpret_cast<Search*>(lp);
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(w, &pid);
-            if (pid == s->pid && ::IsWindowVisible(w)) {
-                s->box = w;
-                return FALSE;
-            }
-            return TRUE;
-        }
-    } search{pi.dwProcessId, nullptr};
-    for (int i = 0; i < 300 && !search.box; ++i) {
-        ::EnumWindows(Search::Proc, reinterpret_cast<LPARAM>(&search));
-        if (!search.box)
-            ::Sleep(50);
-    }
-    ASSERT_NE(search.box, nullptr);
-    wchar_t text[512] = {};
-    ::GetWindowTextW(::GetDlgItem(search.box, 0xFFFF), text, 512);
-    EXPECT_EQ(std::wstring(text), afx::LoadStrLang(IDS_INTERNAL_ERROR, 1033));
-    ::PostMessageW(search.box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    ASSERT_EQ(::WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
-    DWORD code = 0;
-    ::GetExitCodeProcess(pi.hProcess, &code);
-    EXPECT_EQ(code, 1u);
-    ::CloseHandle(pi.hProcess);
-    ::CloseHandle(pi.hThread);
+    ProgramRun child(self, L"--gtest_filter=PellgroveFatal.ChildPart", L"", {{L"KIT_FATAL_CHILD", L"1"}});
+    HWND box = child.WaitVisible();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageText(box), afx::LoadStrLang(IDS_INTERNAL_ERROR, 1033));
+    Press(box, IDOK);
+    EXPECT_EQ(child.WaitExit(), 1u);
 }
