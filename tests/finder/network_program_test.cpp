@@ -100,8 +100,9 @@ TEST_F(LorrickNetwork, UnresolvedNameOpensTheShareOfTheMatchingDevice)
     Load(Devices({Device("Disk1", "02:00:00:00:02:01", "192.168.77.31"),
                   Device("disk10", "02:00:00:00:02:02", "192.168.77.32"),
                   Device("disk1@a", "02:00:00:00:02:03", "192.168.77.51", true),
-                  Device("disk1@x", "02:00:00:00:03:09", "192.168.77.41"),
-                  Device("disk1@x", "02:00:00:00:03:05", "192.168.77.42")}));
+                  // Lower by its whole MAC, though not by its last byte nor by bucket (byte 5 & 7).
+                  Device("disk1@x", "02:00:00:00:03:05", "192.168.77.41"),
+                  Device("disk1@x", "02:00:00:00:02:06", "192.168.77.42")}));
     EXPECT_EQ(OpenedBySearch("share disk1"), "explore \\\\192.168.77.42");
 }
 
