@@ -82,7 +82,7 @@ TEST(PellgroveFatal, FatalMissingFilesShowsString42AndExitsWithOne)
     wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
     ProgramRun child(self, L"--gtest_filter=PellgroveFatal.ChildPart", L"", {{L"KIT_FATAL_CHILD", L"1"}});
-    HWND box = child.WaitVisible();
+    HWND box = child.WaitWindow();
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageText(box), afx::LoadStrLang(IDS_INTERNAL_ERROR, 1033));
     Press(box, IDOK);

@@ -61,7 +61,7 @@ public:
         m_run.reset(new ProgramRun(MediumRoot() + exe, L"", MediumRoot()));
         return m_run->Started();
     }
-    HWND WaitForWindow() const { return m_run->WaitVisible(); }
+    HWND WaitForWindow() const { return m_run->WaitWindow(); }
     bool EndsWithoutWindow() const { return m_run->EndsWithoutWindow(); }
     DWORD WaitExit(DWORD ms = 15000) const { return m_run->WaitExit(ms); }
 

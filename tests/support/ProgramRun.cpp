@@ -1,36 +1,26 @@
 #include "tests/support/ProgramRun.h"
-#include <shellapi.h>
-#include <map>
+#include <filesystem>
+#include <fstream>
 
 ProgramRun::ProgramRun(const std::wstring& exe, const std::wstring& args, const std::wstring& dir,
                        const EnvVars& env)
 {
-    std::map<std::wstring, std::wstring> vars;
-    if (wchar_t* all = ::GetEnvironmentStringsW()) {
-        for (const wchar_t* p = all; *p; p += wcslen(p) + 1) {
-            std::wstring v(p);
-            size_t eq = v.find(L'=', 1);  // names like "=C:" start with the sign
-            if (eq != std::wstring::npos)
-                vars[v.substr(0, eq)] = v.substr(eq + 1);
-        }
-        ::FreeEnvironmentStringsW(all);
-    }
+    // The child inherits our environment, changed by `env` only while it starts.
+    EnvVars saved;
     for (const auto& e : env) {
-        if (e.second.empty())
-            vars.erase(e.first);
-        else
-            vars[e.first] = e.second;
+        wchar_t old[4096] = {};
+        ::GetEnvironmentVariableW(e.first.c_str(), old, 4096);
+        saved.push_back({e.first, old});
+        ::SetEnvironmentVariableW(e.first.c_str(), e.second.empty() ? nullptr : e.second.c_str());
     }
-    std::wstring block;
-    for (const auto& v : vars)
-        block += v.first + L"=" + v.second + L'\0';
-    block += L'\0';
     std::wstring cmd = L"\"" + exe + L"\" " + args;
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
-    if (!::CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                          &block[0], dir.empty() ? nullptr : dir.c_str(), &si, &m_pi))
+    if (!::CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          dir.empty() ? nullptr : dir.c_str(), &si, &m_pi))
         m_pi = {};
+    for (const auto& e : saved)
+        ::SetEnvironmentVariableW(e.first.c_str(), e.second.empty() ? nullptr : e.second.c_str());
 }
 
 ProgramRun::~ProgramRun()
@@ -53,52 +43,36 @@ DWORD ProgramRun::WaitExit(DWORD ms) const
     return code;
 }
 
-namespace {
-struct Search {
-    DWORD pid;
-    const std::function<bool(HWND)>* match;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK Visit(HWND w, LPARAM lp)
+static BOOL CALLBACK Collect(HWND w, LPARAM all)
 {
-    auto* s = reinterpret_cast<Search*>(lp);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(w, &pid);
-    if (pid == s->pid && (*s->match)(w))
-        s->found.push_back(w);
+    reinterpret_cast<std::vector<HWND>*>(all)->push_back(w);
     return TRUE;
 }
 
-std::vector<HWND> TopWindows(DWORD pid, const std::function<bool(HWND)>& match)
+std::vector<HWND> ProgramRun::Windows(const std::function<bool(HWND)>& match) const
 {
-    Search s{pid, &match, {}};
-    ::EnumWindows(Visit, reinterpret_cast<LPARAM>(&s));
-    return s.found;
-}
-}  // namespace
-
-std::vector<HWND> ProgramRun::Windows() const
-{
-    return TopWindows(m_pi.dwProcessId, [](HWND w) { return ::IsWindowVisible(w) != FALSE; });
+    std::vector<HWND> all, found;
+    ::EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
+    for (HWND w : all) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(w, &pid);
+        if (pid == m_pi.dwProcessId && (match ? match(w) : ::IsWindowVisible(w) != FALSE))
+            found.push_back(w);
+    }
+    return found;
 }
 
 HWND ProgramRun::WaitWindow(const std::function<bool(HWND)>& match, DWORD ms) const
 {
     DWORD start = ::GetTickCount();
     for (;;) {
-        std::vector<HWND> w = TopWindows(m_pi.dwProcessId, match);
+        std::vector<HWND> w = Windows(match);
         if (!w.empty())
             return w.front();
         if (WaitExit(0) != STILL_ACTIVE || ::GetTickCount() - start >= ms)
             return nullptr;
         ::Sleep(50);
     }
-}
-
-HWND ProgramRun::WaitVisible(DWORD ms) const
-{
-    return WaitWindow([](HWND w) { return ::IsWindowVisible(w) != FALSE; }, ms);
 }
 
 bool ProgramRun::EndsWithoutWindow(DWORD ms) const
@@ -169,55 +143,33 @@ TempDir::~TempDir() { RemoveTree(m_path); }
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes)
 {
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD done = 0;
-    BOOL ok = ::WriteFile(h, bytes.data(), DWORD(bytes.size()), &done, nullptr);
-    ::CloseHandle(h);
-    return ok && done == bytes.size();
+    std::ofstream f(std::filesystem::path(path), std::ios::binary);
+    return f.write(bytes.data(), std::streamsize(bytes.size())) && f.flush();
 }
 
 std::string ReadBytes(const std::wstring& path)
 {
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return std::string();
-    std::string out;
-    char buf[4096];
-    DWORD got = 0;
-    while (::ReadFile(h, buf, sizeof(buf), &got, nullptr) && got > 0)
-        out.append(buf, got);
-    ::CloseHandle(h);
-    return out;
+    std::ifstream f(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
 std::string Utf16Bytes(const std::wstring& text, bool mark)
 {
     std::string out = mark ? "\xFF\xFE" : "";
-    for (wchar_t c : text) {
-        out.push_back(char(c & 0xFF));
-        out.push_back(char((c >> 8) & 0xFF));
-    }
+    for (wchar_t c : text)
+        out += {char(c & 0xFF), char((c >> 8) & 0xFF)};
     return out;
 }
 
 bool RemoveTree(const std::wstring& path)
 {
-    if (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-        return true;
-    std::wstring from = path + L'\0';
-    SHFILEOPSTRUCTW op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NO_UI;
-    ::SHFileOperationW(&op);
-    return ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+    std::error_code e;
+    std::filesystem::remove_all(path, e);
+    return !std::filesystem::exists(path, e);
 }
 
 bool FolderExists(const std::wstring& path)
 {
-    DWORD a = ::GetFileAttributesW(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+    std::error_code e;
+    return std::filesystem::is_directory(path, e);
 }

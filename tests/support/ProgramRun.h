@@ -12,7 +12,7 @@ using EnvVars = std::vector<std::pair<std::wstring, std::wstring>>;
 class ProgramRun {
 public:
     // Starts "\"exe\" args" exactly as given, in `dir` (empty: ours), with our environment
-    // plus `env` (an empty value removes the variable).
+    // changed by `env` (an empty value removes the variable).
     ProgramRun(const std::wstring& exe, const std::wstring& args = L"", const std::wstring& dir = L"",
                const EnvVars& env = {});
     ~ProgramRun();  // ends the process if it still runs
@@ -22,12 +22,11 @@ public:
     bool Started() const { return m_pi.hProcess != nullptr; }
     // The exit code, or STILL_ACTIVE when it did not end within ms.
     DWORD WaitExit(DWORD ms = 15000) const;
-    // The process's visible top-level windows.
-    std::vector<HWND> Windows() const;
+    // The process's top-level windows that `match` accepts (none given: the visible ones).
+    std::vector<HWND> Windows(const std::function<bool(HWND)>& match = nullptr) const;
     // The first top-level window (visible or not) that `match` accepts, polled for up to ms;
     // nullptr when none came or the process ended first.
-    HWND WaitWindow(const std::function<bool(HWND)>& match, DWORD ms = 15000) const;
-    HWND WaitVisible(DWORD ms = 15000) const;
+    HWND WaitWindow(const std::function<bool(HWND)>& match = nullptr, DWORD ms = 15000) const;
     // Whether the process ended within ms without ever showing a window.
     bool EndsWithoutWindow(DWORD ms = 15000) const;
 
