@@ -234,6 +234,7 @@ TEST_F(MissingModel, AMissingFileCountsAsMissingModelInBothModes)
     ExpectStartFailure(p, IDS_DAT_MISSING);
 }
 
+// An empty language value keeping the base one is a rule of the product configuration, tested there.
 TEST_F(Language, TheLanguageSectionFollowsTheUiLanguage)
 {
     WizardProcess p;
@@ -247,17 +248,5 @@ TEST_F(Language, TheLanguageSectionFollowsTheUiLanguage)
     }
     EXPECT_EQ(ItemText(main, IDC_MAIN_PRODUCT).rfind(expected, 0), 0u)
         << "language " << ExpectedLanguage();
-    Close(p, main);
-}
-
-TEST_F(Language, AnEmptyLanguageValueKeepsTheBaseValue)
-{
-    WizardProcess p;
-    HWND main = StartWithConfig(p, L"Pellgrove.exe", L"Pellgrove.dat",
-                                L"[Pellgrove]\r\nModel=DV-N210\r\nDorvane=base section\r\n"
-                                L"[EnglishUS]\r\nDorvane=\r\n[TraditionalChinese]\r\nDorvane=\r\n"
-                                L"[SimplifiedChinese]\r\nDorvane=\r\n");
-    ASSERT_NE(main, nullptr);
-    EXPECT_EQ(ItemText(main, IDC_MAIN_PRODUCT).rfind(L"base section", 0), 0u);
     Close(p, main);
 }
