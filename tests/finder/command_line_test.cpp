@@ -1,53 +1,31 @@
+// What the program-level tests cannot reach: lines the finder accepts, and how it splits them.
 #include "finder/CommandLine.h"
 #include <gtest/gtest.h>
 #include <string>
 
-TEST(FinderCommandLine, BlankRuleAcceptsOnlyTwoWordsWithOneBlank)
+static bool Parse(const std::string& tail, CPellgroveCommandLineInfo& info)
 {
-    EXPECT_TRUE(HasExactlyOneBlank("share disk1"));
-    EXPECT_FALSE(HasExactlyOneBlank("share"));
-    EXPECT_FALSE(HasExactlyOneBlank(""));
+    return HasExactlyOneBlank(tail.c_str()) && info.ParseWords(SplitCommandLine(tail.c_str()));
+}
+
+TEST(FinderCommandLine, AcceptedLinesSetModeAndTarget)
+{
+    struct { std::string line; int mode; std::string target; } cases[] = {
+        {"share disk1", 0, "disk1"},
+        {"setting disk1", 1, "disk1"},
+        {"-x disk1", 0, "disk1"},  // a flag word is skipped
+        {"share " + std::string(255, 'n'), 0, std::string(255, 'n')},  // fills the buffer exactly
+    };
+    for (const auto& c : cases) {
+        CPellgroveCommandLineInfo info;
+        ASSERT_TRUE(Parse(c.line, info)) << c.line;
+        EXPECT_EQ(info.m_nMode, c.mode) << c.line;
+        EXPECT_EQ(std::string(info.m_szTarget), c.target) << c.line;
+    }
+    CPellgroveCommandLineInfo longName;
+    EXPECT_FALSE(Parse("share " + std::string(256, 'n'), longName));
+    EXPECT_STREQ(longName.m_szTarget, "");  // refused, not cut
     EXPECT_FALSE(HasExactlyOneBlank(nullptr));
-    EXPECT_FALSE(HasExactlyOneBlank(" share disk1"));
-    EXPECT_FALSE(HasExactlyOneBlank("share  disk1"));
-    EXPECT_FALSE(HasExactlyOneBlank("share disk 1"));
-    EXPECT_FALSE(HasExactlyOneBlank("share disk1 "));
-}
-
-static bool Parse(const char* tail, CPellgroveCommandLineInfo& info)
-{
-    return info.ParseWords(SplitCommandLine(tail));
-}
-
-TEST(FinderCommandLine, ModeWordsAreExactAndCaseSensitive)
-{
-    CPellgroveCommandLineInfo share, setting, capital, other;
-    ASSERT_TRUE(Parse("share disk1", share));
-    EXPECT_EQ(share.m_nMode, 0);
-    EXPECT_STREQ(share.m_szTarget, "disk1");
-    ASSERT_TRUE(Parse("setting disk1", setting));
-    EXPECT_EQ(setting.m_nMode, 1);
-    EXPECT_FALSE(Parse("Share disk1", capital));
-    EXPECT_FALSE(Parse("open disk1", other));
-}
-
-TEST(FinderCommandLine, FlagWordsAreSkippedButATargetIsRequired)
-{
-    CPellgroveCommandLineInfo flagFirst, flagLast;
-    EXPECT_TRUE(Parse("-x disk1", flagFirst));
-    EXPECT_EQ(flagFirst.m_nMode, 0);
-    EXPECT_STREQ(flagFirst.m_szTarget, "disk1");
-    EXPECT_FALSE(Parse("share /disk1", flagLast));
-}
-
-TEST(FinderCommandLine, OverlongWordsAreRejectedNotCut)
-{
-    CPellgroveCommandLineInfo longMode, longName, fits;
-    EXPECT_FALSE(Parse((std::string(20, 's') + " disk1").c_str(), longMode));
-    EXPECT_FALSE(Parse(("share " + std::string(256, 'n')).c_str(), longName));
-    EXPECT_STREQ(longName.m_szTarget, "");
-    ASSERT_TRUE(Parse(("share " + std::string(255, 'n')).c_str(), fits));
-    EXPECT_EQ(std::string(fits.m_szTarget), std::string(255, 'n'));
 }
 
 TEST(FinderCommandLine, TailSkipsProgramNameAndOneBlank)

@@ -1,6 +1,6 @@
 // The real Lorrick.exe in the private test network: ping, search through Tavik.dll against the
 // device simulator, match and open; the shell's openings land in the recorder.
-#include "lorrick_process.h"
+#include "tests/finder/LorrickRun.h"
 #include "tests/support/DevSimClient.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -26,10 +26,7 @@ std::string Devices(std::initializer_list<std::string> devices)
 
 class LorrickNetwork : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        RegisterShellRecorder({"lrkping", "192.168.77.21"});
-    }
+    static void SetUpTestSuite() { RegisterShellRecorder({"lrkping", "192.168.77.42"}); }
     void SetUp() override
     {
         if (!DevSimClient::Available())
@@ -39,36 +36,32 @@ protected:
     void Load(const std::string& json) { ASSERT_TRUE(sim.Load(json)) << sim.Error(); }
 
     // Runs a search that ends in an opening; the shell's one record.
-    std::string OpenedBySearch(const std::string& args, double* seconds = nullptr)
+    std::string OpenedBySearch(const std::string& args)
     {
         LorrickRun run(args);
         DWORD start = GetTickCount();
-        EXPECT_TRUE(run.FindSearchingBox(15000)) << args;
-        if (seconds)
-            std::printf("[measure] %s: searching box %.2f s after start\n", args.c_str(),
-                        (GetTickCount() - start) / 1000.0);
+        EXPECT_TRUE(run.SearchingBox(15000)) << args;
+        std::printf("[measure] %s: searching box %.2f s after start\n", args.c_str(), (GetTickCount() - start) / 1000.0);
         EXPECT_EQ(run.WaitExit(40000), 0u) << args;
         auto records = run.Records();
         if (records.size() != 1)
             return "records: " + std::to_string(records.size());
-        if (seconds)
-            *seconds = records[0].secondsAfterStart;
+        std::printf("[measure] %s: opened %.2f s after start\n", args.c_str(), records[0].secondsAfterStart);
         return records[0].args;
     }
 
-    // Runs a search that ends in message 20002; the device count the dialog showed.
-    std::wstring NotAccessibleCount(const std::string& args, int* rows = nullptr)
+    // Runs a search that ends in message 20002; the device count and list rows the dialog showed.
+    std::pair<std::wstring, int> NotAccessible(const std::string& args)
     {
         LorrickRun run(args);
-        EXPECT_TRUE(run.FindMessageBox(40000)) << args;
-        HWND main = run.FindMainDialog(1000);
-        std::wstring count = main ? ControlText(main, 6203) : L"?";
-        if (rows)
-            *rows = main ? int(SendDlgItemMessageW(main, 6000, LVM_GETITEMCOUNT, 0, 0)) : -1;
+        EXPECT_TRUE(run.MessageBox(40000)) << args;
+        HWND main = run.MainDialog(1000);
+        std::wstring count = main ? ItemText(main, 6203) : L"?";
+        int rows = main ? int(SendDlgItemMessageW(main, 6000, LVM_GETITEMCOUNT, 0, 0)) : -1;
         EXPECT_EQ(run.TakeMessageBox(1000), kNotAccessible) << args;
         EXPECT_EQ(run.WaitExit(10000), 0u) << args;
         EXPECT_TRUE(run.Records(1000).empty()) << args;
-        return count;
+        return {count, rows};
     }
 
     DevSimClient sim;
@@ -83,7 +76,7 @@ TEST_F(LorrickNetwork, AnsweredPingOpensByNameWithoutWindowOrSearch)
         bool shown = false;
         DWORD code;
         while ((code = run.WaitExit(20)) == STILL_ACTIVE)
-            shown = shown || run.AnyVisibleWindow();
+            shown = shown || !run.Run().Windows().empty();
         EXPECT_EQ(code, 0u) << c[0];
         EXPECT_FALSE(shown) << c[0];
         auto records = run.Records();
@@ -94,93 +87,65 @@ TEST_F(LorrickNetwork, AnsweredPingOpensByNameWithoutWindowOrSearch)
     EXPECT_TRUE(sim.Requests().empty()) << "a search ran although the ping was answered";
 }
 
-TEST_F(LorrickNetwork, SilentPingFallsBackToTheSearch)
+TEST_F(LorrickNetwork, SilentPingFallsBackToTheSearchAndOpensTheWebPageByAddress)
 {
-    Load(Devices({Device("lrkquiet", "02:00:00:00:01:05", "192.168.77.20"),
-                  Device("disk1", "02:00:00:00:01:06", "192.168.77.21")}));
-    double seconds = 0;
-    EXPECT_EQ(OpenedBySearch("setting lrkquiet", &seconds), "http://192.168.77.20");
-    std::printf("[measure] setting lrkquiet (silent ping, search): opened %.2f s after start\n", seconds);
-    EXPECT_EQ(OpenedBySearch("share disk1", &seconds), "explore \\\\192.168.77.21");
-    std::printf("[measure] share disk1 (unresolved name, search): opened %.2f s after start\n", seconds);
+    Load(Devices({Device("lrkquiet", "02:00:00:00:01:05", "192.168.77.20")}));
+    EXPECT_EQ(OpenedBySearch("setting lrkquiet"), "http://192.168.77.20");
 }
 
-TEST_F(LorrickNetwork, NameKeyIsThePartBeforeTheAtSign)
+// One search, every wrong pick a different address: the key is the part before the at sign and
+// matches in full and in case; state 2 is never opened; equal keys go by name, then lower MAC.
+TEST_F(LorrickNetwork, UnresolvedNameOpensTheShareOfTheMatchingDevice)
 {
     Load(Devices({Device("Disk1", "02:00:00:00:02:01", "192.168.77.31"),
                   Device("disk10", "02:00:00:00:02:02", "192.168.77.32"),
-                  Device("disk1@x", "02:00:00:00:02:03", "192.168.77.33")}));
-    EXPECT_EQ(OpenedBySearch("setting disk1"), "http://192.168.77.33");
+                  Device("disk1@a", "02:00:00:00:02:03", "192.168.77.51", true),
+                  // Lower by its whole MAC, though not by its last byte nor by bucket (byte 5 & 7).
+                  Device("disk1@x", "02:00:00:00:03:05", "192.168.77.41"),
+                  Device("disk1@x", "02:00:00:00:02:06", "192.168.77.42")}));
+    EXPECT_EQ(OpenedBySearch("share disk1"), "explore \\\\192.168.77.42");
+}
+
+TEST_F(LorrickNetwork, NoMatchIsNotAccessibleButEveryDeviceIsListed)
+{
     Load(Devices({Device("Disk1", "02:00:00:00:02:01", "192.168.77.31"),
-                  Device("disk10", "02:00:00:00:02:02", "192.168.77.32")}));
-    EXPECT_EQ(NotAccessibleCount("setting disk1"), L"2");
-}
-
-TEST_F(LorrickNetwork, EqualNamesOpenTheLowerMac)
-{
-    Load(Devices({Device("disk1", "02:00:00:00:03:09", "192.168.77.41"),
-                  Device("disk1", "02:00:00:00:03:05", "192.168.77.42")}));
-    EXPECT_EQ(OpenedBySearch("setting disk1"), "http://192.168.77.42");
-}
-
-TEST_F(LorrickNetwork, StateTwoIsListedButNeverOpened)
-{
-    Load(Devices({Device("disk1", "02:00:00:00:04:01", "192.168.77.51", true),
-                  Device("disk1", "02:00:00:00:04:02", "192.168.77.52")}));
-    EXPECT_EQ(OpenedBySearch("setting disk1"), "http://192.168.77.52");
-    Load(Devices({Device("disk1", "02:00:00:00:04:01", "192.168.77.51", true)}));
-    int rows = -1;
-    EXPECT_EQ(NotAccessibleCount("setting disk1", &rows), L"1");
-    EXPECT_EQ(rows, 1);
-}
-
-TEST_F(LorrickNetwork, NoDeviceIsNotAccessible)
-{
+                  Device("disk10", "02:00:00:00:02:02", "192.168.77.32"),
+                  Device("disk1", "02:00:00:00:04:01", "192.168.77.51", true)}));
+    EXPECT_EQ(NotAccessible("setting disk1"), std::make_pair(std::wstring(L"3"), 3));
     Load(Devices({}));
-    int rows = -1;
-    EXPECT_EQ(NotAccessibleCount("share disk1", &rows), L"0");
-    EXPECT_EQ(rows, 0);
+    EXPECT_EQ(NotAccessible("share disk1"), std::make_pair(std::wstring(L"0"), 0));
 }
 
 TEST_F(LorrickNetwork, StopEndsTheSearchWithoutMessage)
 {
     Load(Devices({Device("disk1", "02:00:00:00:05:01", "192.168.77.61")}));
     LorrickRun run("setting disk1");
-    HWND box = run.FindSearchingBox(15000);
+    HWND box = run.SearchingBox(15000);
     ASSERT_TRUE(box);
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    Press(box, IDCANCEL);
     EXPECT_EQ(run.WaitExit(8000), 0u);
     EXPECT_TRUE(run.Records(1000).empty());
 }
 
-// Lorrick.exe beside the stand-in library, in a folder of its own.
+// Lorrick.exe beside the stand-in library, in a folder of its own: LORRICK_STUB_MODE "noadapter"
+// answers "no adapter" first, "slow" searches for 12 s; then disk1 at 192.168.77.81 is found.
 class LorrickSlowLibrary : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char tmp[MAX_PATH];
-        GetTempPathA(MAX_PATH, tmp);
-        m_dir = std::string(tmp) + "lorrick_slow_" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(m_dir.c_str(), nullptr);
-        ASSERT_TRUE(CopyFileA((ExeDir() + "\\Lorrick.exe").c_str(), Exe().c_str(), FALSE));
-        ASSERT_TRUE(CopyFileA((ExeDir() + "\\slowtavik\\Tavik.dll").c_str(), (m_dir + "\\Tavik.dll").c_str(), FALSE));
-        m_log = m_dir + "\\calls.txt";
-        DeleteFileA(m_log.c_str());
-        SetEnvironmentVariableA("LORRICK_STUB_LOG", m_log.c_str());
+        ASSERT_TRUE(CopyFileW((OwnFolder() + L"Lorrick.exe").c_str(), (dir / L"Lorrick.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileW((OwnFolder() + L"slowtavik\\Tavik.dll").c_str(), (dir / L"Tavik.dll").c_str(), FALSE));
     }
-    void TearDown() override
+    std::unique_ptr<LorrickRun> Start(const wchar_t* mode)
     {
-        SetEnvironmentVariableA("LORRICK_STUB_MODE", nullptr);
-        for (const char* f : {"\\Lorrick.exe", "\\Tavik.dll", "\\calls.txt"})
-            DeleteFileA((m_dir + f).c_str());
-        RemoveDirectoryA(m_dir.c_str());
+        return std::unique_ptr<LorrickRun>(new LorrickRun(
+            "setting disk1", dir / L"Lorrick.exe", {{L"LORRICK_STUB_MODE", mode}, {L"LORRICK_STUB_LOG", dir / L"calls.txt"}}));
     }
-    std::string Exe() const { return m_dir + "\\Lorrick.exe"; }
     // (milliseconds after the first call, result: 0 no adapter, 2 running, 1 records) per change.
     std::vector<std::pair<unsigned long, int>> Calls() const
     {
         std::vector<std::pair<unsigned long, int>> out;
-        if (FILE* f = std::fopen(m_log.c_str(), "r")) {
+        if (FILE* f = _wfopen((dir / L"calls.txt").c_str(), L"r")) {
             unsigned long ms;
             int r;
             while (std::fscanf(f, "%lu %d", &ms, &r) == 2)
@@ -189,51 +154,49 @@ protected:
         }
         return out;
     }
-    std::string m_dir, m_log;
+    static void ExpectOpenedTheFoundDevice(LorrickRun& run)
+    {
+        auto records = run.Records();
+        ASSERT_EQ(records.size(), 1u);
+        EXPECT_EQ(records[0].args, "http://192.168.77.81");
+    }
+    TempDir dir;
 };
 
 TEST_F(LorrickSlowLibrary, SearchWithoutAdapterIsRestartedAfterTenSeconds)
 {
-    SetEnvironmentVariableA("LORRICK_STUB_MODE", "noadapter");
-    LorrickRun run("setting disk1", Exe());
-    EXPECT_EQ(run.WaitExit(40000), 0u);
+    auto run = Start(L"noadapter");
+    EXPECT_EQ(run->WaitExit(40000), 0u);
     auto calls = Calls();
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].second, 0);
     EXPECT_EQ(calls[1].second, 1);
     EXPECT_GT(calls[1].first, 8000u);  // no new call before the restart
     EXPECT_LT(calls[1].first, 12000u);
-    auto records = run.Records();
-    ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].args, "http://192.168.77.81");
+    ExpectOpenedTheFoundDevice(*run);
 }
 
 TEST_F(LorrickSlowLibrary, LongSearchShowsTheBoxAgainAndStillOpens)
 {
-    SetEnvironmentVariableA("LORRICK_STUB_MODE", "slow");
-    LorrickRun run("setting disk1", Exe());
+    auto run = Start(L"slow");
     DWORD start = GetTickCount();
-    HWND box = run.FindSearchingBox(15000);
+    HWND box = run->SearchingBox(15000);
     ASSERT_TRUE(box);
     // Closing the box through its OK action lets the restart show a new one.
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    Press(box, IDOK);
     for (int i = 0; i < 250 && IsWindow(box); ++i)
         Sleep(20);
     ASSERT_FALSE(IsWindow(box));
     // The hidden dialog shows itself when asked.
-    HWND main = run.FindMainDialog(1000);
+    HWND main = run->MainDialog(1000);
     ASSERT_TRUE(main);
     EXPECT_FALSE(IsWindowVisible(main));
     SendMessageW(main, 0x8001, 0, 0);
     EXPECT_TRUE(IsWindowVisible(main));
-    HWND again = run.FindSearchingBox(20000);
-    DWORD reappeared = GetTickCount() - start;
-    EXPECT_TRUE(again);
-    EXPECT_GT(reappeared, 8000u);
-    EXPECT_EQ(run.WaitExit(30000), 0u);
-    auto records = run.Records();
-    ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].args, "http://192.168.77.81");
+    EXPECT_TRUE(run->SearchingBox(20000));
+    EXPECT_GT(GetTickCount() - start, 8000u);
+    EXPECT_EQ(run->WaitExit(30000), 0u);
+    ExpectOpenedTheFoundDevice(*run);
     auto calls = Calls();
     ASSERT_EQ(calls.size(), 2u);  // one library search went on through the restart
     EXPECT_EQ(calls[1].second, 1);

@@ -153,23 +153,11 @@ TEST(DeviceAnswers, AnyTypeButOneMeansDhcpAndShortAnswersAreDropped) {
     EXPECT_EQ(std::string(table[0].gateway), "192.168.1.1");
 }
 
-TEST(Dispatch, LogonResultCodes) {
+// Every status code and stray answers of other transactions are checked on the wire; here what
+// the simulator does not send: unknown codes, requests and other answer kinds never end a logon.
+TEST(Dispatch, LogonEndsOnlyOnAKnownDeviceAnswer) {
     ChannelState s = {};
-    memcpy(s.pcMac, kPcMac, 6);
     uint8_t mac[6] = {0, 1, 2, 3, 4, 5};
-    struct { uint8_t status; bool thisPc; uint16_t result; } cases[] = {
-        {0, true, kResultLoggedOn}, {1, true, kResultBadPassword}, {2, true, kResultSessionTimeout},
-        {3, false, kResultOtherUser}, {3, true, kResultThisPc}, {4, true, kResultRefused}};
-    for (auto c : cases) {
-        auto a = Answer(6, mac);
-        a[5] = c.status;
-        if (!c.thisPc) a[13] ^= 1;
-        memset(&a[99], 0x77, 16);
-        s.result = 99;
-        EXPECT_TRUE(Dispatch(kCodeLogon, a.data(), a.size(), s));
-        EXPECT_EQ(s.result, c.result) << int(c.status);
-    }
-    EXPECT_EQ(s.token[0], 0x77);
     auto other = Answer(5, mac);
     other[5] = 9;
     s.result = 1;
@@ -178,13 +166,7 @@ TEST(Dispatch, LogonResultCodes) {
     s.result = 6;
     EXPECT_FALSE(Dispatch(kCodeLogon, Advanced(0, 1).data(), kPacketSize, s));
     EXPECT_FALSE(Dispatch(kCodeLogon, Answer(0, mac).data(), kPacketSize, s));  // a request
-    auto stale = Answer(1, mac);  // a search answer still on its way: another transaction
-    stale[4] = 1;
-    EXPECT_FALSE(Dispatch(kCodeLogon, stale.data(), stale.size(), s));
     EXPECT_EQ(s.result, 6);
-    s.expectedId = 1;
-    EXPECT_TRUE(Dispatch(kCodeLogon, stale.data(), stale.size(), s));
-    EXPECT_EQ(s.result, kResultLoggedOn);
 }
 
 TEST(Dispatch, SetupNeverEndsOnStatusAndReportsTheLast) {
@@ -272,11 +254,8 @@ TEST(Dispatch, AnyDatagramKeepsTheTablesSound) {
 
 TEST(Base64, StandardAlphabetAndPadding) {
     auto enc = [](const char* t) { return Base64Encode(reinterpret_cast<const uint8_t*>(t), strlen(t)); };
-    EXPECT_EQ(enc(""), "");
     EXPECT_EQ(enc("f"), "Zg==");
     EXPECT_EQ(enc("fo"), "Zm8=");
-    EXPECT_EQ(enc("foo"), "Zm9v");
-    EXPECT_EQ(enc("foobar"), "Zm9vYmFy");
     EXPECT_EQ(enc("\xFB\xFF\xBF"), "+/+/");
     EXPECT_EQ(enc(std::string(48, 'x').c_str()).size(), 64u);
 }

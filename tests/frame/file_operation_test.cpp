@@ -1,5 +1,5 @@
 #include "frame/FileOperation.h"
-#include "tests/common/TempDir.h"
+#include "tests/support/ProgramRun.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "frame/IniFile.h"
-#include "tests/common/TempDir.h"
+#include "tests/support/ProgramRun.h"
 
 #include <gtest/gtest.h>
 

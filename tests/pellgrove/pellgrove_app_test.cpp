@@ -3,6 +3,7 @@
 #include "frame/UiLanguage.h"
 #include "afx/ResourceLanguage.h"
 #include "resources/pellgrove/resource.h"
+#include "tests/support/ProgramRun.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -12,39 +13,20 @@ struct LanguageScope {
     ~LanguageScope() { afx::SetResourceLanguage(1033); }
 };
 
-std::wstring SectionFor(LANGID ui, LANGID* locale = nullptr)
-{
-    LANGID l = 0;
-    UINT id = 0;
-    CPellgroveApp::LanguageFor(FoldUILanguage(ui), l, id);
-    if (locale)
-        *locale = l;
-    return afx::LoadStrLang(id, 1033);
-}
-
 }  // namespace
 
-TEST(PellgroveLanguage, EachUiLanguageGetsItsLocaleAndSection)
+// The section each language reads is seen from outside in the locale runs of the end-to-end
+// tests; the locale it sets and the fallback when the version cannot be read are not.
+TEST(PellgroveLanguage, EachLanguageGetsItsOwnLocaleAndAnUnknownOneEnglish)
 {
-    LANGID locale;
-    EXPECT_EQ(SectionFor(1033, &locale), L"EnglishUS");
-    EXPECT_EQ(locale, 1033);
-    EXPECT_EQ(SectionFor(1041, &locale), L"pellgrove");
-    EXPECT_EQ(locale, 1041);
-    EXPECT_EQ(SectionFor(1028, &locale), L"TraditionalChinese");
-    EXPECT_EQ(locale, 1028);
-    EXPECT_EQ(SectionFor(2052, &locale), L"SimplifiedChinese");
-    EXPECT_EQ(locale, 2052);
-    EXPECT_EQ(SectionFor(3076), L"TraditionalChinese");
-    EXPECT_EQ(SectionFor(5124), L"TraditionalChinese");
-    EXPECT_EQ(SectionFor(4100), L"SimplifiedChinese");
-    EXPECT_EQ(SectionFor(1031, &locale), L"EnglishUS");
-    EXPECT_EQ(locale, 1033);
-    LANGID l = 0;
-    UINT id = 0;
-    CPellgroveApp::LanguageFor(0, l, id);  // the version could not be read
-    EXPECT_EQ(l, 1033);
-    EXPECT_EQ(id, UINT(IDS_SECTION_ENGLISH));
+    for (LANGID lang : {1033, 1041, 1028, 2052, 0}) {
+        LANGID locale = 0;
+        UINT section = 0;
+        CPellgroveApp::LanguageFor(lang, locale, section);
+        EXPECT_EQ(locale, lang ? lang : 1033);
+        if (!lang)
+            EXPECT_EQ(section, UINT(IDS_SECTION_ENGLISH));
+    }
 }
 
 TEST(PellgroveWaitDialog, ShowsPleaseWaitInTheChosenLanguageWithABarOfTenSteps)
@@ -99,44 +81,10 @@ TEST(PellgroveFatal, FatalMissingFilesShowsString42AndExitsWithOne)
 {
     wchar_t self[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring cmd = L"\"" + std::wstring(self) + L"\" --gtest_filter=PellgroveFatal.ChildPart";
-    ::SetEnvironmentVariableW(L"KIT_FATAL_CHILD", L"1");
-    STARTUPINFOW si = {};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi = {};
-    BOOL started = ::CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-    ::SetEnvironmentVariableW(L"KIT_FATAL_CHILD", nullptr);
-    ASSERT_TRUE(started);
-
-    struct Search {
-        DWORD pid;
-        HWND box;
-        static BOOL CALLBACK Proc(HWND w, LPARAM lp)
-        {
-            auto* s = reinterpret_cast<Search*>(lp);
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(w, &pid);
-            if (pid == s->pid && ::IsWindowVisible(w)) {
-                s->box = w;
-                return FALSE;
-            }
-            return TRUE;
-        }
-    } search{pi.dwProcessId, nullptr};
-    for (int i = 0; i < 300 && !search.box; ++i) {
-        ::EnumWindows(Search::Proc, reinterpret_cast<LPARAM>(&search));
-        if (!search.box)
-            ::Sleep(50);
-    }
-    ASSERT_NE(search.box, nullptr);
-    wchar_t text[512] = {};
-    ::GetWindowTextW(::GetDlgItem(search.box, 0xFFFF), text, 512);
-    EXPECT_EQ(std::wstring(text), afx::LoadStrLang(IDS_INTERNAL_ERROR, 1033));
-    ::PostMessageW(search.box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    ASSERT_EQ(::WaitForSingleObject(pi.hProcess, 15000), WAIT_OBJECT_0);
-    DWORD code = 0;
-    ::GetExitCodeProcess(pi.hProcess, &code);
-    EXPECT_EQ(code, 1u);
-    ::CloseHandle(pi.hProcess);
-    ::CloseHandle(pi.hThread);
+    ProgramRun child(self, L"--gtest_filter=PellgroveFatal.ChildPart", L"", {{L"KIT_FATAL_CHILD", L"1"}});
+    HWND box = child.WaitWindow();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageText(box), afx::LoadStrLang(IDS_INTERNAL_ERROR, 1033));
+    Press(box, IDOK);
+    EXPECT_EQ(child.WaitExit(), 1u);
 }

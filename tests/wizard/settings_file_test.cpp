@@ -1,5 +1,5 @@
 #include "wizard/DeviceSettings.h"
-#include "tests/common/TempDir.h"
+#include "tests/support/ProgramRun.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,103 @@
+#include "tests/finder/LorrickRun.h"
+#include <cstdlib>
+#include <fstream>
+
+static void SetDefault(const char* key, const std::string& value)
+{
+    HKEY k;
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, key, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr) == 0) {
+        RegSetValueExA(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), DWORD(value.size() + 1));
+        RegCloseKey(k);
+    }
+}
+
+void RegisterShellRecorder(const std::vector<std::string>& uncNames)
+{
+    std::wstring own = OwnFolder();
+    std::string recorder = "\"" + std::string(own.begin(), own.end()) + "shell_recorder.exe\"";
+    SetDefault("http\\shell\\open\\command", recorder + " \"%1\"");
+    SetDefault("Folder\\shell\\explore\\command", recorder + " explore \"%1\"");
+    const char* prefix = std::getenv("WINEPREFIX");
+    if (!prefix)
+        return;
+    std::string unc = "Z:" + std::string(prefix) + "/dosdevices/unc";
+    for (char& c : unc)
+        if (c == '/')
+            c = '\\';
+    CreateDirectoryA(unc.c_str(), nullptr);
+    for (const std::string& n : uncNames)
+        CreateDirectoryA((unc + "\\" + n).c_str(), nullptr);
+}
+
+LorrickRun::LorrickRun(const std::string& args, const std::wstring& exe, EnvVars env)
+{
+    static int serial = 0;
+    wchar_t tmp[MAX_PATH];
+    GetTempPathW(MAX_PATH, tmp);
+    m_record = std::wstring(tmp) + L"lorrick_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+               std::to_wstring(++serial) + L".txt";
+    DeleteFileW(m_record.c_str());
+    env.push_back({L"LORRICK_RECORD", m_record});
+    GetSystemTimeAsFileTime(&m_start);
+    m_run.reset(new ProgramRun(exe.empty() ? OwnFolder() + L"Lorrick.exe" : exe, Widen(args), L"", env));
+}
+
+LorrickRun::~LorrickRun()
+{
+    m_run.reset();
+    DeleteFileW(m_record.c_str());
+}
+
+// The finder's three kinds of dialog, told apart by a control only each of them has.
+static bool HasItem(HWND h, int id) { return GetDlgItem(h, id) != nullptr; }
+
+HWND LorrickRun::MessageBox(DWORD ms) const
+{
+    return m_run->WaitWindow([](HWND h) {
+        return IsDialogWindow(h) && IsWindowVisible(h) && !HasItem(h, 6204) && !HasItem(h, 6300);
+    }, ms);
+}
+
+HWND LorrickRun::SearchingBox(DWORD ms) const
+{
+    return m_run->WaitWindow([](HWND h) { return IsDialogWindow(h) && IsWindowVisible(h) && HasItem(h, 6300); }, ms);
+}
+
+HWND LorrickRun::MainDialog(DWORD ms) const
+{
+    return m_run->WaitWindow([](HWND h) { return IsDialogWindow(h) && HasItem(h, 6204); }, ms);
+}
+
+std::wstring LorrickRun::TakeMessageBox(DWORD ms)
+{
+    HWND box = MessageBox(ms);
+    if (!box)
+        return std::wstring();
+    Sleep(100);  // let the box finish its layout before reading it
+    std::wstring text = MessageText(box);
+    Press(box, IDOK);
+    return text;
+}
+
+std::vector<ShellRecord> LorrickRun::Records(DWORD ms) const
+{
+    DWORD end = GetTickCount() + ms;
+    while (GetFileAttributesW(m_record.c_str()) == INVALID_FILE_ATTRIBUTES && int(end - GetTickCount()) > 0)
+        Sleep(50);
+    Sleep(100);  // a line being written
+    std::vector<ShellRecord> out;
+    std::ifstream f(std::string(m_record.begin(), m_record.end()));
+    std::string line;
+    double start = double((static_cast<unsigned long long>(m_start.dwHighDateTime) << 32) | m_start.dwLowDateTime);
+    while (std::getline(f, line)) {
+        size_t sp = line.find(' ');
+        if (sp == std::string::npos)
+            continue;
+        std::string args;
+        for (char c : line.substr(sp + 1))
+            if (c != '"')
+                args += c;
+        out.push_back({(double(std::strtoull(line.c_str(), nullptr, 10)) - start) / 1e7, args});
+    }
+    return out;
+}
