@@ -3,8 +3,8 @@
 #include "afx/Dialog.h"
 #include "afx/MessageMap.h"
 #include "afx/WorkerThread.h"
+#include "devicelist/ListCtrlEx.h"
 #include "finder/DeviceTable.h"
-#include "finder/ListCtrlEx.h"
 #include <atomic>
 #include <string>
 
