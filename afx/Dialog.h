@@ -25,7 +25,7 @@ public:
     INT_PTR RunModalLoop();
     // RunModalLoop returns `result` once the current message is handled; the window stays.
     void EndModalLoop(INT_PTR result);
-    // False once the loop has been ended or the window is gone: late messages then do nothing.
+    // False once the loop has been ended or the window is gone, for handlers of late messages.
     bool ContinueModal() const { return m_hWnd && !m_endModalLoop; }
 
     // Moves data between the controls and the members: save = true reads the controls.
