@@ -53,6 +53,8 @@ bool CDialog::Create(UINT templateId, HWND parent)
     if (!tpl || m_hWnd)
         return false;
     m_modal = false;
+    m_endModalLoop = false;
+    m_modalResult = -1;
     HWND h = ::CreateDialogIndirectParamW(::GetModuleHandleW(nullptr), tpl, m_hParent, DialogProc,
                                           reinterpret_cast<LPARAM>(this));
     if (!h)
@@ -65,10 +67,39 @@ void CDialog::EndDialog(INT_PTR result)
 {
     if (!m_hWnd)
         return;
-    if (m_modal)
+    if (m_modal) {
         ::EndDialog(m_hWnd, result);
-    else
+    } else {
+        m_modalResult = result;
         ::DestroyWindow(m_hWnd);
+    }
+}
+
+INT_PTR CDialog::RunModalLoop()
+{
+    while (ContinueModal()) {
+        MSG msg;
+        BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0)
+                ::PostQuitMessage(int(msg.wParam));  // for the loop that runs after this one
+            break;
+        }
+        if (!PreTranslateMessage(msg) && !PreTranslateModeless(msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    return m_modalResult;
+}
+
+void CDialog::EndModalLoop(INT_PTR result)
+{
+    m_modalResult = result;
+    m_endModalLoop = true;
+    // Called from a sent message, the loop would sleep in GetMessage until the next posted one.
+    if (m_hWnd)
+        ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
 }
 
 bool CDialog::UpdateData(bool save)

@@ -40,16 +40,23 @@ public:
     bool IsWindowVisible() const { return ::IsWindowVisible(m_hWnd) != FALSE; }
     bool IsWindow() const { return m_hWnd && ::IsWindow(m_hWnd); }
     HWND SetFocus() { return ::SetFocus(m_hWnd); }
+    HWND SetActiveWindow() { return ::SetActiveWindow(m_hWnd); }
+    bool SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd) != FALSE; }
+    // The icon of the title bar (big = false) or of Alt+Tab (big = true); the previous one.
+    // The window does not own it: the caller keeps it alive and destroys it.
+    HICON SetIcon(HICON icon, bool big) { return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon))); }
     bool MoveWindow(int x, int y, int w, int h, bool repaint = true) { return ::MoveWindow(m_hWnd, x, y, w, h, repaint) != FALSE; }
     bool SetWindowPos(HWND after, int x, int y, int w, int h, UINT flags) { return ::SetWindowPos(m_hWnd, after, x, y, w, h, flags) != FALSE; }
     RECT GetClientRect() const { RECT r{}; ::GetClientRect(m_hWnd, &r); return r; }
     RECT GetWindowRect() const { RECT r{}; ::GetWindowRect(m_hWnd, &r); return r; }
+    void ScreenToClient(RECT& r) const { ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2); }
     bool Invalidate(bool erase = true) { return ::InvalidateRect(m_hWnd, nullptr, erase) != FALSE; }
     bool UpdateWindow() { return ::UpdateWindow(m_hWnd) != FALSE; }
     LONG_PTR GetStyle() const { return ::GetWindowLongPtrW(m_hWnd, GWL_STYLE); }
     LONG_PTR GetExStyle() const { return ::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE); }
     LRESULT SendMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return ::SendMessageW(m_hWnd, msg, wp, lp); }
     bool PostMessage(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return ::PostMessageW(m_hWnd, msg, wp, lp) != FALSE; }
+    LRESULT SendDlgItemMessage(UINT id, UINT msg, WPARAM wp = 0, LPARAM lp = 0) const { return ::SendDlgItemMessageW(m_hWnd, int(id), msg, wp, lp); }
     UINT_PTR SetTimer(UINT_PTR id, UINT ms) { return ::SetTimer(m_hWnd, id, ms, nullptr); }
     bool KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id) != FALSE; }
     bool DestroyWindow();

@@ -1,6 +1,7 @@
 // A worker thread that its owner joins before it dies; workers reach windows only by messages.
 #pragma once
 #include <windows.h>
+#include <atomic>
 #include <functional>
 
 namespace afx {
@@ -17,8 +18,18 @@ public:
     bool Start(std::function<unsigned()> work);
     // Waits for the thread; true when it ended within `ms`. Returns at once when none runs.
     bool Join(DWORD ms = INFINITE);
+    // Join for a user-interface thread: messages other threads send to it are served while it
+    // waits, so a worker blocked in SendMessage to one of its windows can finish.
+    bool JoinServingSentMessages(DWORD ms = INFINITE);
+    // Asks the work to end (StopRequested turns true) and joins it as JoinServingSentMessages.
+    // A thread still running after `ms` is terminated, a last resort for work stuck in a call
+    // that never returns, fit only when the process ends soon after. True when it ended itself.
+    bool Stop(DWORD ms);
+    void RequestStop() { m_stopRequested = true; }
+    // Polled by the work; false again at each Start.
+    bool StopRequested() const { return m_stopRequested; }
     bool IsRunning() const;
-    // The work's result once it has ended.
+    // The work's result once it has ended; unsigned(-1) when it threw or was terminated.
     unsigned ExitCode() const { return m_exitCode; }
     HANDLE Handle() const { return m_thread; }
 
@@ -27,6 +38,7 @@ private:
     HANDLE m_thread = nullptr;
     std::function<unsigned()> m_work;
     unsigned m_exitCode = 0;
+    std::atomic<bool> m_stopRequested{false};
 };
 
 }  // namespace afx

@@ -1,3 +1,4 @@
+// The finder's hidden main dialog: ping, search thread, buckets, device list, match and open.
 #include "finder/ZevseekerDlg.h"
 #include "afx/MessageBox.h"
 #include "afx/ResourceLanguage.h"
@@ -37,7 +38,7 @@ unsigned CRcvThread::Run()
     if (!m_pDlg || !g_pfnGetZevList)
         return unsigned(-1);
     HWND dlg = m_pDlg->m_hWnd;
-    while (!m_bQuit) {
+    while (!m_thread.StopRequested()) {
         if (!m_bPoll) {
             Sleep(200);
             continue;
@@ -45,11 +46,11 @@ unsigned CRcvThread::Run()
         std::memset(g_zevTable, 0, sizeof(g_zevTable));
         uint16_t count = 0;
         int r = g_pfnGetZevList(g_zevTable, &count);
-        while (r == 1 && count == 0xFFFF && !m_bQuit) {
+        while (r == 1 && count == 0xFFFF && !m_thread.StopRequested()) {
             Sleep(100);
             r = g_pfnGetZevList(g_zevTable, &count);
         }
-        if (r == 1 && count != 0xFFFF && !m_bQuit) {
+        if (r == 1 && count != 0xFFFF && !m_thread.StopRequested()) {
             m_pDlg->m_bRecordsArrived = true;
             SendMessageW(dlg, CZevseekerDlg::kMsgRecords, 0, reinterpret_cast<LPARAM>(g_zevTable));
             PostMessageW(dlg, CZevseekerDlg::kMsgSearchDone, 0, 0);
@@ -61,25 +62,8 @@ unsigned CRcvThread::Run()
 
 void CRcvThread::Stop()
 {
-    m_bQuit = true;
-    HANDLE h = m_thread.Handle();
-    if (!h)
-        return;
-    // The thread may be sending us its table: serve sent messages while waiting.
-    DWORD deadline = GetTickCount() + 3000;
-    while (m_thread.IsRunning()) {
-        DWORD now = GetTickCount();
-        if (int(deadline - now) <= 0) {
-            // A library call that never returns; the program ends right after this.
-            TerminateThread(h, 1);
-            break;
-        }
-        if (MsgWaitForMultipleObjects(1, &h, FALSE, deadline - now, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
-            MSG m;
-            PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        }
-    }
-    m_thread.Join();
+    // A library call that has not returned by then never will; the program ends right after.
+    m_thread.Stop(3000);
 }
 
 // ---- dialog ----
@@ -119,27 +103,17 @@ CZevseekerDlg::~CZevseekerDlg()
             DestroyIcon(i);
 }
 
-INT_PTR CZevseekerDlg::RunModalLoop()
+bool CZevseekerDlg::PreTranslateMessage(MSG& msg)
 {
-    while (!m_bEnded && m_hWnd) {
-        MSG msg;
-        if (GetMessageW(&msg, nullptr, 0, 0) <= 0)
-            break;
-        // While busy the finder shows the wait cursor over its windows.
-        if (m_bBusy && msg.message == WM_MOUSEMOVE)
-            SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-        if (!afx::CDialog::PreTranslateModeless(msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    return m_nResult;
+    // While busy the finder shows the wait cursor over its windows.
+    if (m_bBusy && msg.message == WM_MOUSEMOVE)
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    return false;
 }
 
 void CZevseekerDlg::EndWith(INT_PTR code)
 {
-    m_nResult = code;
-    m_bEnded = true;
+    EndModalLoop(code);
     KillTimer(1);
 }
 
@@ -163,15 +137,14 @@ bool CZevseekerDlg::OnInitDialog()
                                                GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
     m_hIconSmall = static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(IDI_LORRICK), IMAGE_ICON,
                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIconBig));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIconSmall));
+    SetIcon(m_hIconBig, true);
+    SetIcon(m_hIconSmall, false);
     SetWindowText(afx::LoadStr(IDS_TITLE));
     SetDlgItemText(IDC_LABEL_LIST, afx::LoadStr(IDS_LABEL_LIST));
     SetDlgItemText(IDC_LABEL_COUNT, afx::LoadStr(IDS_LABEL_COUNT));
     SetDlgItemText(IDC_LABEL_STATUS, afx::LoadStr(IDS_LABEL_STATUS));
     m_hCaption = static_cast<HBITMAP>(LoadImageW(inst, MAKEINTRESOURCEW(IDB_CAPTION), IMAGE_BITMAP, 0, 0, 0));
-    SendDlgItemMessageW(m_hWnd, IDC_CAPTION_BITMAP, STM_SETIMAGE, IMAGE_BITMAP,
-                        reinterpret_cast<LPARAM>(m_hCaption));
+    SendDlgItemMessage(IDC_CAPTION_BITMAP, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_hCaption));
     SetupList();
 
     SetTimer(1, 500);
@@ -186,7 +159,7 @@ void CZevseekerDlg::SetupList()
     RECT r = {};
     if (holder) {
         ::GetWindowRect(holder, &r);
-        MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+        ScreenToClient(r);
         ::DestroyWindow(holder);
     }
     m_list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SORTASCENDING, r,
@@ -214,7 +187,7 @@ LRESULT CZevseekerDlg::OnStartSearch(WPARAM, LPARAM)
             m_pMsgBox = nullptr;
         }
     } else {
-        SetActiveWindow(m_pMsgBox->m_hWnd);
+        m_pMsgBox->SetActiveWindow();
     }
     m_bRecordsArrived = false;
     if (!m_pThread) {
@@ -255,7 +228,7 @@ void CZevseekerDlg::StopThread()
 
 LRESULT CZevseekerDlg::OnSearchDone(WPARAM, LPARAM)
 {
-    if (m_bEnded)
+    if (!ContinueModal())
         return 0;
     SetStatus(IDS_SEARCH_DONE);
     ::EnableWindow(GetDlgItem(IDC_REFRESH), TRUE);
@@ -331,7 +304,7 @@ void CZevseekerDlg::OnTimer(UINT_PTR id)
 LRESULT CZevseekerDlg::OnShowDialog(WPARAM, LPARAM)
 {
     ShowWindow(SW_SHOW);
-    SetForegroundWindow(m_hWnd);
+    SetForegroundWindow();
     return 0;
 }
 

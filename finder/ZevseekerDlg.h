@@ -3,8 +3,8 @@
 #include "afx/Dialog.h"
 #include "afx/MessageMap.h"
 #include "afx/WorkerThread.h"
+#include "netsetter/ListCtrlEx.h"
 #include "finder/DeviceTable.h"
-#include "finder/ListCtrlEx.h"
 #include <atomic>
 #include <string>
 
@@ -16,10 +16,9 @@ class CRcvThread {
 public:
     explicit CRcvThread(CZevseekerDlg* dlg) : m_pDlg(dlg) {}
     bool Start();
-    // Asks the thread to end and waits, serving messages it sends meanwhile.
+    // Asks the thread to end and waits, serving the table it may be sending meanwhile.
     void Stop();
     std::atomic<bool> m_bPoll{false};
-    std::atomic<bool> m_bQuit{false};
 
 private:
     unsigned Run();
@@ -39,8 +38,6 @@ public:
     CZevseekerDlg(int mode, const char* target);
     ~CZevseekerDlg() override;
 
-    // Runs messages until the dialog ends; its result.
-    INT_PTR RunModalLoop();
     // Stops the search thread and ends the dialog with code 2 (Close, Stop, closing the window).
     void StopAndEnd();
     void OnMsgBoxGone() { m_pMsgBox = nullptr; }
@@ -54,6 +51,7 @@ protected:
     bool OnInitDialog() override;
     void OnOK() override {}
     void OnCancel() override { StopAndEnd(); }
+    bool PreTranslateMessage(MSG& msg) override;
     LRESULT OnStartSearch(WPARAM, LPARAM);
     LRESULT OnRecords(WPARAM, LPARAM);
     LRESULT OnSearchDone(WPARAM, LPARAM);
@@ -84,6 +82,4 @@ private:
     int m_nTick = 0;
     char m_szMatchAddress[128] = {};
     uint32_t m_nMatchAddress = 0;
-    bool m_bEnded = false;
-    INT_PTR m_nResult = 0;
 };

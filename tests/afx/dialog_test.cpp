@@ -1,5 +1,6 @@
 #include "tests/afx/TestDialog.h"
 #include "afx/ResourceLanguage.h"
+#include "afx/WorkerThread.h"
 #include <gtest/gtest.h>
 
 TEST(Dialog, ModalEndsWithTheButtonsResult)
@@ -83,4 +84,60 @@ TEST(Dialog, ASelfOwnedModelessDialogIsDeletedWithItsWindow)
     ::SendMessageW(h, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     EXPECT_TRUE(gone);
     EXPECT_FALSE(::IsWindow(h));
+}
+
+namespace {
+// Run by RunModalLoop: WM_APP + 3 ends the loop with wParam; PreTranslateMessage keeps WM_APP + 2.
+struct LoopDialog : TestDialog {
+    bool mapped = false;
+    bool PreTranslateMessage(MSG& m) override { return m.message == WM_APP + 2; }
+    bool ProcessWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) override
+    {
+        mapped = mapped || msg == WM_APP + 2;
+        if (msg == WM_APP + 3)
+            EndModalLoop(INT_PTR(wp));
+        return TestDialog::ProcessWindowMessage(msg, wp, lp, r);
+    }
+};
+}  // namespace
+
+TEST(ModalLoop, EndModalLoopEndsItWithTheCodeAndTheWindowStays)
+{
+    LoopDialog dlg;
+    ASSERT_TRUE(dlg.Create());
+    dlg.PostMessage(WM_APP + 2);
+    dlg.PostMessage(WM_APP + 3, 17);
+    EXPECT_EQ(dlg.RunModalLoop(), 17);
+    EXPECT_FALSE(dlg.mapped) << "PreTranslateMessage took it";
+    EXPECT_TRUE(dlg.IsWindow());
+    dlg.DestroyWindow();
+
+    // Ended from a message another thread sends: nothing is posted, yet the loop must wake.
+    ASSERT_TRUE(dlg.Create());
+    HWND h = dlg.m_hWnd;
+    afx::CWorkerThread sender;
+    sender.Start([h] { ::Sleep(100); return unsigned(::SendMessageW(h, WM_APP + 3, 23, 0)); });
+    ::SetFocus(dlg.GetDlgItem(IDC_GO));  // no caret: its blinking would wake the loop
+    dlg.SetTimer(1, 5000);              // ends a loop that did not wake, late
+    DWORD start = ::GetTickCount();
+    EXPECT_EQ(dlg.RunModalLoop(), 23);
+    EXPECT_LT(::GetTickCount() - start, 2000u);
+    dlg.DestroyWindow();
+}
+
+TEST(ModalLoop, EndsWhenTheWindowGoesOrTheThreadQuits)
+{
+    LoopDialog dlg;
+    ASSERT_TRUE(dlg.Create());
+    dlg.PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_EQ(dlg.RunModalLoop(), IDCANCEL);
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+
+    ASSERT_TRUE(dlg.Create());
+    ::PostQuitMessage(3);
+    EXPECT_EQ(dlg.RunModalLoop(), -1);
+    MSG quit;
+    ASSERT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "left for the outer loop";
+    EXPECT_EQ(quit.wParam, 3u);
+    dlg.DestroyWindow();
 }

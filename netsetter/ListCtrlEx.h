@@ -1,5 +1,4 @@
-// Report list that draws every cell itself and turns its last column into two image buttons
-// per row; the finder's variant of the device list view, made to be shared with the setter.
+// Device list view of the finder and the network setter: self-drawn cells, two image buttons a row.
 #pragma once
 #include "afx/ListCtrl.h"
 #include "afx/MessageMap.h"

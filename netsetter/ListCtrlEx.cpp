@@ -1,5 +1,5 @@
-#include "finder/ListCtrlEx.h"
-#include "afx/ResourceLanguage.h"
+// Device list view of the finder and the network setter: self-drawn cells, two image buttons a row.
+#include "netsetter/ListCtrlEx.h"
 #include <string>
 
 int g_nListSelectedRow = -1;
