@@ -93,8 +93,9 @@ TEST(LorrickResources, EveryLanguageHoldsEveryStringAndDialog)
 TEST(LorrickLanguage, StartErrorInTheUserInterfaceLanguage)
 {
     LANGID lang = FoldUILanguage(GetUserDefaultUILanguage());
-    if (const char* expected = std::getenv("KIT_EXPECT_LANGUAGE"))
+    if (const char* expected = std::getenv("KIT_EXPECT_LANGUAGE")) {
         ASSERT_EQ(lang, LANGID(std::atoi(expected)));
+    }
     HMODULE m = LorrickResources();
     ASSERT_TRUE(m);
     std::wstring text = StringOf(m, 20026, lang);

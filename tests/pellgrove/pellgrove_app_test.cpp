@@ -24,8 +24,9 @@ TEST(PellgroveLanguage, EachLanguageGetsItsOwnLocaleAndAnUnknownOneEnglish)
         UINT section = 0;
         CPellgroveApp::LanguageFor(lang, locale, section);
         EXPECT_EQ(locale, lang ? lang : 1033);
-        if (!lang)
+        if (!lang) {
             EXPECT_EQ(section, UINT(IDS_SECTION_ENGLISH));
+        }
     }
 }
 

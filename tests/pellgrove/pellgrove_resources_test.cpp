@@ -32,8 +32,9 @@ TEST(PellgroveResources, EveryLanguageHasItsOwnTablesAndDialogs)
         for (UINT id : kMessages) {
             EXPECT_TRUE(HasOwn(MAKEINTRESOURCEW(6), (id >> 4) + 1, lang)) << lang << " " << id;
             EXPECT_FALSE(afx::LoadStrLang(id, lang).empty()) << lang << " " << id;
-            if (lang != 1033)
+            if (lang != 1033) {
                 EXPECT_NE(afx::LoadStrLang(id, lang), afx::LoadStrLang(id, 1033)) << lang << " " << id;
+            }
         }
         for (const auto& n : kNames)
             EXPECT_EQ(afx::LoadStrLang(n.first, lang), n.second) << lang << " " << n.first;
