@@ -3,25 +3,12 @@
 set -euo pipefail
 source "$(dirname "$0")/kit-env.sh"
 cd "$KIT_ROOT"
-kit_install
-kit_pick_arch
-kit_build i686
-[ "$KIT_ARCH" = i686 ] || kit_build "$KIT_ARCH"
+kit_prepare
 kit_log "deliverables: $KIT_ROOT/build/i686/bin"
 for f in Pellgrove.exe PellgroveUSB.exe Lorrick.exe Tavik.dll; do ls -l "build/i686/bin/$f"; done
 
 # The main job, part one: the wizard started from the root of the sample medium (drive P:).
-kit_wine_env
-cleanup() {
-  kit_wine_stop kit_in_pc
-  kit_devsim_stop
-  kit_net_down
-  [ -z "${KIT_XVFB_PID:-}" ] || kill "$KIT_XVFB_PID" 2>/dev/null || true
-}
-trap cleanup EXIT
-kit_net_up
-kit_xvfb_start
-kit_wine_start kit_in_pc
+kit_session_start
 medium="$KIT_ROOT/build/$KIT_ARCH/demo-medium"
 rm -rf "$medium" && cp -r "$KIT_ROOT/samples/medium" "$medium"
 cp "$KIT_ROOT/build/$KIT_ARCH/bin/Pellgrove.exe" "$medium/"
@@ -45,7 +32,6 @@ kit_log "the wizard ended with exit code $code"
 # device namespace), and the finder, started as the wizard's "setting" shortcut starts it, finds
 # it and opens its web page. A recorder stands in for the browser and notes what was opened.
 name=$(iconv -f UTF-16 -t UTF-8 "$medium/Pellgrove.ini" | tr -d '\r' | sed -n 's/^name=//p')
-kit_devsim_start
 kit_in_pc python3 - "$KIT_DEV_IP" "$KIT_DEVSIM_PORT" "$name" <<'EOF'
 import json, socket, sys
 ip, port, name = sys.argv[1], int(sys.argv[2]), sys.argv[3]

@@ -185,3 +185,31 @@ kit_devsim_stop() {
 
 # Runs a command inside the PC namespace.
 kit_in_pc() { ip netns exec "$KIT_NS_PC" "$@"; }
+
+# Installs what is missing, builds the deliverables and the build that runs here, and sets up
+# the Wine environment for it.
+kit_prepare() {
+  kit_install
+  kit_pick_arch
+  kit_build i686
+  [ "$KIT_ARCH" = i686 ] || kit_build "$KIT_ARCH"
+  kit_wine_env
+}
+
+# One run's world: the private network with the device simulator, a display, and a fresh prefix
+# whose wineserver lives in the PC namespace. It all goes when the script exits.
+kit_session_start() {
+  trap kit_session_end EXIT
+  kit_net_up
+  kit_devsim_start
+  kit_xvfb_start
+  rm -rf "$WINEPREFIX"   # nothing a run registered or mapped outlives it
+  kit_wine_start kit_in_pc
+}
+
+kit_session_end() {
+  kit_wine_stop kit_in_pc
+  kit_devsim_stop
+  kit_net_down
+  [ -z "${KIT_XVFB_PID:-}" ] || kill "$KIT_XVFB_PID" 2>/dev/null || true
+}

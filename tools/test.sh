@@ -5,26 +5,9 @@ set -euo pipefail
 source "$(dirname "$0")/kit-env.sh"
 cd "$KIT_ROOT"
 start=$(date +%s)
-kit_install
-kit_pick_arch
-kit_build i686
-[ "$KIT_ARCH" = i686 ] || kit_build "$KIT_ARCH"
+kit_prepare
 kit_log "testing the $KIT_ARCH build under $KIT_WINE"
-kit_wine_env
-
-cleanup() {
-  kit_wine_stop kit_in_pc
-  kit_devsim_stop
-  kit_net_down
-  [ -z "${KIT_XVFB_PID:-}" ] || kill "$KIT_XVFB_PID" 2>/dev/null || true
-}
-trap cleanup EXIT
-kit_net_up
-kit_devsim_start
-kit_xvfb_start
-# A fresh prefix for every run, so nothing a test registered or mapped outlives it.
-rm -rf "$WINEPREFIX"
-kit_wine_start kit_in_pc
+kit_session_start
 export KIT_SOURCE_DIR="$KIT_ROOT" KIT_BUILD_DIR="$KIT_ROOT/build/$KIT_ARCH"
 # The wizard's end-to-end tests run it from the root of a drive of its own (P:).
 mkdir -p "$KIT_BUILD_DIR/medium" && ln -sfn "$KIT_BUILD_DIR/medium" "$WINEPREFIX/dosdevices/p:"
