@@ -44,18 +44,6 @@ void ShowMessage(UINT id, UINT icon = 0)
     afx::AfxMessageBox(id, IDS_TITLE, MB_OK | icon);
 }
 
-bool IsNtFiveOrLater()
-{
-    OSVERSIONINFOA vi = {};
-    vi.dwOSVersionInfoSize = sizeof(vi);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (!GetVersionExA(&vi))
-        return false;
-#pragma GCC diagnostic pop
-    return vi.dwPlatformId == VER_PLATFORM_WIN32_NT && vi.dwMajorVersion >= 5;
-}
-
 }  // namespace
 
 HANDLE ResolverMutex() { return g_resolverMutex.handle; }
@@ -82,7 +70,7 @@ bool CZevseekerApp::InitInstance()
         ShowMessage(IDS_START_ERROR);
         ExitProcess(0);
     }
-    if (!IsNtFiveOrLater()) {
+    if (NtFiveOrLater() != 1) {
         ShowMessage(IDS_OS_UNSUPPORTED);
         return false;
     }

@@ -19,18 +19,24 @@ LANGID FoldUILanguage(LANGID lang)
     }
 }
 
-LANGID GetUILanguage()
+int NtFiveOrLater()
 {
     OSVERSIONINFOW vi = {};
     vi.dwOSVersionInfoSize = sizeof(vi);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     if (!GetVersionExW(&vi))
-        return 0;
+        return -1;
 #pragma GCC diagnostic pop
-    LANGID lang = 0;
-    if (vi.dwPlatformId == VER_PLATFORM_WIN32_NT && vi.dwMajorVersion >= 5)
-        lang = GetUserDefaultUILanguage();
+    return vi.dwPlatformId == VER_PLATFORM_WIN32_NT && vi.dwMajorVersion >= 5;
+}
+
+LANGID GetUILanguage()
+{
+    int nt5 = NtFiveOrLater();
+    if (nt5 < 0)
+        return 0;
+    LANGID lang = nt5 ? GetUserDefaultUILanguage() : 0;
     if (lang == 0)
         lang = GetUserDefaultLangID();
     return FoldUILanguage(lang);

@@ -1,0 +1,15 @@
+# MinGW-w64 with the posix thread model (GoogleTest needs std::mutex); the including file sets
+# KIT_TRIPLET and the processor.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_C_COMPILER ${KIT_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${KIT_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${KIT_TRIPLET}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${KIT_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+if(KIT_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${KIT_WINE})
+endif()
