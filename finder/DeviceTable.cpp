@@ -1,4 +1,5 @@
 #include "finder/DeviceTable.h"
+#include "afx/AddressText.h"
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -7,41 +8,6 @@ static std::string FieldText(const char* field, size_t size)
 {
     const void* nul = std::memchr(field, 0, size);
     return std::string(field, nul ? static_cast<const char*>(nul) - field : size);
-}
-
-uint32_t ParseDottedQuad(const char* text)
-{
-    char buf[20] = {};
-    if (text)
-        std::strncpy(buf, text, sizeof(buf) - 1);
-    uint32_t parts[4] = {};
-    char* p = buf;
-    for (int i = 0; i < 4 && p; ++i) {
-        char* dot = std::strchr(p, '.');
-        if (dot)
-            *dot = '\0';
-        int v = 0;
-        if (std::sscanf(p, "%d", &v) == 1)
-            parts[i] = static_cast<uint32_t>(v);
-        p = dot ? dot + 1 : nullptr;
-    }
-    return (parts[0] << 24) + (parts[1] << 16) + (parts[2] << 8) + parts[3];
-}
-
-std::string FormatIpAddress(uint32_t a)
-{
-    char buf[16];
-    std::snprintf(buf, sizeof(buf), "%d.%d.%d.%d", int(a >> 24), int((a >> 16) & 255),
-                  int((a >> 8) & 255), int(a & 255));
-    return buf;
-}
-
-std::string FormatMacAddress(const uint8_t m[6])
-{
-    char buf[18];
-    std::snprintf(buf, sizeof(buf), "%02X:%02X:%02X-%02X:%02X:%02X", m[0], m[1], m[2], m[3], m[4],
-                  m[5]);
-    return buf;
 }
 
 std::string MatchKey(const std::string& name)
@@ -111,8 +77,8 @@ std::vector<DeviceEntry> DeviceBuckets::BuildEntryTable() const
         e.ipText = FieldText(r.ip, sizeof(r.ip));
         e.maskText = FieldText(r.mask, sizeof(r.mask));
         e.gatewayText = FieldText(r.gateway, sizeof(r.gateway));
-        e.ip = ParseDottedQuad(e.ipText.c_str());
-        e.mask = ParseDottedQuad(e.maskText.c_str());
+        e.ip = afx::ParseDottedParts(e.ipText.c_str());
+        e.mask = afx::ParseDottedParts(e.maskText.c_str());
         e.name = d->Name();
         e.base64 = r.base64 != 0;
         e.state = r.state;
@@ -133,4 +99,4 @@ int FindMatch(const std::vector<DeviceEntry>& entries, const std::string& target
 
 std::string ShareTarget(const std::string& text) { return "\\\\" + text; }
 std::string WebTargetByName(const std::string& name) { return "http://" + name; }
-std::string WebTargetByAddress(uint32_t address) { return "http://" + FormatIpAddress(address); }
+std::string WebTargetByAddress(uint32_t address) { return "http://" + afx::FormatIpAddressA(address); }

@@ -5,11 +5,6 @@
 #include <string>
 #include <vector>
 
-// "a.b.c.d" as (a << 24) + (b << 16) + (c << 8) + d; missing or unreadable parts count 0.
-uint32_t ParseDottedQuad(const char* text);
-std::string FormatIpAddress(uint32_t address);
-std::string FormatMacAddress(const uint8_t mac[6]);
-
 // The first run of a name without "@"; empty when the name has none.
 std::string MatchKey(const std::string& name);
 

@@ -1,5 +1,6 @@
 #include "finder/LorrickApp.h"
 #include "afx/MessageBox.h"
+#include "afx/NamedMutex.h"
 #include "afx/ResourceLanguage.h"
 #include "finder/LorrickRes.h"
 #include "finder/ZevseekerDlg.h"
@@ -10,34 +11,11 @@ GetZevListFn g_pfnGetZevList = nullptr;
 
 namespace {
 
-struct InstanceMutex {
-    HANDLE handle;
-    DWORD error;
-    InstanceMutex()
-    {
-        handle = CreateMutexA(nullptr, FALSE, "{LRK719967F0-DCC6-49b5-9C61-DE91175C3187}");
-        error = GetLastError();
-    }
-    ~InstanceMutex()
-    {
-        if (handle)
-            CloseHandle(handle);
-    }
-};
-
-struct UnnamedMutex {
-    HANDLE handle = CreateMutexA(nullptr, FALSE, nullptr);
-    ~UnnamedMutex()
-    {
-        if (handle)
-            CloseHandle(handle);
-    }
-};
-
 // Created in this order before the program runs: instance mutex, application, resolver mutex.
-InstanceMutex g_instanceMutex;
+afx::CNamedMutex g_instanceMutex(L"{LRK719967F0-DCC6-49b5-9C61-DE91175C3187}");
 CZevseekerApp theApp;
-UnnamedMutex g_resolverMutex;
+// The resolver mutex has no name: it only orders this process's own threads.
+afx::CNamedMutex g_resolverMutex(nullptr);
 
 void ShowMessage(UINT id, UINT icon = 0)
 {
@@ -46,14 +24,14 @@ void ShowMessage(UINT id, UINT icon = 0)
 
 }  // namespace
 
-HANDLE ResolverMutex() { return g_resolverMutex.handle; }
+HANDLE ResolverMutex() { return g_resolverMutex.Handle(); }
 CZevseekerApp& TheApp() { return theApp; }
 
 CZevseekerApp::~CZevseekerApp() = default;
 
 bool CZevseekerApp::InitInstance()
 {
-    if (g_instanceMutex.error == ERROR_ALREADY_EXISTS)
+    if (g_instanceMutex.AlreadyExisted())
         return false;
     LANGID lang = GetUILanguage();
     afx::SetResourceLanguage(lang ? lang : 1033);

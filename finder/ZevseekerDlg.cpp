@@ -1,5 +1,6 @@
 // The finder's hidden main dialog: ping, search thread, buckets, device list, match and open.
 #include "finder/ZevseekerDlg.h"
+#include "afx/AddressText.h"
 #include "afx/MessageBox.h"
 #include "afx/ResourceLanguage.h"
 #include "afx/WinApp.h"
@@ -248,7 +249,7 @@ void CZevseekerDlg::FillAndMatch()
         int row = m_list.InsertItem(0, L"     " + Wide(e.ipText));
         if (row < 0)
             continue;
-        m_list.SetItemText(row, 1, Wide(FormatMacAddress(e.mac)));
+        m_list.SetItemText(row, 1, afx::FormatMacAddress(e.mac));
         m_list.SetItemText(row, 2, Wide(e.name));
         m_list.SetItemText(row, 3, L"");
     }

@@ -3,7 +3,7 @@
 #include "afx/Dialog.h"
 #include "afx/MessageMap.h"
 #include "afx/WorkerThread.h"
-#include "netsetter/ListCtrlEx.h"
+#include "devicelist/ListCtrlEx.h"
 #include "finder/DeviceTable.h"
 #include <atomic>
 #include <string>

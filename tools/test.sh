@@ -5,6 +5,7 @@ set -euo pipefail
 source "$(dirname "$0")/kit-env.sh"
 cd "$KIT_ROOT"
 start=$(date +%s)
+bash tools/check-layout.sh
 kit_prepare
 kit_log "testing the $KIT_ARCH build under $KIT_WINE"
 kit_session_start

@@ -151,32 +151,9 @@ int IsUnicodeFile(const wchar_t* path)
     return ok && got == 2 && mark[0] == 0xFF && mark[1] == 0xFE ? 1 : 0;
 }
 
-uint32_t ParseDottedQuad(const wchar_t* text)
-{
-    if (!text)
-        return 0;
-    int a = 0, b = 0, c = 0, d = 0;
-    if (swscanf(text, L"%d.%d.%d.%d", &a, &b, &c, &d) < 4)
-        return 0;
-    uint32_t v = static_cast<uint32_t>(a);
-    v = (v << 8) | static_cast<uint32_t>(b);
-    v = (v << 8) | static_cast<uint32_t>(c);
-    v = (v << 8) | static_cast<uint32_t>(d);
-    return v;
-}
-
 int IsValidIpText(const wchar_t* text)
 {
     return ParseDottedQuad(text) != 0 ? 1 : 0;
-}
-
-std::wstring FormatIPv4(uint32_t address)
-{
-    wchar_t text[16];
-    swprintf(text, 16, L"%d.%d.%d.%d", static_cast<int>((address >> 24) & 0xFF),
-             static_cast<int>((address >> 16) & 0xFF), static_cast<int>((address >> 8) & 0xFF),
-             static_cast<int>(address & 0xFF));
-    return text;
 }
 
 std::wstring FormatTimestamp()

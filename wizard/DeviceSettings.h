@@ -1,6 +1,7 @@
 // The device settings record and the settings file in the root of the medium, which the
 // device reads when it next starts on the network.
 #pragma once
+#include "afx/AddressText.h"
 #include <cstdint>
 #include <string>
 
@@ -54,12 +55,11 @@ public:
 int CreateSettingsFile(const wchar_t* path);
 // 1 when the file opens and begins with FF FE.
 int IsUnicodeFile(const wchar_t* path);
-// Four decimal numbers separated by dots, combined without range checks (host order);
-// 0 when fewer than four numbers are found. Text after the fourth is ignored.
-uint32_t ParseDottedQuad(const wchar_t* text);
+// Dotted quads of the settings file: the kit's one parser and formatter.
+using afx::ParseDottedQuad;
+inline std::wstring FormatIPv4(uint32_t address) { return afx::FormatIpAddress(address); }
+// 1 when the text holds four numbers that do not all combine to 0.
 int IsValidIpText(const wchar_t* text);
-// "a.b.c.d", most significant byte first.
-std::wstring FormatIPv4(uint32_t address);
 // Local time now as 14 digits, year to second.
 std::wstring FormatTimestamp();
 // The settings file of a program: its drive root (up to the first backslash), its base name

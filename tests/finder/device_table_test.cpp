@@ -1,4 +1,5 @@
 #include "finder/DeviceTable.h"
+#include "afx/AddressText.h"
 #include <gtest/gtest.h>
 #include <cstring>
 
@@ -16,15 +17,15 @@ static ZevDeviceRecord Record(const char* name, uint8_t lastMac)
 // Name match, equal names and state 2 are checked against the real program in the test network.
 TEST(FinderAddresses, DottedQuadAndTexts)
 {
-    EXPECT_EQ(ParseDottedQuad("192.168.0.1"), 0xC0A80001u);
-    EXPECT_EQ(ParseDottedQuad("255.255.255.255"), 0xFFFFFFFFu);
-    EXPECT_EQ(ParseDottedQuad("10.1"), 0x0A010000u);
-    EXPECT_EQ(ParseDottedQuad("x.y"), 0u);
-    EXPECT_EQ(ParseDottedQuad(nullptr), 0u);
+    EXPECT_EQ(afx::ParseDottedParts("192.168.0.1"), 0xC0A80001u);
+    EXPECT_EQ(afx::ParseDottedParts("255.255.255.255"), 0xFFFFFFFFu);
+    EXPECT_EQ(afx::ParseDottedParts("10.1"), 0x0A010000u);
+    EXPECT_EQ(afx::ParseDottedParts("x.y"), 0u);
+    EXPECT_EQ(afx::ParseDottedParts(nullptr), 0u);
     // Only 19 characters are read: the fourth part is cut to "1234".
-    EXPECT_EQ(ParseDottedQuad("0010.0020.0030.1234567"), 0x0A141E00u + 1234u);
+    EXPECT_EQ(afx::ParseDottedParts("0010.0020.0030.1234567"), 0x0A141E00u + 1234u);
     const uint8_t mac[6] = {0x00, 0xA0, 0xB0, 0x01, 0x02, 0xFF};
-    EXPECT_EQ(FormatMacAddress(mac), "00:A0:B0-01:02:FF");
+    EXPECT_EQ(afx::FormatMacAddressA(mac), "00:A0:B0-01:02:FF");
     EXPECT_EQ(MatchKey("@@disk1@x"), "disk1");
     EXPECT_EQ(MatchKey("@@@"), "");
 }

@@ -1,4 +1,4 @@
-#include "frame/PellgroveApp.h"
+#include "wizard/PellgroveApp.h"
 #include "frame/PellgroveWait.h"
 #include "frame/UiLanguage.h"
 #include "afx/ResourceLanguage.h"

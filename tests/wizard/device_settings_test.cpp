@@ -23,7 +23,7 @@ TEST(DeviceSettings, DottedQuadParsingAndFormatting)
     EXPECT_EQ(ParseDottedQuad(L"1.2.3.-1"), 0xFFFFFFFFu);
     for (const wchar_t* bad : {L"0.0.0.0", L"1.2.3", L"", L"a.b.c.d"})
         EXPECT_EQ(IsValidIpText(bad), 0) << bad;
-    EXPECT_EQ(ParseDottedQuad(nullptr), 0u);
+    EXPECT_EQ(ParseDottedQuad(static_cast<const wchar_t*>(nullptr)), 0u);
     EXPECT_EQ(FormatIPv4(0xC0A80001u), L"192.168.0.1");
     EXPECT_EQ(FormatIPv4(0xFFFFFFFFu), L"255.255.255.255");
 }

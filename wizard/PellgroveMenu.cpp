@@ -1,6 +1,6 @@
 // The wizard's main window: a plain dialog 129 until the skinned main menu page replaces it.
-#include "frame/PellgroveMenu.h"
-#include "frame/PellgroveApp.h"
+#include "wizard/PellgroveMenu.h"
+#include "wizard/PellgroveApp.h"
 #include "resources/pellgrove/resource.h"
 
 CPellgroveMenu::CPellgroveMenu(HWND parent) : afx::CDialog(IDD_PELLGROVE_MAIN, parent) {}

@@ -1,4 +1,4 @@
 // The setup wizard program: its one application object.
-#include "frame/PellgroveApp.h"
+#include "wizard/PellgroveApp.h"
 
 CPellgroveApp theApp;

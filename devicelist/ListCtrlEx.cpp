@@ -1,5 +1,5 @@
 // Device list view of the finder and the network setter: self-drawn cells, two image buttons a row.
-#include "netsetter/ListCtrlEx.h"
+#include "devicelist/ListCtrlEx.h"
 #include <string>
 
 int g_nListSelectedRow = -1;

@@ -1,9 +1,10 @@
 // The setup wizard's application object: language, single instance, configuration, main menu.
 #pragma once
+#include "afx/NamedMutex.h"
 #include "afx/WinApp.h"
 #include "frame/FileOperation.h"
 #include "frame/IniFile.h"
-#include "frame/ProductConfig.h"
+#include "wizard/ProductConfig.h"
 #include "frame/VersionInfoReader.h"
 #include <memory>
 #include <string>
@@ -37,8 +38,9 @@ public:
     std::wstring m_strSupportFolder;
 
 private:
-    HANDLE m_hWizardMutex = nullptr;
-    HANDLE m_hGuideMutex = nullptr;
+    // Held until the program ends; a copy that finds either one already made ends silently.
+    std::unique_ptr<afx::CNamedMutex> m_wizardMutex;
+    std::unique_ptr<afx::CNamedMutex> m_guideMutex;
 };
 
 // The one application object of Pellgrove.exe.

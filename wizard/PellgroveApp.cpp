@@ -1,9 +1,9 @@
 // The setup wizard's application object: language, single instance, configuration, main menu.
-#include "frame/PellgroveApp.h"
+#include "wizard/PellgroveApp.h"
 #include "afx/MessageBox.h"
 #include "afx/ResourceLanguage.h"
 #include "frame/Directory.h"
-#include "frame/PellgroveMenu.h"
+#include "wizard/PellgroveMenu.h"
 #include "frame/UiLanguage.h"
 #include "resources/pellgrove/resource.h"
 #include <shlobj.h>
@@ -35,13 +35,6 @@ void CPellgroveApp::FatalMissingFiles()
     ::ExitProcess(1);
 }
 
-// A named mutex owned by this process until it ends; false when another process has it.
-static bool ClaimMutex(UINT nameId, HANDLE& handle)
-{
-    handle = ::CreateMutexW(nullptr, TRUE, afx::LoadStr(nameId).c_str());
-    return !(handle && ::GetLastError() == ERROR_ALREADY_EXISTS);
-}
-
 // Drive and folder of a path, ending in its last backslash.
 static std::wstring FolderOf(const std::wstring& path)
 {
@@ -58,7 +51,11 @@ bool CPellgroveApp::InitInstance()
     afx::SetResourceLanguage(locale);
     std::wstring langSection = afx::LoadStr(sectionId);
 
-    if (!ClaimMutex(IDS_MUTEX_WIZARD, m_hWizardMutex) || !ClaimMutex(IDS_MUTEX_GUIDE, m_hGuideMutex))
+    m_wizardMutex = std::make_unique<afx::CNamedMutex>(afx::LoadStr(IDS_MUTEX_WIZARD).c_str(), true);
+    if (m_wizardMutex->AlreadyExisted())
+        return false;
+    m_guideMutex = std::make_unique<afx::CNamedMutex>(afx::LoadStr(IDS_MUTEX_GUIDE).c_str(), true);
+    if (m_guideMutex->AlreadyExisted())
         return false;
 
     std::wstring modulePath = ModulePath();

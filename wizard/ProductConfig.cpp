@@ -1,4 +1,4 @@
-#include "frame/ProductConfig.h"
+#include "wizard/ProductConfig.h"
 
 #include <cwchar>
 
