@@ -4,24 +4,18 @@
 # into that range to KIT_PROBE_LOG, one destination a line, in the order the PC sent them.
 # shellcheck shell=bash
 
-KIT_NETCASE_ANSWERING=(
-  10.64.1.254 10.64.1.1                      # /24, PC at .254: wraps past .255 and .0
-  10.65.4.252 10.65.4.253 10.65.4.254        # /16, carry into an even third byte
-  10.65.5.252 10.65.5.253 10.65.5.254        # /16, odd third byte
-  10.66.0.125 10.66.0.126                    # /26 near the top of its subnet
-  10.67.0.{1..6}                             # /29 where every host answers
-  10.68.0.{1..9}                             # /24, the 10th candidate is free
-)
+# /24 with the PC at .254; /16 carry cases from an even and an odd third byte; /26 near the
+# top of its subnet; /29 where every host answers; /24 whose 10th candidate is free.
+KIT_NETCASE_ANSWERING=(10.64.1.254 10.64.1.1 10.65.{4,5}.{252..254} 10.66.0.125 10.66.0.126
+  10.67.0.{1..6} 10.68.0.{1..9})
 
 kit_netcases_up() {
   local a dev
   dev=$(ip -n "$KIT_NS_DEV" -o link show type veth | awk -F'[ :@]+' '{print $2; exit}')
-  for a in "${KIT_NETCASE_ANSWERING[@]}"; do
-    printf 'address add %s/32 dev lo\n' "$a"
-  done | ip -n "$KIT_NS_DEV" -batch -
-  KIT_PROBE_LOG="$KIT_ROOT/build/probes-$$.log"
+  for a in "${KIT_NETCASE_ANSWERING[@]}"; do printf 'address add %s/32 dev lo\n' "$a"; done |
+    ip -n "$KIT_NS_DEV" -batch -
+  export KIT_PROBE_LOG="$KIT_ROOT/build/probes-$$.log"
   : > "$KIT_PROBE_LOG"
-  export KIT_PROBE_LOG
   ip netns exec "$KIT_NS_DEV" python3 "$KIT_ROOT/tools/probe_log.py" "$dev" "$KIT_PROBE_LOG" &
   KIT_PROBE_LOG_PID=$!
   for _ in $(seq 50); do
