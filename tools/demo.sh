@@ -1,56 +1,69 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the kit, and runs its main job on the sample medium.
+# Installs what is missing, builds the kit, and walks its main job end to end on the sample
+# medium and a simulated device in the private test network: one line per step with its time,
+# a screenshot of every screen in build/demo/ and an index page that shows them in order.
 set -euo pipefail
 source "$(dirname "$0")/kit-env.sh"
 cd "$KIT_ROOT"
 kit_prepare
-kit_log "deliverables: $KIT_ROOT/build/i686/bin"
-for f in Pellgrove.exe PellgroveUSB.exe Lorrick.exe Tavik.dll; do ls -l "build/i686/bin/$f"; done
-
-# The main job, part one: the wizard started from the root of the sample medium (drive P:).
 kit_session_start
-medium="$KIT_ROOT/build/$KIT_ARCH/demo-medium"
-rm -rf "$medium" && cp -r "$KIT_ROOT/samples/medium" "$medium"
-cp "$KIT_ROOT/build/$KIT_ARCH/bin/Pellgrove.exe" "$medium/"
-ln -sfn "$medium" "$WINEPREFIX/dosdevices/p:"
-mkdir -p "$KIT_ROOT/build/demo"
-kit_log "starting P:\\Pellgrove.exe ($KIT_ARCH build) on display $DISPLAY"
-(cd "$medium" && kit_in_pc "$KIT_WINE" 'P:\Pellgrove.exe' >/dev/null 2>&1) &
-wizard=$!
-sleep 5
-shot="$KIT_ROOT/build/demo/pellgrove.png"
-import -window root "$shot" && kit_log "screenshot: $shot"
-[ -d "$WINEPREFIX/drive_c/ProgramData/Ostrand/Pellgrove" ] && kit_log "support folder: C:\\ProgramData\\Ostrand\\Pellgrove"
-kill -0 "$wizard" 2>/dev/null && kit_log "the wizard is running; closing its window"
-kit_in_pc "$KIT_WINE" taskkill /im Pellgrove.exe >/dev/null 2>&1 || true
-for _ in $(seq 50); do kill -0 "$wizard" 2>/dev/null || break; sleep 0.2; done
-if kill -0 "$wizard" 2>/dev/null; then kit_log "the wizard did not end"; exit 1; fi
-code=0; wait "$wizard" || code=$?
-kit_log "the wizard ended with exit code $code"
+source tools/demo/steps.sh
 
-# Part two: the device named in the medium's settings file is on the network (simulated in the
-# device namespace), and the finder, started as the wizard's "setting" shortcut starts it, finds
-# it and opens its web page. A recorder stands in for the browser and notes what was opened.
-name=$(iconv -f UTF-16 -t UTF-8 "$medium/Pellgrove.ini" | tr -d '\r' | sed -n 's/^name=//p')
-kit_in_pc python3 - "$KIT_DEV_IP" "$KIT_DEVSIM_PORT" "$name" <<'EOF'
-import json, socket, sys
-ip, port, name = sys.argv[1], int(sys.argv[2]), sys.argv[3]
-device = {"name": name, "mac": "02:00:00:00:00:01", "ip": ip, "mask": "255.255.255.0"}
-with socket.create_connection((ip, port), timeout=5) as s:
-    s.sendall((json.dumps({"cmd": "load", "devices": [device]}) + "\n").encode())
-    if not s.makefile().readline().startswith("OK"):
-        sys.exit("the device simulator refused the device")
-EOF
-kit_log "simulated device \"$name\" at $KIT_DEV_IP"
-bin="$KIT_ROOT/build/$KIT_ARCH/bin"
-record="$KIT_ROOT/build/demo/opened.txt"
-rm -f "$record"
-kit_in_pc "$KIT_WINE" reg add 'HKCR\http\shell\open\command' /ve \
-  /d "\"$(winepath_w "$bin/shell_recorder.exe")\" \"%1\"" /f >/dev/null 2>&1
-kit_log "starting Lorrick.exe setting $name"
-t0=$(date +%s%N)
-(cd "$bin" && LORRICK_RECORD="$(winepath_w "$record")" kit_in_pc "$KIT_WINE" Lorrick.exe setting "$name" \
-  >/dev/null 2>&1) || true
-for _ in $(seq 50); do [ -s "$record" ] && break; sleep 0.1; done
-if [ ! -s "$record" ]; then kit_log "the finder opened nothing"; exit 1; fi
-kit_log "the finder opened $(cut -d' ' -f2- "$record") after $(( ($(date +%s%N) - t0) / 1000000 )) ms"
+# One row per step: id | steps that must have passed | what must be in the tree or the build
+# (a shell condition; false: the step is not built yet) | caption. Step ids name the functions
+# step_<id> in tools/demo/steps.sh.
+DEMO_STEPS=(
+  "menu||have bin/Pellgrove.exe|Pellgrove.exe starts from the sample medium (P:) and shows its main menu"
+  "quick|menu|have wizard/PellgroveDialog_QuickConfirm.cpp|quick button: checks, address proposal, confirmation page"
+  "settings|quick|have wizard/PellgroveDialog_Quick.cpp|the confirmation page's setting button opens the settings page; OK returns"
+  "complete|settings|defines CreateShellShortcut wizard|completion: support files, desktop shortcuts and manual; the settings file is written"
+  "guide|complete|have bin/Marrowick.exe && have guide-art|the guide starts in the mode the wizard chose and is paged to its end"
+  "finder|complete|have bin/Lorrick.exe|the desktop's \"setting\" shortcut starts Lorrick.exe, which finds the device and opens its web page"
+  "netlist||have bin/Quentari.exe|Quentari.exe lists the device"
+  "logon|netlist|have bin/Quentari.exe|Quentari.exe logs on to the device with its password"
+  "setup|logon|have bin/Quentari.exe|Quentari.exe gives the device a new static address and name"
+  "refind|setup|have bin/Lorrick.exe|Lorrick.exe finds the device again under its new address"
+  "usbmenu||have bin/PellgroveUSB.exe|part two: PellgroveUSB.exe starts from the medium and shows its main menu"
+  "usbsettings|usbmenu|have wizard/PellgroveDialog_QuickConfirm_Usb.cpp|quick button: the settings page, then the USB page"
+  "firmware|usbsettings|defines CFwDownload wizard|completion with firmware download from a local HTTP server (127.0.0.1)"
+)
+
+mkdir -p build/demo && rm -f build/demo/*.png build/demo/*.bmp build/demo/*.txt build/demo/index.html
+DEMO_LOG="$KIT_ROOT/build/demo/actions.txt"
+: > "$DEMO_LOG"
+demo_prepare
+declare -A passed=()
+summary=() failed=0 n=0
+for row in "${DEMO_STEPS[@]}"; do
+  IFS='|' read -r id after needs caption <<<"$row"
+  n=$((n + 1))
+  DEMO_STEP=$n
+  missing=""
+  for dep in $after; do [ -n "${passed[$dep]:-}" ] || missing+=" $dep"; done
+  if ! eval "$needs"; then
+    result="(not built yet)"
+  elif [ -n "$missing" ]; then
+    result="(skipped: needs step${missing})"
+  else
+    printf '== step %d: %s\n' "$n" "$caption" >> "$DEMO_LOG"
+    t0=$(date +%s%N)
+    # In the background so that errexit holds inside the step (an if would switch it off).
+    (set -e; "step_$id") >> "$DEMO_LOG" 2>&1 </dev/null &
+    if wait $!; then
+      result="ok ($(demo_seconds "$t0") s)"; passed[$id]=1
+    else
+      result="FAILED ($(demo_seconds "$t0") s)"; failed=$((failed + 1))
+    fi
+  fi
+  line="step $n: $caption ... $result"
+  echo "$line"
+  [[ $result == FAILED* ]] && sed -n "/^== step $n:/,\$p" "$DEMO_LOG" | tail -n +2 | tail -8 | sed 's/^/    /'
+  summary+=("$line")
+done
+demo_index
+echo
+echo "Summary ($KIT_ARCH build under $(basename "$KIT_WINE"); screenshots: build/demo/index.html):"
+printf '  %s\n' "${summary[@]}"
+echo "  $(grep -c '\.\.\. ok' <<<"$(printf '%s\n' "${summary[@]}")") passed, $failed failed," \
+  "$(grep -c 'not built yet' <<<"$(printf '%s\n' "${summary[@]}")") not built yet"
+[ "$failed" -eq 0 ]

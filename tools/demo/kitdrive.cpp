@@ -1,0 +1,379 @@
+// Drives the kit's windows from a shell script, one action per run: waits for windows, presses
+// and fills controls, answers message boxes, saves screenshots and waits for programs to end.
+#include "tests/support/ProgramRun.h"
+#include <windows.h>
+#include <commctrl.h>
+#include <tlhelp32.h>
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cwchar>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+DWORD g_limitMs = 20000;  // every wait ends after this
+
+// A window as the script names it: "exe=Pellgrove.exe,has=1047,title=...,class=...".
+struct Spec {
+    std::wstring exe, title, cls;
+    std::vector<int> has;
+};
+
+Spec ParseSpec(const std::wstring& text)
+{
+    Spec s;
+    size_t at = 0;
+    while (at <= text.size()) {
+        size_t end = text.find(L',', at);
+        std::wstring part = text.substr(at, end == std::wstring::npos ? std::wstring::npos : end - at);
+        size_t eq = part.find(L'=');
+        std::wstring key = part.substr(0, eq), value = eq == std::wstring::npos ? L"" : part.substr(eq + 1);
+        if (key == L"exe")
+            s.exe = value;
+        else if (key == L"title")
+            s.title = value;
+        else if (key == L"class")
+            s.cls = value;
+        else if (key == L"has")
+            s.has.push_back(_wtoi(value.c_str()));
+        if (end == std::wstring::npos)
+            break;
+        at = end + 1;
+    }
+    return s;
+}
+
+// Every running process with the file name of its program.
+std::map<DWORD, std::wstring> Processes()
+{
+    std::map<DWORD, std::wstring> names;
+    HANDLE snap = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W e = {};
+    e.dwSize = sizeof e;
+    for (BOOL ok = ::Process32FirstW(snap, &e); ok; ok = ::Process32NextW(snap, &e)) {
+        std::wstring name = e.szExeFile;
+        names[e.th32ProcessID] = name.substr(name.find_last_of(L"\\/") + 1);
+    }
+    ::CloseHandle(snap);
+    return names;
+}
+
+std::map<DWORD, std::wstring> g_names;  // as of the last look at the windows
+
+std::wstring ClassOf(HWND w)
+{
+    wchar_t cls[64] = {};
+    ::GetClassNameW(w, cls, 64);
+    return cls;
+}
+
+bool IsMessageBox(HWND w) { return IsDialogWindow(w) && ::GetDlgItem(w, 0xFFFF) != nullptr; }
+
+bool Matches(const Spec& s, HWND w)
+{
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(w, &pid);
+    if (!s.exe.empty() && _wcsicmp(g_names[pid].c_str(), s.exe.c_str()) != 0)
+        return false;
+    if (!s.title.empty() && WindowText(w) != s.title)
+        return false;
+    if (!s.cls.empty() && ClassOf(w) != s.cls)
+        return false;
+    for (int id : s.has)
+        if (!::GetDlgItem(w, id))
+            return false;
+    return true;
+}
+
+BOOL CALLBACK Collect(HWND w, LPARAM all)
+{
+    reinterpret_cast<std::vector<HWND>*>(all)->push_back(w);
+    return TRUE;
+}
+
+std::vector<HWND> TopWindows()
+{
+    std::vector<HWND> all;
+    ::EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
+    g_names = Processes();
+    return all;
+}
+
+// The first visible top-level window that is not a message box and matches, polled.
+HWND WaitWindow(const Spec& s)
+{
+    for (DWORD start = ::GetTickCount();; ::Sleep(50)) {
+        for (HWND w : TopWindows())
+            if (::IsWindowVisible(w) && !IsMessageBox(w) && Matches(s, w))
+                return w;
+        if (::GetTickCount() - start >= g_limitMs)
+            return nullptr;
+    }
+}
+
+std::string Utf8(const std::wstring& w)
+{
+    int n = ::WideCharToMultiByte(CP_UTF8, 0, w.c_str(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(size_t(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, w.c_str(), int(w.size()), &s[0], n, nullptr, nullptr);
+    for (char& c : s)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    return s;
+}
+
+int Say(int rc, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::vprintf(format, args);
+    va_end(args);
+    std::printf("\n");
+    std::fflush(stdout);
+    return rc;
+}
+
+// The control `id` of the window, waited for until it is enabled (a page may still be busy).
+HWND EnabledItem(HWND w, int id)
+{
+    for (DWORD start = ::GetTickCount();; ::Sleep(50)) {
+        HWND item = ::GetDlgItem(w, id);
+        if (item && ::IsWindowEnabled(item))
+            return item;
+        if (::GetTickCount() - start >= g_limitMs)
+            return nullptr;
+    }
+}
+
+// Saves what the screen shows of the window as a 24-bit BMP file.
+bool SaveShot(HWND w, const std::wstring& path)
+{
+    RECT r{};
+    if (!::GetWindowRect(w, &r))
+        return false;
+    ::RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ::Sleep(300);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP shot = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, shot);
+    ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    ::SelectObject(memory, old);
+    const DWORD size = DWORD((width * 3 + 3) & ~3) * DWORD(height);
+    const DWORD head = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    BITMAPFILEHEADER file = {0x4D42, head + size, 0, 0, head};
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+    bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
+    bytes.append(static_cast<const char*>(bits), size);
+    ::DeleteObject(shot);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return WriteBytes(path, bytes);
+}
+
+// A list-view message whose argument lives in the list's own process.
+template <class T>
+bool RemoteCall(HWND list, UINT msg, WPARAM wp, T& value)
+{
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(list, &pid);
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    void* remote = process ? ::VirtualAllocEx(process, nullptr, sizeof(T), MEM_COMMIT, PAGE_READWRITE) : nullptr;
+    bool ok = remote && ::WriteProcessMemory(process, remote, &value, sizeof(T), nullptr) &&
+              ::SendMessageW(list, msg, wp, reinterpret_cast<LPARAM>(remote)) &&
+              ::ReadProcessMemory(process, remote, &value, sizeof(T), nullptr);
+    if (remote)
+        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    if (process)
+        ::CloseHandle(process);
+    return ok;
+}
+
+HWND FindList(HWND w, int id)
+{
+    if (id)
+        return ::GetDlgItem(w, id);
+    return ::FindWindowExW(w, nullptr, WC_LISTVIEWW, nullptr);
+}
+
+int Usage()
+{
+    std::fprintf(stderr,
+                 "usage: kitdrive [-t SECONDS] COMMAND ...\n"
+                 "  wait SPEC | gone SPEC | click SPEC ID | check SPEC ID 0|1 | text SPEC ID TEXT\n"
+                 "  get SPEC ID | combo SPEC ID INDEX | ip SPEC ID A.B.C.D\n"
+                 "  rows SPEC LIST-ID MIN | cell SPEC LIST-ID ROW COL X-OFFSET | msgbox SPEC [BUTTON]\n"
+                 "  shot SPEC FILE.bmp | ended EXE\n"
+                 "SPEC: exe=NAME,has=ID,title=TEXT,class=NAME (any of them)\n");
+    return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    int a = 1;
+    if (argc > a + 1 && std::wcscmp(argv[a], L"-t") == 0) {
+        g_limitMs = DWORD(_wtof(argv[a + 1]) * 1000);
+        a += 2;
+    }
+    if (argc - a < 2)
+        return Usage();
+    const std::wstring cmd = argv[a];
+    const std::wstring specText = argv[a + 1];
+    const int n = argc - a - 2;
+    wchar_t** arg = argv + a + 2;
+    const int id = n >= 1 ? _wtoi(arg[0]) : 0;
+
+    if (cmd == L"ended") {
+        // Waits for every process of that name; the exit code of the last one is reported.
+        std::vector<HANDLE> handles;
+        for (const auto& p : Processes()) {
+            HANDLE h = _wcsicmp(p.second.c_str(), specText.c_str()) == 0
+                           ? ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, p.first)
+                           : nullptr;
+            if (h)
+                handles.push_back(h);
+        }
+        DWORD code = 0, start = ::GetTickCount();
+        bool ended = true;
+        for (HANDLE h : handles) {
+            DWORD spent = ::GetTickCount() - start;
+            ended = ended && ::WaitForSingleObject(h, g_limitMs > spent ? g_limitMs - spent : 0) == WAIT_OBJECT_0;
+            ::GetExitCodeProcess(h, &code);
+            ::CloseHandle(h);
+        }
+        if (!ended)
+            return Say(1, "ended: %s still runs", Utf8(specText).c_str());
+        return Say(code == 0 ? 0 : 3, "ended: %s, exit code %lu", Utf8(specText).c_str(), code);
+    }
+
+    const Spec spec = ParseSpec(specText);
+    if (cmd == L"gone") {
+        for (DWORD start = ::GetTickCount();; ::Sleep(50)) {
+            bool seen = false;
+            for (HWND w : TopWindows())
+                seen = seen || (::IsWindowVisible(w) && !IsMessageBox(w) && Matches(spec, w));
+            if (!seen)
+                return Say(0, "gone: %s", Utf8(specText).c_str());
+            if (::GetTickCount() - start >= g_limitMs)
+                return Say(1, "gone: %s is still shown", Utf8(specText).c_str());
+        }
+    }
+    if (cmd == L"msgbox") {
+        // The first visible message box owned by a window of the spec (or, for a box without
+        // owner, of the spec's program); its text is printed and a button pressed.
+        for (DWORD start = ::GetTickCount();; ::Sleep(50)) {
+            for (HWND box : TopWindows()) {
+                if (!::IsWindowVisible(box) || !IsMessageBox(box))
+                    continue;
+                HWND owner = ::GetWindow(box, GW_OWNER);
+                Spec own = spec;
+                own.has.clear();
+                own.title.clear();
+                if (owner ? !Matches(spec, owner) : !Matches(own, box))
+                    continue;
+                std::string text = Utf8(MessageText(box));
+                int button = n >= 1 ? id : IDOK;
+                Press(box, button);
+                return Say(0, "msgbox: \"%s\" answered with %d", text.c_str(), button);
+            }
+            if (::GetTickCount() - start >= g_limitMs)
+                return Say(1, "msgbox: no message box of %s", Utf8(specText).c_str());
+        }
+    }
+
+    HWND w = WaitWindow(spec);
+    if (!w)
+        return Say(1, "%s: no window %s", Utf8(cmd).c_str(), Utf8(specText).c_str());
+    const std::string title = Utf8(WindowText(w));
+    if (cmd == L"wait") {
+        RECT r{};
+        ::GetWindowRect(w, &r);
+        return Say(0, "wait: \"%s\" %ldx%ld", title.c_str(), r.right - r.left, r.bottom - r.top);
+    }
+    if (cmd == L"shot" && n == 1)
+        return SaveShot(w, arg[0]) ? Say(0, "shot: \"%s\"", title.c_str()) : Say(1, "shot: not saved");
+    if (n < 1)
+        return Usage();
+    if (cmd == L"get")
+        return Say(0, "%s", Utf8(ItemText(w, id)).c_str());
+    if (cmd == L"rows" && n == 2) {
+        for (DWORD start = ::GetTickCount();; ::Sleep(100)) {
+            HWND list = FindList(w, id);
+            LRESULT rows = list ? ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) : 0;
+            if (rows >= _wtoi(arg[1]))
+                return Say(0, "rows: %ld in the list of \"%s\"", long(rows), title.c_str());
+            if (::GetTickCount() - start >= g_limitMs)
+                return Say(1, "rows: %ld in the list of \"%s\"", long(rows), title.c_str());
+        }
+    }
+    if (cmd == L"cell" && n == 4) {
+        // A mouse click in a cell of a list view, X-OFFSET pixels from its left edge;
+        // column -1 is the last one.
+        HWND list = FindList(w, id);
+        HWND header = list ? reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0)) : nullptr;
+        int col = _wtoi(arg[2]);
+        if (col < 0 && header)
+            col = int(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) - 1;
+        RECT cell = {LVIR_BOUNDS, col, 0, 0};
+        if (!list || !RemoteCall(list, LVM_GETSUBITEMRECT, WPARAM(_wtoi(arg[1])), cell))
+            return Say(1, "cell: no cell %d/%d", _wtoi(arg[1]), col);
+        LPARAM at = MAKELPARAM(cell.left + _wtoi(arg[3]), (cell.top + cell.bottom) / 2);
+        ::PostMessageW(list, WM_MOUSEMOVE, 0, at);
+        ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageW(list, WM_LBUTTONUP, 0, at);
+        return Say(0, "cell: row %d column %d clicked in \"%s\"", _wtoi(arg[1]), col, title.c_str());
+    }
+    HWND item = EnabledItem(w, id);
+    if (!item)
+        return Say(1, "%s: no enabled control %d in \"%s\"", Utf8(cmd).c_str(), id, title.c_str());
+    if (cmd == L"click") {
+        std::string label = Utf8(WindowText(item));
+        ::PostMessageW(w, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(item));
+        return Say(0, "click: %d \"%s\" in \"%s\"", id, label.c_str(), title.c_str());
+    }
+    if (cmd == L"check" && n == 2) {
+        ::SendMessageW(item, BM_SETCHECK, _wtoi(arg[1]) ? BST_CHECKED : BST_UNCHECKED, 0);
+        return Say(0, "check: %d set to %d", id, _wtoi(arg[1]));
+    }
+    if (cmd == L"text" && n == 2) {
+        ::SendMessageW(item, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(arg[1]));
+        return Say(0, "text: %d = \"%s\"", id, Utf8(arg[1]).c_str());
+    }
+    if (cmd == L"combo" && n == 2) {
+        if (::SendMessageW(item, CB_SETCURSEL, _wtoi(arg[1]), 0) == CB_ERR)
+            return Say(1, "combo: %d has no entry %d", id, _wtoi(arg[1]));
+        ::SendMessageW(w, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(item));
+        return Say(0, "combo: %d entry %d \"%s\"", id, _wtoi(arg[1]), Utf8(WindowText(item)).c_str());
+    }
+    if (cmd == L"ip" && n == 2) {
+        // An address control of four edit fields, filled left to right.
+        std::vector<HWND> fields;
+        for (HWND c = ::GetWindow(item, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+            fields.push_back(c);
+        std::sort(fields.begin(), fields.end(), [](HWND x, HWND y) {
+            RECT rx{}, ry{};
+            ::GetWindowRect(x, &rx);
+            ::GetWindowRect(y, &ry);
+            return rx.left < ry.left;
+        });
+        std::wstring rest = arg[1];
+        if (fields.size() != 4)
+            return Say(1, "ip: control %d has %zu fields", id, fields.size());
+        for (HWND f : fields) {
+            std::wstring octet = rest.substr(0, rest.find(L'.'));
+            rest = rest.find(L'.') == std::wstring::npos ? L"" : rest.substr(rest.find(L'.') + 1);
+            ::SendMessageW(f, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(octet.c_str()));
+        }
+        return Say(0, "ip: %d = %s", id, Utf8(arg[1]).c_str());
+    }
+    return Usage();
+}
