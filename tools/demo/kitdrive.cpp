@@ -291,8 +291,15 @@ int wmain(int argc, wchar_t** argv)
     }
 
     HWND w = WaitWindow(spec);
-    if (!w)
-        return Say(1, "%s: no window %s", Utf8(cmd).c_str(), Utf8(specText).c_str());
+    if (!w) {
+        // A message box of the program in the way says why.
+        std::string why;
+        Spec own = {spec.exe, L"", L"", {}};
+        for (HWND box : TopWindows())
+            if (::IsWindowVisible(box) && IsMessageBox(box) && Matches(own, box))
+                why += "; message box \"" + Utf8(MessageText(box)) + "\"";
+        return Say(1, "%s: no window %s%s", Utf8(cmd).c_str(), Utf8(specText).c_str(), why.c_str());
+    }
     const std::string title = Utf8(WindowText(w));
     if (cmd == L"wait") {
         RECT r{};

@@ -24,7 +24,7 @@ have() {
 }
 defines() { grep -rqw "$1" "$KIT_ROOT/$2"; }
 
-demo_seconds() { printf '%d.%02d' $(( ($(date +%s%N) - $1) / 1000000000 )) $(( ($(date +%s%N) - $1) / 10000000 % 100 )); }
+demo_seconds() { local cs=$(( ($(date +%s%N) - $1) / 10000000 )); printf '%d.%02d' $((cs / 100)) $((cs % 100)); }
 
 # drive [-t SECONDS] COMMAND SPEC ...: one action of the window driver, its line into the log.
 drive() { (cd "$DEMO_BIN" && kit_in_pc "$KIT_WINE" kitdrive.exe "$@" 2>/dev/null) | tr -d '\r'; }
@@ -103,7 +103,7 @@ demo_prepare() {
   head -c 300000 /dev/urandom > "$fw/DV-N210.bin"
   printf '<firmware model="DV-N210" version="1.20"/>\n' > "$fw/DV-N210.xml"
   kit_in_pc python3 -m http.server --bind 127.0.0.1 --directory "$fw" "$DEMO_HTTP_PORT" >/dev/null 2>&1 &
-  { iconv -f UTF-16 -t UTF-8 "$KIT_ROOT/samples/medium/PellgroveUSB.dat" |
+  { printf '\xff\xfe'; iconv -f UTF-16 -t UTF-8 "$KIT_ROOT/samples/medium/PellgroveUSB.dat" |
       sed -e "s|^Show_DownloadFW=.*|Show_DownloadFW=on\r|" \
           -e "s|^Fw_Url1=.*|Fw_Url1=http://127.0.0.1:$DEMO_HTTP_PORT/DV-N210.bin\r|" \
           -e "s|^Fw_Xml1=.*|Fw_Xml1=http://127.0.0.1:$DEMO_HTTP_PORT/DV-N210.xml\r|" |
@@ -111,8 +111,8 @@ demo_prepare() {
   mv "$m/PellgroveUSB.dat.new" "$m/PellgroveUSB.dat"
   ln -sfn "$m" "$WINEPREFIX/dosdevices/p:"
   # The device on the network: a storage device named as the medium's settings file names it.
-  devsim "{\"cmd\":\"load\",\"devices\":[{\"name\":\"$(ini_value "$m/Pellgrove.ini" name)\",\"kind\":4,
-    \"mac\":\"$DEMO_MAC\",\"ip\":\"$KIT_DEV_IP\",\"mask\":\"255.255.255.0\",\"password\":\"$DEMO_PASSWORD\"}]}" >/dev/null
+  devsim "{\"cmd\":\"load\",\"devices\":[{\"name\":\"$(ini_value "$m/Pellgrove.ini" name)\",\"kind\":4,\
+\"mac\":\"$DEMO_MAC\",\"ip\":\"$KIT_DEV_IP\",\"mask\":\"255.255.255.0\",\"password\":\"$DEMO_PASSWORD\"}]}" >/dev/null
   [ -e "$DEMO_BIN/shell_recorder.exe" ] && kit_in_pc "$KIT_WINE" reg add 'HKCR\http\shell\open\command' /ve \
     /d "\"$(winepath_w "$DEMO_BIN/shell_recorder.exe")\" \"%1\"" /f >/dev/null 2>&1
   : > "$DEMO_DIR/shots.txt"
@@ -135,10 +135,17 @@ WIZ=exe=Pellgrove.exe
 USB=exe=PellgroveUSB.exe
 NET=exe=Quentari.exe
 
+# Ends what an earlier part left running: one copy of the wizard at a time.
+stop_programs() {
+  local p
+  for p in "$@"; do kit_in_pc "$KIT_WINE" taskkill /f /im "$p" >/dev/null 2>&1 || true; done
+  for p in "$@"; do drive -t 5 ended "$p" >/dev/null || true; done
+}
+
 step_menu() {
   start "$DEMO_MEDIUM" 'P:\Pellgrove.exe'
-  drive wait "$WIZ,has=1047"
-  shot "$WIZ,has=1047" menu "the wizard's main menu"
+  drive wait "$WIZ"
+  shot "$WIZ" menu "the wizard's main menu"
 }
 
 step_quick() {
@@ -247,9 +254,10 @@ step_refind() {
 }
 
 step_usbmenu() {
+  stop_programs Pellgrove.exe Marrowick.exe Quentari.exe Lorrick.exe
   start "$DEMO_MEDIUM" 'P:\PellgroveUSB.exe'
-  drive wait "$USB,has=1047"
-  shot "$USB,has=1047" usbmenu "the wizard on a USB stick: main menu"
+  drive wait "$USB"
+  shot "$USB" usbmenu "the wizard on a USB stick: main menu"
 }
 
 step_usbsettings() {
