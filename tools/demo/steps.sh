@@ -181,6 +181,12 @@ step_complete() {
 
 step_guide() {
   local spec="exe=Marrowick.exe,has=1046" pages i
+  if [ ! -e "$DEMO_SUPPORT/Guide/Marrowick.exe" ]; then
+    # Without the wizard's completion the guide starts from the medium, as the wizard would.
+    mkdir -p "$DEMO_SUPPORT" && cp -r "$DEMO_MEDIUM/Support/Guide" "$DEMO_SUPPORT/"
+    start "$DEMO_SUPPORT" 'C:\ProgramData\Ostrand\Pellgrove\Guide\Marrowick.exe' \
+      "$(ini_value "$DEMO_MEDIUM/Pellgrove.dat" Model)" 1
+  fi
   drive wait "$spec"
   pages=$(find "$DEMO_SUPPORT/Guide/Marrowick" -maxdepth 1 -iname 'GUIDE[0-9]*.bmp' | wc -l)
   # Mode 1 (a shortcut or the manual was chosen) shows every page, mode 0 all but the first.
@@ -196,11 +202,18 @@ step_guide() {
 }
 
 step_finder() {
-  local desktop="$DEMO_DESKTOP" name url
+  local link name url
   name=$(ini_value "$DEMO_MEDIUM/Pellgrove.ini" name)
+  link="$DEMO_DESKTOP/$name WEB setting screen.lnk"
   rm -f "$DEMO_RECORD"
-  (cd "$DEMO_BIN" && LORRICK_RECORD="$(winepath_w "$DEMO_RECORD")" kit_in_pc "$KIT_WINE" start /unix \
-    "$desktop/$name WEB setting screen.lnk" >/dev/null 2>&1)
+  if [ -e "$link" ]; then
+    echo "start: the desktop's $(basename "$link")"
+    (cd "$DEMO_BIN" && LORRICK_RECORD="$(winepath_w "$DEMO_RECORD")" kit_in_pc "$KIT_WINE" start /unix "$link" \
+      >/dev/null 2>&1)
+  else
+    # Without the wizard's completion there is no shortcut: the finder starts as it would start it.
+    LORRICK_RECORD="$(winepath_w "$DEMO_RECORD")" start "$DEMO_BIN" Lorrick.exe setting "$name"
+  fi
   drive -t 4 shot exe=Lorrick.exe finder "Lorrick.exe searching for $name" || true
   url=$(opened_url)
   echo "opened: $url"
@@ -230,6 +243,7 @@ step_setup() {
   drive ip "$spec" 1020 255.255.255.0
   drive ip "$spec" 1005 "$KIT_NET_PREFIX.254"
   drive text "$spec" 1076 "$DEMO_NEW_NAME"
+  drive text "$spec" 1077 WORKGROUP
   shot "$spec" newsetting "the new address and name"
   drive click "$spec" 1
   drive gone "$spec"
@@ -237,7 +251,9 @@ step_setup() {
     devsim '{"cmd":"devices"}' | grep -q "\"$DEMO_NEW_IP\"" && break
     drive -t 0.5 msgbox "$NET" || true
   done
-  devsim '{"cmd":"devices"}' | tee /dev/stderr | grep "\"$DEMO_NEW_NAME\"" | grep -q "\"$DEMO_NEW_IP\""
+  # The device keeps its name and workgroup as "name@workgroup".
+  devsim '{"cmd":"devices"}' | tee "$DEMO_DIR/device.txt"
+  grep "\"$DEMO_NEW_NAME@WORKGROUP\"" "$DEMO_DIR/device.txt" | grep -q "\"$DEMO_NEW_IP\""
   shot "$NET,has=1010" netdone "Quentari.exe after the setup"
   drive click "$NET,has=1012" 1012
   drive ended Quentari.exe
