@@ -29,11 +29,13 @@ demo_seconds() { local cs=$(( ($(date +%s%N) - $1) / 10000000 )); printf '%d.%02
 # drive [-t SECONDS] COMMAND SPEC ...: one action of the window driver, its line into the log.
 drive() { (cd "$DEMO_BIN" && kit_in_pc "$KIT_WINE" kitdrive.exe "$@" 2>/dev/null) | tr -d '\r'; }
 
-# shot SPEC NAME CAPTION: the window as build/demo/sNN-NAME.png, listed on the index page.
+# shot [-t SECONDS] SPEC NAME CAPTION: the window as build/demo/sNN-NAME.png, listed on the
+# index page.
 shot() {
-  local base
+  local base limit=()
+  [ "$1" = -t ] && { limit=(-t "$2"); shift 2; }
   base=$(printf 's%02d-%s' "$DEMO_STEP" "$2")
-  drive shot "$1" "$(winepath_w "$DEMO_DIR/$base.bmp")"
+  drive "${limit[@]}" shot "$1" "$(winepath_w "$DEMO_DIR/$base.bmp")"
   convert "$DEMO_DIR/$base.bmp" "$DEMO_DIR/$base.png" && rm -f "$DEMO_DIR/$base.bmp"
   printf '%s|%s\n' "$base.png" "step $DEMO_STEP: $3" >> "$DEMO_DIR/shots.txt"
 }
@@ -77,7 +79,7 @@ opened_url() {
   local i
   for i in $(seq 250); do [ -s "$DEMO_RECORD" ] && break; sleep 0.1; done
   [ -s "$DEMO_RECORD" ] || { echo "the finder opened nothing"; return 1; }
-  cut -d' ' -f2- "$DEMO_RECORD" | tr -d '"\r'
+  cut -d' ' -f2- "$DEMO_RECORD" | tr -d '"\r' | sed 's|/$||'
 }
 
 # The medium as it ships: the sample files, the wizard under both names and the support files
@@ -191,11 +193,10 @@ step_guide() {
   pages=$(find "$DEMO_SUPPORT/Guide/Marrowick" -maxdepth 1 -iname 'GUIDE[0-9]*.bmp' | wc -l)
   # Mode 1 (a shortcut or the manual was chosen) shows every page, mode 0 all but the first.
   echo "guide: $pages pages"
-  shot "$spec" guide1 "the guide, first page"
+  shot "$spec" guide01 "the guide, page 1"
   for i in $(seq 2 "$pages"); do
     drive click "$spec" 1046
-    sleep 0.3
-    shot "$spec" "guide$i" "the guide, page $i"
+    shot "$spec" "$(printf 'guide%02d' "$i")" "the guide, page $i"
   done
   drive click "exe=Marrowick.exe,has=1135" 1135
   drive ended Marrowick.exe
@@ -214,10 +215,10 @@ step_finder() {
     # Without the wizard's completion there is no shortcut: the finder starts as it would start it.
     LORRICK_RECORD="$(winepath_w "$DEMO_RECORD")" start "$DEMO_BIN" Lorrick.exe setting "$name"
   fi
-  drive -t 4 shot exe=Lorrick.exe finder "Lorrick.exe searching for $name" || true
+  shot -t 4 exe=Lorrick.exe finder "Lorrick.exe searching for $name" || true
   url=$(opened_url)
   echo "opened: $url"
-  [ "$url" = "http://$KIT_DEV_IP/" ]
+  [ "$url" = "http://$KIT_DEV_IP" ]
 }
 
 step_netlist() {
@@ -260,13 +261,14 @@ step_setup() {
 }
 
 step_refind() {
-  local url
+  local url dir=$DEMO_SUPPORT
+  [ -e "$dir/Lorrick.exe" ] || dir=$DEMO_BIN
   rm -f "$DEMO_RECORD"
-  (cd "$DEMO_SUPPORT" && LORRICK_RECORD="$(winepath_w "$DEMO_RECORD")" kit_in_pc "$KIT_WINE" Lorrick.exe setting \
-    "$DEMO_NEW_NAME" >/dev/null 2>&1) &
+  LORRICK_RECORD="$(winepath_w "$DEMO_RECORD")" start "$dir" Lorrick.exe setting "$DEMO_NEW_NAME"
+  shot -t 4 exe=Lorrick.exe refind "Lorrick.exe searching for $DEMO_NEW_NAME" || true
   url=$(opened_url)
   echo "opened: $url"
-  [ "$url" = "http://$DEMO_NEW_IP/" ]
+  [ "$url" = "http://$DEMO_NEW_IP" ]
 }
 
 step_usbmenu() {
