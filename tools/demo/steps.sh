@@ -26,8 +26,16 @@ defines() { grep -rqw "$1" "$KIT_ROOT/$2"; }
 
 demo_seconds() { local cs=$(( ($(date +%s%N) - $1) / 10000000 )); printf '%d.%02d' $((cs / 100)) $((cs % 100)); }
 
-# drive [-t SECONDS] COMMAND SPEC ...: one action of the window driver, its line into the log.
-drive() { (cd "$DEMO_BIN" && kit_in_pc "$KIT_WINE" kitdrive.exe "$@" 2>/dev/null) | tr -d '\r'; }
+# drive [-t SECONDS] COMMAND SPEC ...: one action of the window driver, its line into the log
+# with the time it ended; value SPEC ID: the text of a control.
+kitdrive() { (cd "$DEMO_BIN" && kit_in_pc "$KIT_WINE" kitdrive.exe "$@" 2>/dev/null) | tr -d '\r'; }
+drive() {
+  local out rc=0
+  out=$(kitdrive "$@") || rc=$?
+  printf '%s %s\n' "$(date +%T.%2N)" "$out"
+  return $rc
+}
+value() { kitdrive get "$@"; }
 
 # shot [-t SECONDS] SPEC NAME CAPTION: the window as build/demo/sNN-NAME.png, listed on the
 # index page.
@@ -44,16 +52,16 @@ shot() {
 wait_text() {
   local i
   for i in $(seq $(( $4 * 5 ))); do
-    [ "$(drive get "$1" "$2")" = "$3" ] && { echo "text: $2 shows \"$3\""; return 0; }
+    [ "$(value "$1" "$2")" = "$3" ] && { echo "text: $2 shows \"$3\""; return 0; }
     sleep 0.2
   done
-  echo "text: $2 shows \"$(drive get "$1" "$2")\", not \"$3\""; return 1
+  echo "text: $2 shows \"$(value "$1" "$2")\", not \"$3\""; return 1
 }
 
 # start DIR PROGRAM [ARGS...]: a program of the kit in the PC namespace, in the background.
 start() {
   local dir=$1; shift
-  echo "start: $*"
+  echo "$(date +%T.%2N) start: $*"
   (cd "$dir" && kit_in_pc "$KIT_WINE" "$@" >/dev/null 2>&1 &)
 }
 
@@ -153,7 +161,7 @@ step_menu() {
 step_quick() {
   drive click "$WIZ,has=1047" 1047
   drive wait "$WIZ,has=1138"
-  echo "proposal: DHCP \"$(drive get "$WIZ,has=1138" 1057)\", address \"$(drive get "$WIZ,has=1138" 1059)\""
+  echo "proposal: DHCP \"$(value "$WIZ,has=1138" 1057)\", address \"$(value "$WIZ,has=1138" 1059)\""
   shot "$WIZ,has=1138" confirm "the confirmation page with the proposed settings"
 }
 
