@@ -205,31 +205,33 @@ HWND FindList(HWND w, int id)
 
 int Usage()
 {
-    std::fprintf(stderr,
-                 "usage: kitdrive [-t SECONDS] COMMAND ...\n"
-                 "  wait SPEC | gone SPEC | click SPEC ID | check SPEC ID 0|1 | text SPEC ID TEXT\n"
-                 "  get SPEC ID | combo SPEC ID INDEX | ip SPEC ID A.B.C.D\n"
-                 "  rows SPEC LIST-ID MIN | cell SPEC LIST-ID ROW COL X-OFFSET | msgbox SPEC [BUTTON]\n"
-                 "  shot SPEC FILE.bmp | ended EXE\n"
-                 "SPEC: exe=NAME,has=ID,title=TEXT,class=NAME (any of them)\n");
-    return 2;
+    return Say(2,
+               "usage: kitdrive [-t SECONDS] COMMAND ... | kitdrive serve\n"
+               "  wait SPEC | gone SPEC | click SPEC ID | check SPEC ID 0|1 | text SPEC ID TEXT\n"
+               "  get SPEC ID | combo SPEC ID INDEX | ip SPEC ID A.B.C.D\n"
+               "  rows SPEC LIST-ID MIN | cell SPEC LIST-ID ROW COL X-OFFSET | msgbox SPEC [BUTTON]\n"
+               "  shot SPEC FILE.bmp | ended EXE\n"
+               "SPEC: exe=NAME,has=ID,title=TEXT,class=NAME (any of them)\n"
+               "serve: one command a line on stdin, arguments split by tabs; each answer ends with =RC");
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv)
+int Run(std::vector<std::wstring> argv)
 {
-    int a = 1;
-    if (argc > a + 1 && std::wcscmp(argv[a], L"-t") == 0) {
-        g_limitMs = DWORD(_wtof(argv[a + 1]) * 1000);
+    size_t a = 0;
+    g_limitMs = 20000;
+    if (argv.size() > a + 1 && argv[a] == L"-t") {
+        g_limitMs = DWORD(_wtof(argv[a + 1].c_str()) * 1000);
         a += 2;
     }
-    if (argc - a < 2)
+    if (argv.size() < a + 2)
         return Usage();
     const std::wstring cmd = argv[a];
     const std::wstring specText = argv[a + 1];
-    const int n = argc - a - 2;
-    wchar_t** arg = argv + a + 2;
+    const int n = int(argv.size() - a - 2);
+    std::vector<const wchar_t*> argList;
+    for (size_t i = a + 2; i < argv.size(); ++i)
+        argList.push_back(argv[i].c_str());
+    const wchar_t* const* arg = argList.data();
     const int id = n >= 1 ? _wtoi(arg[0]) : 0;
 
     if (cmd == L"ended") {
@@ -383,4 +385,43 @@ int wmain(int argc, wchar_t** argv)
         return Say(0, "ip: %d = %s", id, Utf8(arg[1]).c_str());
     }
     return Usage();
+}
+
+// Serves commands from stdin so that a script pays for one program start only.
+int Serve()
+{
+    HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
+    std::string line;
+    char c;
+    DWORD got = 0;
+    while (::ReadFile(in, &c, 1, &got, nullptr) && got == 1) {
+        if (c != '\n') {
+            line += c;
+            continue;
+        }
+        std::vector<std::wstring> args(1);
+        int wide = ::MultiByteToWideChar(CP_UTF8, 0, line.data(), int(line.size()), nullptr, 0);
+        std::wstring text(size_t(wide), L'\0');
+        ::MultiByteToWideChar(CP_UTF8, 0, line.data(), int(line.size()), &text[0], wide);
+        for (wchar_t ch : text) {
+            if (ch == L'\t')
+                args.emplace_back();
+            else if (ch != L'\r')
+                args.back() += ch;
+        }
+        line.clear();
+        int rc = Run(args);
+        std::printf("=%d\n", rc);
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc == 2 && std::wcscmp(argv[1], L"serve") == 0)
+        return Serve();
+    return Run(std::vector<std::wstring>(argv + 1, argv + argc));
 }

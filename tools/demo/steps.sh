@@ -28,7 +28,25 @@ demo_seconds() { local cs=$(( ($(date +%s%N) - $1) / 10000000 )); printf '%d.%02
 
 # drive [-t SECONDS] COMMAND SPEC ...: one action of the window driver, its line into the log
 # with the time it ended; value SPEC ID: the text of a control.
-kitdrive() { (cd "$DEMO_BIN" && kit_in_pc "$KIT_WINE" kitdrive.exe "$@" 2>/dev/null) | tr -d '\r'; }
+# One driver serves the whole run through two FIFOs: a program start costs more than an action.
+kitdrive_start() {
+  rm -f "$DEMO_DIR/kd.in" "$DEMO_DIR/kd.out" && mkfifo "$DEMO_DIR/kd.in" "$DEMO_DIR/kd.out"
+  (cd "$DEMO_BIN" && kit_in_pc "$KIT_WINE" kitdrive.exe serve <"$DEMO_DIR/kd.in" >"$DEMO_DIR/kd.out" 2>/dev/null &)
+  exec {KD_W}>"$DEMO_DIR/kd.in" {KD_R}<"$DEMO_DIR/kd.out"
+}
+kitdrive() {
+  local line IFS=$'\t'
+  printf '%s\n' "$*" >&"$KD_W"
+  # Every wait of the driver has its own limit; this one only guards against a lost driver.
+  while read -r -t 300 line <&"$KD_R"; do
+    line=${line%$'\r'}
+    case $line in
+      =*) return "${line#=}" ;;
+      *) printf '%s\n' "$line" ;;
+    esac
+  done
+  echo "kitdrive: no answer"; return 1
+}
 drive() {
   local out rc=0
   out=$(kitdrive "$@") || rc=$?
@@ -126,6 +144,7 @@ demo_prepare() {
   [ -e "$DEMO_BIN/shell_recorder.exe" ] && kit_in_pc "$KIT_WINE" reg add 'HKCR\http\shell\open\command' /ve \
     /d "\"$(winepath_w "$DEMO_BIN/shell_recorder.exe")\" \"%1\"" /f >/dev/null 2>&1
   : > "$DEMO_DIR/shots.txt"
+  kitdrive_start
 }
 
 # The index page: every screenshot in the order taken, with its caption.
