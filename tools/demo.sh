@@ -5,6 +5,7 @@
 set -euo pipefail
 source "$(dirname "$0")/kit-env.sh"
 cd "$KIT_ROOT"
+demo_t0=$(date +%s%N)
 kit_prepare
 kit_session_start
 source tools/demo/steps.sh
@@ -32,6 +33,7 @@ mkdir -p build/demo && rm -f build/demo/*.png build/demo/*.bmp build/demo/*.txt 
 DEMO_LOG="$KIT_ROOT/build/demo/actions.txt"
 : > "$DEMO_LOG"
 demo_prepare
+walk_t0=$(date +%s%N)
 declare -A passed=()
 summary=() failed=0 n=0
 for row in "${DEMO_STEPS[@]}"; do
@@ -62,7 +64,8 @@ for row in "${DEMO_STEPS[@]}"; do
 done
 demo_index
 echo
-echo "Summary ($KIT_ARCH build under $(basename "$KIT_WINE"); screenshots: build/demo/index.html):"
+echo "Summary ($KIT_ARCH build under $(basename "$KIT_WINE"); the walk took $(demo_seconds "$walk_t0") s," \
+  "$(demo_seconds "$demo_t0") s with build and set-up; screenshots: build/demo/index.html):"
 printf '  %s\n' "${summary[@]}"
 echo "  $(grep -c '\.\.\. ok' <<<"$(printf '%s\n' "${summary[@]}")") passed, $failed failed," \
   "$(grep -c 'not built yet' <<<"$(printf '%s\n' "${summary[@]}")") not built yet"

@@ -24,7 +24,7 @@ have() {
 }
 defines() { grep -rqw "$1" "$KIT_ROOT/$2"; }
 
-demo_seconds() { local cs=$(( ($(date +%s%N) - $1) / 10000000 )); printf '%d.%02d' $((cs / 100)) $((cs % 100)); }
+demo_seconds() { local cs=$(( ($(date +%s%N) - $1) / 10000000 )); printf "%d.%02d" $((cs / 100)) $((cs % 100)); }
 
 # drive [-t SECONDS] COMMAND SPEC ...: one action of the window driver, its line into the log
 # with the time it ended; value SPEC ID: the text of a control.
@@ -62,7 +62,6 @@ shot() {
   [ "$1" = -t ] && { limit=(-t "$2"); shift 2; }
   base=$(printf 's%02d-%s' "$DEMO_STEP" "$2")
   drive "${limit[@]}" shot "$1" "$(winepath_w "$DEMO_DIR/$base.bmp")"
-  convert "$DEMO_DIR/$base.bmp" "$DEMO_DIR/$base.png" && rm -f "$DEMO_DIR/$base.bmp"
   printf '%s|%s\n' "$base.png" "step $DEMO_STEP: $3" >> "$DEMO_DIR/shots.txt"
 }
 
@@ -149,6 +148,9 @@ demo_prepare() {
 
 # The index page: every screenshot in the order taken, with its caption.
 demo_index() {
+  local bmp
+  for bmp in "$DEMO_DIR"/*.bmp; do [ -e "$bmp" ] && printf '%s\0' "$bmp"; done |
+    xargs -0 -r -P "$(nproc)" -I{} sh -c 'convert "$1" "${1%.bmp}.png" && rm -f "$1"' _ {}
   {
     printf '<!DOCTYPE html>\n<html><head><meta charset="utf-8"><title>Ostrand storage kit: the demo</title>\n'
     printf '<style>body{font-family:sans-serif;margin:2em}figure{display:inline-block;margin:1em;vertical-align:top}'
@@ -167,7 +169,7 @@ NET=exe=Quentari.exe
 # Ends what an earlier part left running: one copy of the wizard at a time.
 stop_programs() {
   local p
-  for p in "$@"; do kit_in_pc "$KIT_WINE" taskkill /f /im "$p" >/dev/null 2>&1 || true; done
+  kit_in_pc "$KIT_WINE" taskkill /f $(printf '/im %s ' "$@") >/dev/null 2>&1 || true
   for p in "$@"; do drive -t 5 ended "$p" >/dev/null || true; done
 }
 
