@@ -196,6 +196,34 @@ bool RemoteCall(HWND list, UINT msg, WPARAM wp, T& value)
     return ok;
 }
 
+// The text of a list-view cell, read through a block in the list's process.
+std::wstring CellText(HWND list, int row, int col)
+{
+    struct Block {
+        LVITEMW item;
+        wchar_t text[260];
+    };
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(list, &pid);
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    auto* remote = static_cast<Block*>(
+        process ? ::VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE) : nullptr);
+    Block block = {};
+    block.item.iSubItem = col;
+    block.item.cchTextMax = 260;
+    block.item.pszText = remote ? remote->text : nullptr;
+    if (remote && ::WriteProcessMemory(process, remote, &block, sizeof block, nullptr)) {
+        ::SendMessageW(list, LVM_GETITEMTEXTW, WPARAM(row), reinterpret_cast<LPARAM>(remote));
+        ::ReadProcessMemory(process, remote, &block, sizeof block, nullptr);
+    }
+    if (remote)
+        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    if (process)
+        ::CloseHandle(process);
+    block.text[259] = L'\0';
+    return block.text;
+}
+
 HWND FindList(HWND w, int id)
 {
     if (id)
@@ -209,7 +237,7 @@ int Usage()
                "usage: kitdrive [-t SECONDS] COMMAND ... | kitdrive serve\n"
                "  wait SPEC | gone SPEC | click SPEC ID | check SPEC ID 0|1 | text SPEC ID TEXT\n"
                "  get SPEC ID | combo SPEC ID INDEX | ip SPEC ID A.B.C.D\n"
-               "  rows SPEC LIST-ID MIN | cell SPEC LIST-ID ROW COL X-OFFSET | msgbox SPEC [BUTTON]\n"
+               "  rows SPEC LIST-ID MIN | find SPEC LIST-ID TEXT | cell SPEC LIST-ID ROW COL X-OFFSET | msgbox SPEC [BUTTON]\n"
                "  shot SPEC FILE.bmp | ended EXE\n"
                "SPEC: exe=NAME,has=ID,title=TEXT,class=NAME (any of them)\n"
                "serve: one command a line on stdin, arguments split by tabs; each answer ends with =RC");
@@ -322,6 +350,21 @@ int Run(std::vector<std::wstring> argv)
                 return Say(0, "rows: %ld in the list of \"%s\"", long(rows), title.c_str());
             if (::GetTickCount() - start >= g_limitMs)
                 return Say(1, "rows: %ld in the list of \"%s\"", long(rows), title.c_str());
+        }
+    }
+    if (cmd == L"find" && n == 2) {
+        // Waits until a cell of the list shows the text.
+        for (DWORD start = ::GetTickCount();; ::Sleep(100)) {
+            HWND list = FindList(w, id);
+            HWND header = list ? reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0)) : nullptr;
+            int rows = list ? int(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)) : 0;
+            int cols = header ? int(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+            for (int r = 0; r < rows; ++r)
+                for (int c = 0; c < cols; ++c)
+                    if (CellText(list, r, c) == arg[1])
+                        return Say(0, "find: \"%s\" in row %d column %d", Utf8(arg[1]).c_str(), r, c);
+            if (::GetTickCount() - start >= g_limitMs)
+                return Say(1, "find: no \"%s\" in the list of \"%s\"", Utf8(arg[1]).c_str(), title.c_str());
         }
     }
     if (cmd == L"cell" && n == 4) {

@@ -252,7 +252,7 @@ step_finder() {
 
 step_netlist() {
   start "$DEMO_BIN" Quentari.exe
-  drive rows "$NET,has=1010" 1010 1
+  drive find "$NET,has=1010" 1010 "$KIT_DEV_IP"
   shot "$NET,has=1010" netlist "Quentari.exe with the device found"
 }
 
@@ -267,7 +267,7 @@ step_logon() {
 }
 
 step_setup() {
-  local spec="$NET,has=1019" i
+  local spec="$NET,has=1019"
   drive click "$spec" 1007
   drive ip "$spec" 1019 "$DEMO_NEW_IP"
   drive ip "$spec" 1020 255.255.255.0
@@ -277,10 +277,8 @@ step_setup() {
   shot "$spec" newsetting "the new address and name"
   drive click "$spec" 1
   drive gone "$spec"
-  for i in $(seq 60); do
-    devsim '{"cmd":"devices"}' | grep -q "\"$DEMO_NEW_IP\"" && break
-    drive -t 0.5 msgbox "$NET" || true
-  done
+  # The device restarts with its new settings and the list shows it again.
+  drive -t 60 find "$NET,has=1010" 1010 "$DEMO_NEW_IP"
   # The device keeps its name and workgroup as "name@workgroup".
   devsim '{"cmd":"devices"}' | tee "$DEMO_DIR/device.txt"
   grep "\"$DEMO_NEW_NAME@WORKGROUP\"" "$DEMO_DIR/device.txt" | grep -q "\"$DEMO_NEW_IP\""
