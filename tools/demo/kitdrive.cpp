@@ -363,8 +363,13 @@ int Run(std::vector<std::wstring> argv)
                 for (int c = 0; c < cols; ++c)
                     if (CellText(list, r, c) == arg[1])
                         return Say(0, "find: \"%s\" in row %d column %d", Utf8(arg[1]).c_str(), r, c);
-            if (::GetTickCount() - start >= g_limitMs)
-                return Say(1, "find: no \"%s\" in the list of \"%s\"", Utf8(arg[1]).c_str(), title.c_str());
+            if (::GetTickCount() - start >= g_limitMs) {
+                std::string first;
+                for (int c = 0; c < cols && rows > 0; ++c)
+                    first += " \"" + Utf8(CellText(list, 0, c)) + "\"";
+                return Say(1, "find: no \"%s\" in the %d rows of \"%s\"; row 0:%s", Utf8(arg[1]).c_str(), rows,
+                           title.c_str(), first.c_str());
+            }
         }
     }
     if (cmd == L"cell" && n == 4) {
