@@ -196,7 +196,7 @@ bool RemoteCall(HWND list, UINT msg, WPARAM wp, T& value)
     return ok;
 }
 
-// The text of a list-view cell, read through a block in the list's process.
+// The text of a list-view cell without its padding, read through a block in the list's process.
 std::wstring CellText(HWND list, int row, int col)
 {
     struct Block {
@@ -221,7 +221,10 @@ std::wstring CellText(HWND list, int row, int col)
     if (process)
         ::CloseHandle(process);
     block.text[259] = L'\0';
-    return block.text;
+    // Cells may be padded with blanks (room for a row icon).
+    std::wstring text = block.text;
+    text.erase(0, text.find_first_not_of(L' '));
+    return text.erase(text.find_last_not_of(L' ') + 1);
 }
 
 HWND FindList(HWND w, int id)
