@@ -277,8 +277,10 @@ step_setup() {
   shot "$spec" newsetting "the new address and name"
   drive click "$spec" 1
   drive gone "$spec"
-  # The device restarts with its new settings and the list shows it again.
-  drive -t 60 find "$NET,has=1010" 1010 "$DEMO_NEW_IP"
+  # The setter says that the device takes a while to restart, then searches until the list
+  # shows it again.
+  drive -t 30 msgbox "$NET"
+  drive -t 90 find "$NET,has=1010" 1010 "$DEMO_NEW_IP"
   # The device keeps its name and workgroup as "name@workgroup".
   devsim '{"cmd":"devices"}' | tee "$DEMO_DIR/device.txt"
   grep "\"$DEMO_NEW_NAME@WORKGROUP\"" "$DEMO_DIR/device.txt" | grep -q "\"$DEMO_NEW_IP\""
