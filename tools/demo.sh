@@ -62,7 +62,7 @@ for row in "${DEMO_STEPS[@]}"; do
   [[ $result == FAILED* ]] && sed -n "/^== step $n:/,\$p" "$DEMO_LOG" | tail -n +2 | tail -8 | sed 's/^/    /'
   summary+=("$line")
 done
-demo_index
+demo_index "${summary[@]}"
 echo
 echo "Summary ($KIT_ARCH build under $(basename "$KIT_WINE"); the walk took $(demo_seconds "$walk_t0") s," \
   "$(demo_seconds "$demo_t0") s with build and set-up; screenshots: build/demo/index.html):"

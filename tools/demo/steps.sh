@@ -146,7 +146,8 @@ demo_prepare() {
   kitdrive_start
 }
 
-# The index page: every screenshot in the order taken, with its caption.
+# demo_index SUMMARY-LINE...: the index page, the summary of the steps and every screenshot in
+# the order taken, with its caption.
 demo_index() {
   local bmp
   for bmp in "$DEMO_DIR"/*.bmp; do [ -e "$bmp" ] && printf '%s\0' "$bmp"; done |
@@ -155,6 +156,9 @@ demo_index() {
     printf '<!DOCTYPE html>\n<html><head><meta charset="utf-8"><title>Ostrand storage kit: the demo</title>\n'
     printf '<style>body{font-family:sans-serif;margin:2em}figure{display:inline-block;margin:1em;vertical-align:top}'
     printf 'figcaption{max-width:640px}</style></head><body>\n<h1>The road of one quick setup</h1>\n'
+    printf '<p>%s, %s build under %s</p>\n<ul>\n' "$(date -u '+%Y-%m-%d %H:%M UTC')" "$KIT_ARCH" "$(basename "$KIT_WINE")"
+    printf '<li>%s</li>\n' "$@"
+    printf '</ul>\n'
     while IFS='|' read -r file caption; do
       printf '<figure><img src="%s" alt=""><figcaption>%s</figcaption></figure>\n' "$file" "$caption"
     done < "$DEMO_DIR/shots.txt"
