@@ -53,7 +53,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(count <= kZevTableSize && state.workCount <= kZevTableSize);
         FUZZ_CHECK(state.modes.count <= kZevModeCount);
     }
-    for (uint16_t i = 0; i < state.workCount; ++i)
+    // One record per device MAC, in both tables.
+    for (uint16_t i = 0; i < state.workCount; ++i) {
         FUZZ_CHECK(state.work[i].name[64] == 0);
+        for (uint16_t j = 0; j < i; ++j)
+            FUZZ_CHECK(memcmp(state.work[i].mac, state.work[j].mac, 6) != 0);
+    }
+    for (uint16_t i = 0; i < count; ++i)
+        for (uint16_t j = 0; j < i; ++j)
+            FUZZ_CHECK(memcmp(table[i].mac, table[j].mac, 6) != 0);
     return 0;
 }
