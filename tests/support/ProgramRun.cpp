@@ -50,11 +50,17 @@ static BOOL CALLBACK Collect(HWND w, LPARAM all)
     return TRUE;
 }
 
+std::vector<HWND> TopLevelWindows()
+{
+    std::vector<HWND> all;
+    ::EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
 std::vector<HWND> ProgramRun::Windows(const std::function<bool(HWND)>& match) const
 {
-    std::vector<HWND> all, found;
-    ::EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
-    for (HWND w : all) {
+    std::vector<HWND> found;
+    for (HWND w : TopLevelWindows()) {
         DWORD pid = 0;
         ::GetWindowThreadProcessId(w, &pid);
         if (pid == m_pi.dwProcessId && (match ? match(w) : ::IsWindowVisible(w) != FALSE))

@@ -34,6 +34,8 @@ private:
     PROCESS_INFORMATION m_pi = {};
 };
 
+// Every top-level window of the desktop, in z-order.
+std::vector<HWND> TopLevelWindows();
 std::wstring WindowText(HWND hwnd);
 std::wstring ItemText(HWND dialog, int id);
 // The text of a message box, without carriage returns.

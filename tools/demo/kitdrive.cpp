@@ -88,18 +88,11 @@ bool Matches(const Spec& s, HWND w)
     return true;
 }
 
-BOOL CALLBACK Collect(HWND w, LPARAM all)
-{
-    reinterpret_cast<std::vector<HWND>*>(all)->push_back(w);
-    return TRUE;
-}
-
+// The top-level windows, with the process names refreshed for Matches.
 std::vector<HWND> TopWindows()
 {
-    std::vector<HWND> all;
-    ::EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
     g_names = Processes();
-    return all;
+    return TopLevelWindows();
 }
 
 // The first visible top-level window that is not a message box and matches, polled.
