@@ -330,7 +330,17 @@ step_firmware() {
   wait_text "$USB,has=1075" 1051 "完了" 30
   shot "$USB,has=1075" firmware "the firmware download, completed"
   drive click "$USB,has=1075" 1
-  drive -t 5 click "exe=Marrowick.exe,has=1135" 1135 || true
+  if [ "$(ini_value "$DEMO_MEDIUM/PellgroveUSB.dat" Show_Guide)" != on ]; then
+    drive wait "$USB,has=1142"
+    shot "$USB,has=1142" usbend "the end page"
+    drive click "$USB,has=1142" 2
+  fi
   drive ended PellgroveUSB.exe
+  # USB-stick mode starts the guide in mode 0, without its first page.
+  if [ -e "$DEMO_SUPPORT/Guide/Marrowick.exe" ]; then
+    shot "exe=Marrowick.exe,has=1135" usbguide "the guide after the USB-stick setup (mode 0)"
+    drive click "exe=Marrowick.exe,has=1135" 1135
+    drive ended Marrowick.exe
+  fi
   for f in DV-N210.bin DV-N210.xml; do cmp "$fw/$f" "$DEMO_MEDIUM/$f" && echo "firmware: P:\\$f as served"; done
 }
