@@ -2,6 +2,7 @@
 #include <winsock2.h>
 #include "netsetter/QuentariApp.h"
 #include "netsetter/QuentariMsg.h"
+#include "netsetter/QuentariRes.h"
 #include "netsetter/QuentariState.h"
 #include "netsetter/RcvThread.h"
 #include "netsetter/SndThread.h"
@@ -171,6 +172,8 @@ TEST_F(QuentariThreads, TheReplyFilterOnTheLiveSocket)
 {
     Owner owner;
     ASSERT_TRUE(owner.Start());
+    // Port 65 is taken now: a second receiver says so.
+    EXPECT_EQ(CRcvThread().OpenSocket(), IDS_PORT_USED);
     SOCKET inject = socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in to = {};
     to.sin_family = AF_INET;
