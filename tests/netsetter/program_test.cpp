@@ -116,7 +116,7 @@ TEST(QuentariHandOver, StartsThatFindNoWindowToHandOverTo)
     {
         // Another copy holds the name but shows no window with the title.
         ProgramRun run(Exe());
-        HWND box = run.WaitWindow(IsDialogWindow);
+        HWND box = run.WaitWindow([](HWND h) { return IsDialogWindow(h) && IsWindowVisible(h) && GetDlgItem(h, 0xFFFF); });
         ASSERT_TRUE(box);
         EXPECT_EQ(MessageText(box), StringOf(68));
         Press(box, IDOK);

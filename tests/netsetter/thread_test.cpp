@@ -70,18 +70,20 @@ public:
     // Stops both as StopThreads does; the exit codes tell whether they ended by themselves.
     void Stop()
     {
-        if (m_rcv) {
-            m_rcv->Stop();
-            m_rcvExit = m_rcv->GetExitCode();
-            delete m_rcv;
-            m_rcv = nullptr;
+        m_rcvExit = StopAndDelete(m_rcv);
+        m_sndExit = StopAndDelete(m_snd);
+    }
+    template <class T>
+    static DWORD StopAndDelete(T*& t)
+    {
+        DWORD code = 0;
+        if (t) {
+            t->Stop();
+            code = t->GetExitCode();
+            delete t;
+            t = nullptr;
         }
-        if (m_snd) {
-            m_snd->Stop();
-            m_sndExit = m_snd->GetExitCode();
-            delete m_snd;
-            m_snd = nullptr;
-        }
+        return code;
     }
     // A search request with the next sequence number, handed to the sender.
     DeviceRequestPacket Search()
