@@ -112,7 +112,11 @@ protected:
     {
         g_nSettingDeviceKind = 0;
         ASSERT_TRUE(m_dlg.Create());
-        SetForegroundWindow(m_dlg);
+        // The keys go where the foreground is; a desktop still starting may hold it a while.
+        for (int i = 0; i < 100 && GetForegroundWindow() != m_dlg.m_hWnd; ++i) {
+            SetForegroundWindow(m_dlg);
+            Pump(20);
+        }
         ::SetFocus(m_dlg.GetDlgItem(101));
         Pump(100);
     }
