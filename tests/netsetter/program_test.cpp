@@ -1,4 +1,5 @@
 // Quentari.exe seen from outside: the hand-over to a running copy, its main window and version box.
+#include "afx/NamedMutex.h"
 #include "tests/support/ProgramRun.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -44,11 +45,6 @@ void CloseAndWait(ProgramRun& run, HWND main)
     EXPECT_EQ(run.WaitExit(15000), 0u);
 }
 
-struct HeldMutex {
-    explicit HeldMutex(const wchar_t* name) : h(CreateMutexW(nullptr, FALSE, name)) {}
-    ~HeldMutex() { CloseHandle(h); }
-    HANDLE h;
-};
 
 // Writes what the window shows to build/screenshots/<name>.bmp (KIT_BUILD_DIR), for people to look at.
 bool SaveScreenshot(HWND window, const std::wstring& name)
@@ -112,7 +108,7 @@ TEST(QuentariHandOver, SecondStartBringsTheHiddenOrMinimisedCopyForward)
 
 TEST(QuentariHandOver, StartsThatFindNoWindowToHandOverTo)
 {
-    HeldMutex one(kMutex1);
+    afx::CNamedMutex one(kMutex1);
     {
         // Another copy holds the name but shows no window with the title.
         ProgramRun run(Exe());
@@ -123,7 +119,7 @@ TEST(QuentariHandOver, StartsThatFindNoWindowToHandOverTo)
         EXPECT_EQ(run.WaitExit(15000), 0u);
     }
     // A second copy is handing over already: a third one ends silently.
-    HeldMutex two(kMutex2);
+    afx::CNamedMutex two(kMutex2);
     ProgramRun run(Exe());
     EXPECT_TRUE(run.EndsWithoutWindow(15000));
 }
