@@ -353,3 +353,13 @@ void CPictureEx::OnPaint()
     ::BitBlt(dc, 0, 0, m_nCanvasWidth, m_nCanvasHeight, m_hMemDC, 0, 0, SRCCOPY);
     ::LeaveCriticalSection(&m_csCanvas);
 }
+
+COLORREF CPictureEx::GetCanvasPixel(int x, int y)
+{
+    if (!m_bReady)
+        return CLR_INVALID;
+    ::EnterCriticalSection(&m_csCanvas);
+    COLORREF c = ::GetPixel(m_hMemDC, x, y);
+    ::LeaveCriticalSection(&m_csCanvas);
+    return c;
+}

@@ -38,6 +38,8 @@ public:
     // The canvas size in pixels (0 until a picture loaded).
     SIZE GetCanvasSize() const { return SIZE{m_nCanvasWidth, m_nCanvasHeight}; }
     size_t GetFrameCount() const { return m_arrFrames.size(); }
+    // A pixel of the canvas, as the next paint will show it; CLR_INVALID without a canvas.
+    COLORREF GetCanvasPixel(int x, int y);
 
     // Files larger than this are refused before they are read.
     static const DWORD kMaxFileSize = 32u * 1024 * 1024;
