@@ -1,7 +1,7 @@
 // The guide's picture control: a still picture, or an animated GIF played on its own thread.
 #pragma once
-#include "afx/MessageMap.h"
 #include "afx/Static.h"
+#include "afx/MessageMap.h"
 #include "guide/GifBlocks.h"
 #include <ocidl.h>
 #include <olectl.h>

@@ -280,7 +280,12 @@ def anim_frames(kind):
 
 
 def save_gif(frames, path):
-    imgs = [f.convert("P", palette=Image.ADAPTIVE, colors=32) for f, _ in frames]
+    # One palette for all frames, so that a frame holds only the area that changed.
+    sheet = Image.new("RGB", (AW * len(frames), AH))
+    for i, (f, _) in enumerate(frames):
+        sheet.paste(f, (i * AW, 0))
+    pal = sheet.quantize(colors=48)
+    imgs = [f.quantize(palette=pal, dither=Image.Dither.NONE) for f, _ in frames]
     imgs[0].save(path, save_all=True, append_images=imgs[1:], duration=[dl * 10 for _, dl in frames], loop=0,
                  optimize=False, disposal=1)
 
