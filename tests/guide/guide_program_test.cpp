@@ -60,12 +60,11 @@ int ShownPage(HWND dlg)
             return k;
     return -1;
 }
-// Presses a button and waits until the page shown is `page`.
+// Presses a button, waits until the guide has handled it, and tells whether page `page` shows.
 bool PressUntil(HWND dlg, int id, int page)
 {
-    Press(dlg, id);
-    for (int i = 0; i < 100 && ShownPage(dlg) != page; ++i)
-        ::Sleep(20);
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutW(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0, SMTO_NORMAL, 5000, &result);
     return ShownPage(dlg) == page;
 }
 }  // namespace

@@ -235,9 +235,9 @@ def anim_frames(kind):
             pc(d, 20, 100, w=90, h=62)
             device(d, 210, 90, w=56, h=84)
             for k in range(3):
-                r = 20 + ((i * 12 + k * 36) % 108)
+                r = 24 + ((i * 12 + k * 30) % 90)
                 col = ks.mix(P["accent"], (244, 247, 250), r / 130)
-                d.arc(s(65 - r, 130 - r, 65 + r, 130 + r), -40, 40, fill=col, width=3 * SC)
+                d.arc(s(100 - r, 130 - r, 100 + r, 130 + r), -40, 40, fill=col, width=3 * SC)
             add(img, 12)
     elif kind in ("found", "browser"):
         for i in range(4):
