@@ -185,6 +185,7 @@ BOOL CPictureEx::Draw()
     if (!m_bReady)
         return FALSE;
     if (IsAnimation()) {
+        Stop();  // one thread per control
         m_nCurrFrame = 0;
         unsigned id = 0;
         m_hThread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, AnimationThreadProc, this, CREATE_SUSPENDED, &id));

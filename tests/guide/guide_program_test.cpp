@@ -254,3 +254,23 @@ TEST(GuideScreens, AnimationAdvancesAndTheGuideEndsPromptly)
     EXPECT_EQ(run->WaitExit(2000), 0u);
     std::printf("[ measure  ] guide ended %lu ms after its dialog was closed\n", (unsigned long)(::GetTickCount() - start));
 }
+
+// A language without one of these would show an empty message or no window at all.
+TEST(GuideResources, EveryLanguageHoldsEveryStringAndDialog)
+{
+    HMODULE m = ::LoadLibraryExW((OwnFolder() + L"Marrowick.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(m);
+    for (LANGID lang : {1033, 1041, 1028, 2052}) {
+        for (UINT id : {1, 13, 38, 43, 44, 47, 48, 49}) {
+            HRSRC r = ::FindResourceExW(m, MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(id / 16 + 1), lang);
+            const WORD* p = r ? static_cast<const WORD*>(::LockResource(::LoadResource(m, r))) : nullptr;
+            ASSERT_TRUE(p) << lang << " " << id;
+            for (UINT i = 0; i < id % 16; ++i)
+                p += 1 + *p;
+            EXPECT_GT(*p, 0) << lang << " " << id;
+        }
+        for (UINT id : {IDD_GUIDE_WAIT, IDD_GUIDE_MAIN})
+            EXPECT_TRUE(::FindResourceExW(m, RT_DIALOG, MAKEINTRESOURCEW(id), lang)) << lang << " " << id;
+    }
+    ::FreeLibrary(m);
+}
