@@ -242,7 +242,8 @@ TEST(GuideScreens, AnimationAdvancesAndTheGuideEndsPromptly)
     DWORD pid = 0;
     ::GetWindowThreadProcessId(dlg, &pid);
     HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-    PROCESS_MEMORY_COUNTERS pmc = {sizeof(pmc)};
+    PROCESS_MEMORY_COUNTERS pmc = {};
+    pmc.cb = sizeof(pmc);
     if (process && ::GetProcessMemoryInfo(process, &pmc, sizeof(pmc)))
         std::printf("[ measure  ] guide peak working set %lu KB, peak private bytes %lu KB\n",
                     (unsigned long)(pmc.PeakWorkingSetSize / 1024), (unsigned long)(pmc.PeakPagefileUsage / 1024));
@@ -270,7 +271,7 @@ TEST(GuideResources, EveryLanguageHoldsEveryStringAndDialog)
             EXPECT_GT(*p, 0) << lang << " " << id;
         }
         for (UINT id : {IDD_GUIDE_WAIT, IDD_GUIDE_MAIN})
-            EXPECT_TRUE(::FindResourceExW(m, RT_DIALOG, MAKEINTRESOURCEW(id), lang)) << lang << " " << id;
+            EXPECT_TRUE(::FindResourceExW(m, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(id), lang)) << lang << " " << id;
     }
     ::FreeLibrary(m);
 }
