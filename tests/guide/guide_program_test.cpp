@@ -203,16 +203,54 @@ std::string Capture(const RECT& r, BITMAPINFOHEADER& bi)
     ::ReleaseDC(nullptr, screen);
     return pixels;
 }
+
+// Saves what the screen shows of a window to build/<arch>/screenshots/<name>_<language>.bmp,
+// when KIT_SCREENSHOT names the language.
+void SaveScreenshot(HWND window, const char* name)
+{
+    const char* lang = std::getenv("KIT_SCREENSHOT");
+    const char* build = std::getenv("KIT_BUILD_DIR");
+    if (!lang || !build)
+        return;
+    std::string path = "Z:" + std::string(build) + "/screenshots";
+    for (char& ch : path)
+        ch = ch == '/' ? '\\' : ch;
+    ::CreateDirectoryA(path.c_str(), nullptr);
+    path += std::string("\\") + name + "_" + lang + ".bmp";
+    RECT whole;
+    ::GetWindowRect(window, &whole);
+    BITMAPINFOHEADER bi;
+    std::string pixels = Capture(whole, bi);
+    BITMAPFILEHEADER fh = {0x4D42, DWORD(sizeof(fh) + sizeof(bi) + pixels.size()), 0, 0, sizeof(fh) + sizeof(bi)};
+    EXPECT_TRUE(WriteBytes(Widen(path), std::string(reinterpret_cast<char*>(&fh), sizeof(fh)) +
+                                            std::string(reinterpret_cast<char*>(&bi), sizeof(bi)) + pixels));
+}
 }  // namespace
 
-// The screenshot goes to build/<arch>/guide-<language>.bmp (KIT_SCREENSHOT names the language).
+// A message in the language the guide chose from the environment (KIT_EXPECT_LANGUAGE).
+TEST(GuideScreens, MessagesComeInTheUserLanguage)
+{
+    const char* expect = std::getenv("KIT_EXPECT_LANGUAGE");
+    std::wstring text = expect && std::atoi(expect) == 1041 ? L"Marrowick フォルダーが存在しません。"
+                                                           : L"Marrowick folder does not exist.";
+    GuideFolder folder({L""});
+    auto run = folder.Start(L"DV-1 1");
+    HWND box = MessageBoxOf(*run);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(MessageText(box), text);
+    SaveScreenshot(box, "guide_message");
+    Press(box, IDOK);
+    EXPECT_EQ(run->WaitExit(10000), 0u);
+}
+
+// Page 14's finder sends out its search waves: the screen there changes, seen from outside.
 TEST(GuideScreens, AnimationAdvancesAndTheGuideEndsPromptly)
 {
     GuideFolder folder;
     auto run = folder.Start(L"DV-1 1");
     HWND dlg = MainDialog(*run);
     ASSERT_TRUE(dlg);
-    for (int p = 1; p <= 13; ++p)  // the page whose finder sends out its search waves
+    for (int p = 1; p <= 13; ++p)
         ASSERT_TRUE(PressUntil(dlg, IDC_BUTTON_NEXT, p));
     RECT anim;
     ::GetWindowRect(::GetDlgItem(dlg, IDC_ANIMATION_FIRST + 13), &anim);
@@ -225,19 +263,7 @@ TEST(GuideScreens, AnimationAdvancesAndTheGuideEndsPromptly)
     }
     EXPECT_GE(seen.size(), 3u);  // six frames of 120 ms in 1.5 s
 
-    const char* lang = std::getenv("KIT_SCREENSHOT");
-    const char* build = std::getenv("KIT_BUILD_DIR");
-    if (lang && build) {
-        std::string path = "Z:" + std::string(build) + "/guide-" + lang + ".bmp";
-        for (char& ch : path)
-            ch = ch == '/' ? '\\' : ch;
-        RECT whole;
-        ::GetWindowRect(dlg, &whole);
-        std::string pixels = Capture(whole, bi);
-        BITMAPFILEHEADER fh = {0x4D42, DWORD(sizeof(fh) + sizeof(bi) + pixels.size()), 0, 0, sizeof(fh) + sizeof(bi)};
-        EXPECT_TRUE(WriteBytes(Widen(path), std::string(reinterpret_cast<char*>(&fh), sizeof(fh)) +
-                                                std::string(reinterpret_cast<char*>(&bi), sizeof(bi)) + pixels));
-    }
+    SaveScreenshot(dlg, "guide");
 
     DWORD pid = 0;
     ::GetWindowThreadProcessId(dlg, &pid);
