@@ -31,16 +31,8 @@ struct GuideFolder {
             RemoveTree(Pictures() + (*name ? L"\\" : L"") + name);
     }
     std::wstring Pictures() const { return dir / L"Marrowick"; }
-    // Starts the guide once the last copy's single-instance mutex is gone (Wine may drop a
-    // dead process's handles a moment after the process has ended).
     std::unique_ptr<ProgramRun> Start(const std::wstring& args) const
     {
-        for (int i = 0; i < 100; ++i, ::Sleep(20)) {
-            HANDLE m = ::OpenMutexW(SYNCHRONIZE, FALSE, L"Marrowick.exe");
-            if (!m)
-                break;
-            ::CloseHandle(m);
-        }
         return std::make_unique<ProgramRun>(dir / L"Marrowick.exe", args, dir.Path());
     }
 };
@@ -89,13 +81,13 @@ TEST(GuideCommandLine, RawLineAndStartMode)
         auto run = folder.Start(c.args);
         if (c.firstPage < 0) {
             HWND box = MessageBoxOf(*run);
-            ASSERT_TRUE(box) << c.args;
+            ASSERT_TRUE(box) << c.args << " exit " << run->WaitExit(0);
             EXPECT_EQ(MessageText(box), kStartupFailure) << c.args;
             EXPECT_EQ(WindowText(box), L"Marrowick");
             Press(box, IDOK);
         } else {
             HWND dlg = MainDialog(*run);
-            ASSERT_TRUE(dlg) << c.args;
+            ASSERT_TRUE(dlg) << c.args << " exit " << run->WaitExit(0);
             EXPECT_EQ(ShownPage(dlg), c.firstPage) << c.args;
             Press(dlg, IDCANCEL);
         }
