@@ -247,9 +247,11 @@ TEST(GuideScreens, MessagesComeInTheUserLanguage)
 TEST(GuideScreens, AnimationAdvancesAndTheGuideEndsPromptly)
 {
     GuideFolder folder;
+    DWORD started = ::GetTickCount();
     auto run = folder.Start(L"DV-1 1");
     HWND dlg = MainDialog(*run);
     ASSERT_TRUE(dlg);
+    std::printf("[ measure  ] guide window up %lu ms after the start\n", (unsigned long)(::GetTickCount() - started));
     for (int p = 1; p <= 13; ++p)
         ASSERT_TRUE(PressUntil(dlg, IDC_BUTTON_NEXT, p));
     RECT anim;
