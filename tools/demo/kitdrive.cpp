@@ -1,5 +1,6 @@
-// Drives the kit's windows from a shell script, one action per run: waits for windows, presses
-// and fills controls, answers message boxes, saves screenshots and waits for programs to end.
+// Drives the kit's windows for a shell script, one action per command line (or per line of its
+// input in serve mode): waits for windows, presses and fills controls, reads list views, answers
+// message boxes, saves screenshots and waits for programs to end. One line of output per action.
 #include "tests/support/ProgramRun.h"
 #include <windows.h>
 #include <commctrl.h>
