@@ -9,6 +9,9 @@
 #include "afx/MessageBox.h"
 #include "afx/ResourceLanguage.h"
 #include "netsetter/IPAddrCtl.h"
+#include "netsetter/QuentariApp.h"
+#include "netsetter/QuentariMsg.h"
+#include "netsetter/QuentariState.h"
 #include "netsetter/SettingChecks.h"
 #include "netsetter/SettingRes.h"
 
@@ -77,13 +80,13 @@ BEGIN_MESSAGE_MAP(CDeviceSettingDlg, afx::CDialog)
     ON_BN_CLICKED(IDC_USE_DHCP, OnUseDhcp)
     ON_BN_CLICKED(IDC_USE_STATIC, OnUseStatic)
     ON_BN_CLICKED(IDC_CLEAR, OnClear)
-    ON_MESSAGE(kMsgAddressError, OnAddressError)
+    ON_MESSAGE(WM_QT_ADDRESS_MESSAGE, OnAddressError)
 END_MESSAGE_MAP()
 
 CDeviceSettingDlg::CDeviceSettingDlg(UINT templateId, CDeviceSettingOwner* owner)
     : afx::CDialog(templateId), m_pOwner(owner)
 {
-    m_hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SETTER_ICON), IMAGE_ICON,
+    m_hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUENTARI), IMAGE_ICON,
                                             0, 0, LR_DEFAULTSIZE));
     // The offset is worked out once per dialog, from one reading of the clock.
     std::time_t now = std::time(nullptr);
@@ -181,7 +184,7 @@ void CDeviceSettingDlg::DoDataExchange(afx::CDataExchange* pDX)
 
 bool CDeviceSettingDlg::OnInitDialog()
 {
-    SetIPAddrDeviceKind(uint16_t(Kind()));
+    g_nSettingDeviceKind = uint16_t(Kind());
     afx::CDialog::OnInitDialog();
     SetIcon(m_hIcon, true);
     SetIcon(m_hIcon, false);
@@ -237,7 +240,7 @@ void CDeviceSettingDlg::OnSelchangeInterface()
         m_combo.SendMessage(CB_GETLBTEXT, WPARAM(sel), LPARAM(text.data()));
         description = text.data();
     }
-    RefreshHostAddressTable();
+    TheApp().m_hostAddresses.Refresh();
     std::vector<uint8_t> buffer = ReadAdapters();
     if (buffer.empty())
         return;
@@ -283,9 +286,10 @@ void CDeviceSettingDlg::InitControls()
     SetDlgItemText(IDC_LABEL_ADDRESS, afx::LoadStr(IDS_LABEL_ADDRESS));
     SetDlgItemText(IDC_LABEL_MASK, afx::LoadStr(IDS_LABEL_MASK));
     SetDlgItemText(IDC_LABEL_GATEWAY, afx::LoadStr(IDS_LABEL_GATEWAY));
-    SetIPAddrRole(GetDlgItem(IDC_ADDRESS), 0);
-    SetIPAddrRole(GetDlgItem(IDC_MASK), 1);
-    SetIPAddrRole(GetDlgItem(IDC_GATEWAY), 2);
+    const UINT roles[3] = {IDC_ADDRESS, IDC_MASK, IDC_GATEWAY};
+    for (int role = 0; role < 3; ++role)
+        if (CIPAddrCtl* control = CIPAddrCtl::FromHandle(GetDlgItem(roles[role])))
+            control->SetRole(role);
     SetDlgItemText(IDC_USE_DHCP, afx::LoadStr(IDS_USE_DHCP));
     SetDlgItemText(IDC_USE_STATIC, afx::LoadStr(IDS_USE_STATIC));
     ::ShowWindow(GetDlgItem(IDC_USE_DHCP), SW_SHOW);
@@ -360,7 +364,7 @@ LRESULT CDeviceSettingDlg::OnAddressError(WPARAM, LPARAM lParam)
 
 void CDeviceSettingDlg::Message(UINT textId, UINT captionId, UINT icon)
 {
-    afx::AfxMessageBox(textId, captionId ? captionId : UINT(IDS_APP_TITLE), MB_OK | icon, false, m_hWnd);
+    afx::AfxMessageBox(textId, captionId ? captionId : UINT(IDS_TITLE), MB_OK | icon, false, m_hWnd);
 }
 
 void CDeviceSettingDlg::OnOK()
@@ -404,7 +408,7 @@ void CDeviceSettingDlg::OnOK()
     }
     if (m_bAddressMessage) {
         m_bAddressMessage = false;
-        afx::AfxMessageBox(m_strAddressMessage, IDS_APP_TITLE, MB_OK, false, m_hWnd);
+        afx::AfxMessageBox(m_strAddressMessage, IDS_TITLE, MB_OK, false, m_hWnd);
         return;
     }
     AddressSettingInput in;
@@ -448,7 +452,7 @@ bool CDeviceSettingDlg::PreTranslateMessage(MSG& msg)
         return true;
     }
     if (m_pOwner && m_pOwner->IsBusy())
-        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     return false;
 }
 

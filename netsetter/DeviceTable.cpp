@@ -115,10 +115,10 @@ ReplyOutcome CDeviceModel::OnReply(const uint8_t* data, size_t length, int pendi
         if (std::memcmp(known.deviceMac, p.deviceMac, 6) != 0)
             continue;
         out.status = p.status;
-        if (pendingOp == kPendingSetup) {
+        if (pendingOp == kReplyPendingSetup) {
             out.what = ReplyOutcome::SetupAnswer;
             known = p;
-        } else if (pendingOp == kPendingLogon) {
+        } else if (pendingOp == kReplyPendingLogon) {
             out.what = ReplyOutcome::LogonAnswer;
             std::memcpy(out.token, p.auth, sizeof(out.token));
         } else {

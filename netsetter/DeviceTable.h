@@ -45,8 +45,9 @@ int DeviceKindOfOp(uint8_t op);
 // makes the shorter one smaller), mode 1 six bytes; any other mode gives 0.
 int CompareDeviceKeys(int mode, const uint8_t* a, const uint8_t* b);
 
-// The pending operation of the dialog while an answer comes in.
-enum : int { kPendingSearch = 0, kPendingSetup = 2, kPendingLogon = 3, kPendingQuery = 8, kPendingSetClock = 9 };
+// The pending operations that make a known device's answer count (the request ops).
+constexpr int kReplyPendingSetup = 2;
+constexpr int kReplyPendingLogon = 3;
 
 struct ReplyOutcome {
     enum What { Dropped, Added, Known, SetupAnswer, LogonAnswer } what = Dropped;

@@ -12,7 +12,7 @@ END_MESSAGE_MAP()
 
 CLoginPasswordDlg::CLoginPasswordDlg() : afx::CDialog(IDD_LOGIN_PASSWORD)
 {
-    m_hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_SETTER_ICON), IMAGE_ICON,
+    m_hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUENTARI), IMAGE_ICON,
                                             0, 0, LR_DEFAULTSIZE));
 }
 

@@ -1,12 +1,6 @@
-// Resource ids of the logon, setting and list pieces of Quentari (dialogs, strings, bitmaps).
+// Resource ids of Quentari's logon and setting dialogs and their strings, beside the program's own.
 #pragma once
-
-// Dialog templates.
-#define IDD_SETTING_AP 232
-#define IDD_SETTING_NAS 236
-#define IDD_LOGIN_PASSWORD 278
-#define IDD_SETTING_AP_CLOCK 291
-#define IDD_SETTING_NAS_CLOCK 292
+#include "netsetter/QuentariRes.h"
 
 // Controls of the password dialog.
 #define IDC_LOGIN_PASSWORD 1033
@@ -29,8 +23,6 @@
 #define IDC_PC_LABEL_ADDRESS 1059
 #define IDC_PC_LABEL_MASK 1060
 #define IDC_PC_LABEL_GATEWAY 1061
-#define IDC_PC_TITLE 1062
-#define IDC_PC_INTERFACE_LABEL 1063
 #define IDC_NAME_GROUP 1074
 #define IDC_NAME_LABEL 1075
 #define IDC_DEVICE_NAME 1076
@@ -41,34 +33,12 @@
 #define IDC_SET_CLOCK 295
 #define IDC_DEVICE_TIME 299
 
-// Bitmaps of the dialog buttons (normal, pressed, focused) and the PC picture.
-#define IDB_CANCEL 246
-#define IDB_CANCEL_DOWN 247
-#define IDB_CLEAR 248
-#define IDB_CLEAR_DOWN 249
-#define IDB_OK 250
-#define IDB_OK_DOWN 251
-#define IDB_CLEAR_FOCUS 273
-#define IDB_OK_FOCUS 276
-#define IDB_CANCEL_FOCUS 277
-#define IDB_PC_PICTURE 286
-
-// The list's buttons and row icons.
-#define IDB_LIST_WEB 252
-#define IDB_LIST_WEB_DOWN 253
-#define IDB_LIST_SETTING 254
-#define IDB_LIST_SETTING_DOWN 255
-#define IDI_LIST_DEVICE 258
-#define IDI_LIST_STORAGE 290
-
 // Strings.
-#define IDS_SETTING_TITLE 3
 #define IDS_USE_DHCP 19
 #define IDS_USE_STATIC 21
 #define IDS_LABEL_ADDRESS 23
 #define IDS_LABEL_MASK 25
 #define IDS_LABEL_GATEWAY 27
-#define IDS_BLANK_STATUS 37
 #define IDS_REFLECT_30 36
 #define IDS_REFLECT_60 38
 #define IDS_SETTING_BASE 90
@@ -87,7 +57,5 @@
 #define IDS_OTHER_USER 1066
 #define IDS_NO_RESPONSE 1068
 #define IDS_NOT_SAME_NETWORK 1070
-#define IDS_CAUTION 1071
 #define IDS_AUTH_ERROR 1072
-#define IDS_BLANK_STATUS2 1073
-#define IDS_NETWORK_ERROR 10065
+#define IDS_BLANK_SETTING 1073

@@ -30,7 +30,7 @@ TEST(DeviceTable, SortsByNameBytesThenMacAndFillsEntries)
     CDeviceModel m;
     for (auto& a : {Answer(1, "ABCD", 1), Answer(5, "ABC", 2), Answer(6, "\x80xyz", 3), Answer(7, "Same", 9),
                     Answer(1, "Same", 4), Answer(1, "ZZ", 5)})
-        EXPECT_EQ(m.OnReply(a.data(), a.size(), kPendingSearch, kNone).what, ReplyOutcome::Added);
+        EXPECT_EQ(m.OnReply(a.data(), a.size(), 0, kNone).what, ReplyOutcome::Added);
     EXPECT_EQ(m.CountDevices(), 6);
     m.BuildDeviceTable(kNone);
     std::vector<std::string> names;
@@ -57,27 +57,27 @@ TEST(DeviceTable, KnownDeviceAnswersByPendingOperation)
     CDeviceModel m;
     auto first = Answer(6, "AP", 7);
     std::memset(&first[99], 0xFF, 16);
-    m.OnReply(first.data(), 132, kPendingSearch, kNone);
+    m.OnReply(first.data(), 132, 0, kNone);
     auto again = Answer(6, "Renamed", 7, 1);
     std::memset(&again[99], 0x5A, 16);
-    EXPECT_EQ(m.OnReply(again.data(), 132, kPendingSearch, kNone).what, ReplyOutcome::Known);
-    ReplyOutcome logon = m.OnReply(again.data(), 132, kPendingLogon, kNone);
+    EXPECT_EQ(m.OnReply(again.data(), 132, 0, kNone).what, ReplyOutcome::Known);
+    ReplyOutcome logon = m.OnReply(again.data(), 132, kReplyPendingLogon, kNone);
     EXPECT_EQ(logon.what, ReplyOutcome::LogonAnswer);
     EXPECT_EQ(logon.status, 1);
     EXPECT_EQ(logon.token[15], 0x5A);
     m.BuildDeviceTable(kNone);
     EXPECT_STREQ(m.Table()[0].name, "AP");  // a logon answer changes nothing stored
     EXPECT_EQ(m.Table()[0].protectedFlag, 1);
-    ReplyOutcome setup = m.OnReply(again.data(), 132, kPendingSetup, kNone);
+    ReplyOutcome setup = m.OnReply(again.data(), 132, kReplyPendingSetup, kNone);
     EXPECT_EQ(setup.what, ReplyOutcome::SetupAnswer);
     m.BuildDeviceTable(kNone);
     EXPECT_STREQ(m.Table()[0].name, "Renamed");
     // The selected device answering ready again restarts the search; state 4 does not.
     const uint8_t sel[6] = {0x00, 0xA0, 0xB0, 0x01, 0x02, 7};
-    EXPECT_TRUE(m.OnReply(again.data(), 132, kPendingSearch, sel).restartSearch);
+    EXPECT_TRUE(m.OnReply(again.data(), 132, 0, sel).restartSearch);
     EXPECT_TRUE(m.BuildDeviceTable(sel));
     auto busy = Answer(6, "AP", 7, kStatusNotReady);
-    EXPECT_FALSE(m.OnReply(busy.data(), 132, kPendingSearch, sel).restartSearch);
+    EXPECT_FALSE(m.OnReply(busy.data(), 132, 0, sel).restartSearch);
 }
 
 TEST(DeviceTable, MalformedAnswersNeverCorrupt)
@@ -85,17 +85,17 @@ TEST(DeviceTable, MalformedAnswersNeverCorrupt)
     CDeviceModel m;
     auto zero = Answer(1, "Z", 0);
     std::memset(&zero[28], 0, 6);
-    EXPECT_EQ(m.OnReply(zero.data(), 132, kPendingSearch, kNone).what, ReplyOutcome::Dropped);
+    EXPECT_EQ(m.OnReply(zero.data(), 132, 0, kNone).what, ReplyOutcome::Dropped);
     auto wrongOp = Answer(10, "X", 1);
-    EXPECT_EQ(m.OnReply(wrongOp.data(), 132, kPendingSearch, kNone).what, ReplyOutcome::Dropped);
-    EXPECT_EQ(m.OnReply(nullptr, 132, kPendingSearch, kNone).what, ReplyOutcome::Dropped);
+    EXPECT_EQ(m.OnReply(wrongOp.data(), 132, 0, kNone).what, ReplyOutcome::Dropped);
+    EXPECT_EQ(m.OnReply(nullptr, 132, 0, kNone).what, ReplyOutcome::Dropped);
     // A name that fills its whole field without a terminator, and a short datagram.
     auto full = Answer(7, "", 2);
     std::memset(&full[34], 'N', 65);
     std::memset(&full[99], 'T', 33);
-    m.OnReply(full.data(), 132, kPendingSearch, kNone);
+    m.OnReply(full.data(), 132, 0, kNone);
     auto shortOne = Answer(1, "SHORT", 3);
-    m.OnReply(shortOne.data(), 30, kPendingSearch, kNone);
+    m.OnReply(shortOne.data(), 30, 0, kNone);
     std::mt19937 rng(7);
     for (int i = 0; i < 3000; ++i) {
         std::vector<uint8_t> junk(rng() % 256);
