@@ -107,7 +107,8 @@ protected:
                           const std::wstring& workgroup);
     void SendSetAdvancedData(int row, DeviceTimeRecord& time, const DeviceTableEntry& entry);
     // The check every continuation of the logon flow starts with; true when it may go on.
-    bool LogonAnswered(bool stopThreads);
+    // recopy takes the row's entry afresh as the working copy.
+    bool LogonAnswered(bool stopThreads, bool recopy = true);
     void Caution(UINT textId, UINT captionId, UINT icon = MB_ICONEXCLAMATION);
     uint32_t NextSequence();
     std::string PasswordBytes() const;

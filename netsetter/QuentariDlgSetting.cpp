@@ -224,7 +224,7 @@ void CQuentariDlg::SendLogoffRequest()
     StopThreads();
 }
 
-bool CQuentariDlg::LogonAnswered(bool stopThreads)
+bool CQuentariDlg::LogonAnswered(bool stopThreads, bool recopy)
 {
     if (!m_bLogonAnswer) {
         if (m_nTick == 0) {
@@ -257,7 +257,7 @@ bool CQuentariDlg::LogonAnswered(bool stopThreads)
     }
     SetStatusText(IDS_BLANK_SETTING);
     const std::vector<DeviceTableEntry>& table = m_devices.Table();
-    if (m_nClickedRow >= 0 && size_t(m_nClickedRow) < table.size())
+    if (recopy && m_nClickedRow >= 0 && size_t(m_nClickedRow) < table.size())
         m_selected = table[size_t(m_nClickedRow)];
     return true;
 }
@@ -282,7 +282,8 @@ LRESULT CQuentariDlg::OnModesDone(WPARAM, LPARAM)
 
 LRESULT CQuentariDlg::OnClockSet(WPARAM, LPARAM)
 {
-    if (!LogonAnswered(false))
+    // The working copy holds the user's new settings for the setup that follows.
+    if (!LogonAnswered(false, false))
         return 0;
     Sleep(1000);
     if (m_nSettingFlags & kFlagSetClock) {
@@ -296,7 +297,7 @@ LRESULT CQuentariDlg::OnClockSet(WPARAM, LPARAM)
 
 LRESULT CQuentariDlg::OnClockTimeout(WPARAM, LPARAM)
 {
-    if (!LogonAnswered(true))
+    if (!LogonAnswered(true, false))
         return 0;
     Sleep(1000);
     SendSetupRequest(m_nClickedRow, m_selected, m_strDeviceName, m_strWorkgroup);
