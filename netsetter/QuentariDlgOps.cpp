@@ -45,7 +45,9 @@ void CQuentariDlg::CreateDeviceList()
     }
     // Rows stay in the table's order (no sorting by the address text): row i is entry i.
     m_list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL, r, m_hWnd, IDC_DEVICE_LIST);
-    int w = (r.right - r.left) - 160;
+    // The columns fill the list's inside, beside its vertical scroll bar, without a horizontal one.
+    RECT inside = m_list.GetClientRect();
+    int w = (inside.right - inside.left) - GetSystemMetrics(SM_CXVSCROLL) - 160;
     m_list.InsertColumn(0, afx::LoadStr(IDS_COLUMN_ADDRESS), LVCFMT_LEFT, w * 138 / 400);
     m_list.InsertColumn(1, afx::LoadStr(IDS_COLUMN_MAC), LVCFMT_LEFT, w * 116 / 400);
     m_list.InsertColumn(2, afx::LoadStr(IDS_COLUMN_NAME), LVCFMT_LEFT, w * 146 / 400);
