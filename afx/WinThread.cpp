@@ -44,6 +44,15 @@ bool CWinThread::JoinServingSentMessages(DWORD ms) const
     }
 }
 
+bool CWinThread::JoinOrTerminate(DWORD ms)
+{
+    if (JoinServingSentMessages(ms))
+        return true;
+    ::TerminateThread(m_hThread, kTerminatedExitCode);
+    ::WaitForSingleObject(m_hThread, INFINITE);
+    return false;
+}
+
 DWORD WINAPI CWinThread::Entry(void* self)
 {
     auto* t = static_cast<CWinThread*>(self);

@@ -20,6 +20,11 @@ public:
     // Waits for the thread's end while serving the messages other threads send to this one,
     // so a thread blocked in SendMessage to our windows can finish. True when it ended in ms.
     bool JoinServingSentMessages(DWORD ms) const;
+    // JoinServingSentMessages, and a thread still running after ms is terminated with
+    // kTerminatedExitCode: a last resort for a thread stuck in a call that never returns.
+    // True when the thread ended by itself.
+    bool JoinOrTerminate(DWORD ms);
+    static constexpr DWORD kTerminatedExitCode = 0xDEADu;
     HANDLE m_hThread = nullptr;
     DWORD m_nThreadID = 0;
 

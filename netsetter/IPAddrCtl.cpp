@@ -318,6 +318,10 @@ void CIPAddrCtl::OnFieldKey(UINT code, UINT, UINT, int field)
         [[fallthrough]];
     case VK_SPACE:
     case '.':
+        // A dot right after a field moved on by itself stays in the empty field.
+        if (code != CIPAddrEdit::kFieldFull && ::GetWindowTextLengthW(m_fields[n - 1]) == 0)
+            break;
+        [[fallthrough]];
     case VK_RIGHT:
         if (n < 4) {
             if (code == VK_RIGHT)

@@ -99,10 +99,7 @@ void CRcvThread::Stop()
         m_bStop = 1;
         CloseSocket();
         ResumeThread();  // one stopped before it ever ran
-        if (!JoinServingSentMessages(5000)) {
-            TerminateThread(m_hThread, 0);
-            WaitForSingleObject(m_hThread, INFINITE);
-        }
+        JoinOrTerminate(kStopMs);
     }
     CloseSocket();
 }

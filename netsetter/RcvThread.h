@@ -19,6 +19,8 @@ public:
     // Ends the thread: the blocked receive is woken by closing the socket, and the join serves
     // the reply the thread may be handing over. A thread that still does not end is terminated.
     void Stop();
+    // How long a stop waits for the thread to end by itself.
+    static constexpr DWORD kStopMs = 5000;
     void CloseSocket();
 
     // What a received datagram is for the dialog: WM_QT_DEVICE_REPLY, WM_QT_ADVANCED_DATA_REPLY,

@@ -90,10 +90,7 @@ void CSndThread::Stop()
         ResumeThread();
         if (m_hSendEvent)
             SetEvent(m_hSendEvent);
-        if (!JoinServingSentMessages(5000)) {
-            TerminateThread(m_hThread, 0);
-            WaitForSingleObject(m_hThread, INFINITE);
-        }
+        JoinOrTerminate(kStopMs);
     }
     CloseSocket();
 }

@@ -19,6 +19,8 @@ public:
     bool Send(const DeviceRequestPacket& packet);
     // Ends the thread, waking it from its wait; one that still does not end is terminated.
     void Stop();
+    // How long a stop waits for the thread to end by itself.
+    static constexpr DWORD kStopMs = 5000;
     void CloseSocket();
 
     // The result of the most recent sendto: bytes sent, or -1 after a failure.
