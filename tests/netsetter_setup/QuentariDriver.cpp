@@ -16,9 +16,10 @@ HWND QuentariDriver::WaitSearchDone(DWORD ms)
     while (GetTickCount() - start < ms) {
         if (!m_main)
             m_main = m_run->WaitWindow([](HWND h) { return IsWindowVisible(h) && IsDialogWindow(h) && GetDlgItem(h, 1011); }, 200);
-        if (m_main && IsWindowEnabled(GetDlgItem(m_main, 1011)) && ItemText(m_main, 1028) != L"" &&
-            GetDlgItem(m_main, 1010) && ItemText(m_main, 1028).rfind(L"searching", 0) != 0 &&
-            ItemText(m_main, 1028).find(L"\x691C\x7D22\x4E2D") == std::wstring::npos && GetTickCount() - start > 2000)
+        std::wstring status = m_main ? ItemText(m_main, 1028) : L"";
+        // Every scenario here has devices: the search has ended once they are listed.
+        if ((status == L"The searching was completed." || status == L"\x691C\x7D22\x304C\x5B8C\x4E86\x3057\x307E\x3057\x305F\x3002") &&
+            Rows() > 0 && ItemText(m_main, 1027) == std::to_wstring(Rows()))
             return m_main;
         Sleep(100);
     }
