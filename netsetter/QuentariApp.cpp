@@ -42,7 +42,7 @@ bool CQuentariApp::InitInstance()
 
     WSADATA wsa;
     if (WSAStartup(MAKEWORD(1, 1), &wsa) != 0) {
-        afx::AfxMessageBox(IDS_NO_WINSOCK, IDS_TITLE, MB_OK | MB_ICONEXCLAMATION, true);
+        afx::MessageBoxRes(IDS_NO_WINSOCK, IDS_TITLE, MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
         return false;
     }
 
@@ -73,7 +73,7 @@ void CQuentariApp::HandOver()
     if (running)
         SendMessageW(running, WM_QT_SHOW_WINDOW, 0, 0);
     else
-        afx::AfxMessageBox(IDS_ALREADY_RUNNING, IDS_TITLE, MB_OK | MB_ICONEXCLAMATION, true);
+        afx::MessageBoxRes(IDS_ALREADY_RUNNING, IDS_TITLE, MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND);
 }
 
 int CQuentariApp::ExitInstance()

@@ -17,7 +17,7 @@ bool CQuentariDlg::StartReceiveThread()
     auto* t = new CRcvThread;
     if (!t->CreateThread(true)) {
         delete t;
-        afx::AfxMessageBox(IDS_INIT_FAILED, IDS_TITLE, MB_OK | MB_ICONEXCLAMATION, false, m_hWnd);
+        afx::MessageBoxRes(IDS_INIT_FAILED, IDS_TITLE, MB_OK | MB_ICONEXCLAMATION, m_hWnd);
         PostMessage(WM_QT_CLOSE_REQUEST);
         return false;
     }
@@ -35,7 +35,7 @@ bool CQuentariDlg::StartReceiveThread()
         std::swprintf(buf, 256, text.c_str(), int(kDevicePort));
         text = buf;
     }
-    afx::AfxMessageBox(text, IDS_TITLE, MB_OK | MB_ICONEXCLAMATION, false, m_hWnd);
+    ::MessageBoxW(m_hWnd, text.c_str(), afx::LoadStr(IDS_TITLE).c_str(), MB_OK | MB_ICONEXCLAMATION);
     PostMessage(WM_QT_CLOSE_REQUEST);
     return false;
 }
@@ -67,7 +67,7 @@ bool CQuentariDlg::StartThreads()
     if (!ready) {
         StopThreads();
         SetStatusText(IDS_INIT_FAILED);
-        afx::AfxMessageBox(IDS_INIT_FAILED, IDS_TITLE, MB_OK | MB_ICONEXCLAMATION, false, m_hWnd);
+        afx::MessageBoxRes(IDS_INIT_FAILED, IDS_TITLE, MB_OK | MB_ICONEXCLAMATION, m_hWnd);
         return false;
     }
     Sleep(1000);
@@ -113,6 +113,6 @@ LRESULT CQuentariDlg::OnSendError(WPARAM error, LPARAM)
     FillDeviceList();
     // Lets the sender go on before the box waits for the user.
     ReplyMessage(0);
-    afx::AfxMessageBox(UINT(error), IDS_TITLE, MB_OK | MB_ICONEXCLAMATION, false, m_hWnd);
+    afx::MessageBoxRes(UINT(error), IDS_TITLE, MB_OK | MB_ICONEXCLAMATION, m_hWnd);
     return 0;
 }

@@ -1,4 +1,4 @@
-// The wizard's main window: a plain dialog 129 until the skinned main menu page replaces it.
+// The wizard's main window: a plain IDD_PELLGROVE_MAIN dialog until the skinned main menu page replaces it.
 #include "wizard/PellgroveMenu.h"
 #include "wizard/PellgroveApp.h"
 #include "resources/pellgrove/resource.h"

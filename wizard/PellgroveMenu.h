@@ -1,4 +1,4 @@
-// The wizard's main window: a plain dialog 129 until the skinned main menu page replaces it.
+// The wizard's main window: a plain IDD_PELLGROVE_MAIN dialog until the skinned main menu page replaces it.
 #pragma once
 #include "afx/Dialog.h"
 #include "afx/MessageMap.h"

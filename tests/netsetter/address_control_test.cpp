@@ -81,21 +81,6 @@ void Type(const std::wstring& keys)
 // Answers the message box the control shows from its own key handling, keeping its text.
 class BoxWatcher {
 public:
-    BoxWatcher()
-        : m_thread([this] {
-              for (int i = 0; i < 300 && !m_stop; ++i, Sleep(20)) {
-                  HWND box = FindWindowW(L"#32770", afx::LoadStr(IDS_ERROR_CAPTION).c_str());
-                  if (box && IsWindowVisible(box)) {
-                      wchar_t text[512] = {};
-                      GetDlgItemTextW(box, 0xFFFF, text, 512);
-                      m_text = text;
-                      PostMessageW(box, WM_COMMAND, IDOK, 0);
-                      return;
-                  }
-              }
-          })
-    {
-    }
     ~BoxWatcher() { Text(); }
     std::wstring Text()
     {
@@ -108,15 +93,18 @@ public:
 private:
     std::atomic<bool> m_stop{false};
     std::wstring m_text;
-    std::thread m_thread;
+    std::thread m_thread{[this] {
+        for (HWND box = nullptr; !m_stop && !box; Sleep(20)) {
+            box = FindWindowW(L"#32770", afx::LoadStr(IDS_ERROR_CAPTION).c_str());
+            if (box) {
+                wchar_t text[512] = {};
+                GetDlgItemTextW(box, 0xFFFF, text, 512);
+                m_text = text;
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }
+        }
+    }};
 };
-
-std::wstring Text(HWND h)
-{
-    wchar_t buf[16] = {};
-    GetWindowTextW(h, buf, 16);
-    return buf;
-}
 
 class AddressControl : public ::testing::Test {
 protected:
@@ -124,16 +112,20 @@ protected:
     {
         g_nSettingDeviceKind = 0;
         ASSERT_TRUE(m_dlg.Create());
-        SetForegroundWindow(m_dlg);
+        // The keys go where the foreground is; a desktop still starting may hold it a while.
+        for (int i = 0; i < 100 && GetForegroundWindow() != m_dlg.m_hWnd; ++i) {
+            SetForegroundWindow(m_dlg);
+            Pump(20);
+        }
         ::SetFocus(m_dlg.GetDlgItem(101));
         Pump(100);
     }
     void TearDown() override { m_dlg.DestroyWindow(); }
     std::vector<std::wstring> Fields(int control)
     {
-        std::vector<std::wstring> t;
+        std::vector<std::wstring> t(4, std::wstring(8, L'\0'));
         for (int n = 1; n <= 4; ++n)
-            t.push_back(Text(m_dlg.Field(control, n)));
+            t[n - 1].resize(size_t(GetWindowTextW(m_dlg.Field(control, n), &t[n - 1][0], 8)));
         return t;
     }
     int FocusedField(int control)

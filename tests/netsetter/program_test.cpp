@@ -1,5 +1,5 @@
 // Quentari.exe seen from outside: the hand-over to a running copy, its main window and version box.
-#include "tests/netsetter/Screenshot.h"
+#include "afx/NamedMutex.h"
 #include "tests/support/ProgramRun.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
@@ -45,11 +45,49 @@ void CloseAndWait(ProgramRun& run, HWND main)
     EXPECT_EQ(run.WaitExit(15000), 0u);
 }
 
-struct HeldMutex {
-    explicit HeldMutex(const wchar_t* name) : h(CreateMutexW(nullptr, FALSE, name)) {}
-    ~HeldMutex() { CloseHandle(h); }
-    HANDLE h;
-};
+
+// Writes what the window shows to build/screenshots/<name>.bmp (KIT_BUILD_DIR), for people to look at.
+bool SaveScreenshot(HWND window, const std::wstring& name)
+{
+    const char* build = std::getenv("KIT_BUILD_DIR");
+    if (!build)
+        return false;
+    std::wstring dir = L"Z:";
+    for (const char* c = build; *c; ++c)
+        dir += *c == '/' ? L'\\' : wchar_t(*c);
+    dir += L"\\screenshots";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    Sleep(300);
+    RECT r;
+    GetWindowRect(window, &r);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr), mem = CreateCompatibleDC(screen);
+    BITMAPINFOHEADER bi = {};
+    bi.biSize = sizeof(bi);
+    bi.biWidth = w;
+    bi.biHeight = h;
+    bi.biPlanes = 1;
+    bi.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    DWORD size = DWORD(((w * 3 + 3) & ~3) * h);
+    BITMAPFILEHEADER fh = {0x4D42, DWORD(sizeof(fh) + sizeof(bi) + size), 0, 0, DWORD(sizeof(fh) + sizeof(bi))};
+    HANDLE f = CreateFileW((dir + L"\\" + name + L".bmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD n = 0;
+    bool ok = f != INVALID_HANDLE_VALUE && WriteFile(f, &fh, sizeof(fh), &n, nullptr) &&
+              WriteFile(f, &bi, sizeof(bi), &n, nullptr) && WriteFile(f, bits, size, &n, nullptr);
+    if (f != INVALID_HANDLE_VALUE)
+        CloseHandle(f);
+    SelectObject(mem, old);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
 
 }  // namespace
 
@@ -70,18 +108,18 @@ TEST(QuentariHandOver, SecondStartBringsTheHiddenOrMinimisedCopyForward)
 
 TEST(QuentariHandOver, StartsThatFindNoWindowToHandOverTo)
 {
-    HeldMutex one(kMutex1);
+    afx::CNamedMutex one(kMutex1);
     {
         // Another copy holds the name but shows no window with the title.
         ProgramRun run(Exe());
-        HWND box = run.WaitWindow(IsDialogWindow);
+        HWND box = run.WaitWindow([](HWND h) { return IsDialogWindow(h) && IsWindowVisible(h) && GetDlgItem(h, 0xFFFF); });
         ASSERT_TRUE(box);
         EXPECT_EQ(MessageText(box), StringOf(68));
         Press(box, IDOK);
         EXPECT_EQ(run.WaitExit(15000), 0u);
     }
     // A second copy is handing over already: a third one ends silently.
-    HeldMutex two(kMutex2);
+    afx::CNamedMutex two(kMutex2);
     ProgramRun run(Exe());
     EXPECT_TRUE(run.EndsWithoutWindow(15000));
 }

@@ -2,6 +2,7 @@
 #include <winsock2.h>
 #include "netsetter/QuentariApp.h"
 #include "netsetter/QuentariMsg.h"
+#include "netsetter/QuentariRes.h"
 #include "netsetter/QuentariState.h"
 #include "netsetter/RcvThread.h"
 #include "netsetter/SndThread.h"
@@ -69,18 +70,20 @@ public:
     // Stops both as StopThreads does; the exit codes tell whether they ended by themselves.
     void Stop()
     {
-        if (m_rcv) {
-            m_rcv->Stop();
-            m_rcvExit = m_rcv->GetExitCode();
-            delete m_rcv;
-            m_rcv = nullptr;
+        m_rcvExit = StopAndDelete(m_rcv);
+        m_sndExit = StopAndDelete(m_snd);
+    }
+    template <class T>
+    static DWORD StopAndDelete(T*& t)
+    {
+        DWORD code = 0;
+        if (t) {
+            t->Stop();
+            code = t->GetExitCode();
+            delete t;
+            t = nullptr;
         }
-        if (m_snd) {
-            m_snd->Stop();
-            m_sndExit = m_snd->GetExitCode();
-            delete m_snd;
-            m_snd = nullptr;
-        }
+        return code;
     }
     // A search request with the next sequence number, handed to the sender.
     DeviceRequestPacket Search()
@@ -171,6 +174,8 @@ TEST_F(QuentariThreads, TheReplyFilterOnTheLiveSocket)
 {
     Owner owner;
     ASSERT_TRUE(owner.Start());
+    // Port 65 is taken now: a second receiver says so.
+    EXPECT_EQ(CRcvThread().OpenSocket(), IDS_PORT_USED);
     SOCKET inject = socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in to = {};
     to.sin_family = AF_INET;

@@ -12,7 +12,10 @@ module so that all programs share one colour scheme and one way of drawing butto
 Shapes are drawn at SCALE times the size and reduced with a good filter so that curves are smooth;
 text is drawn at the final size so that it stays crisp.
 """
+import functools
 import os
+import re
+import struct
 from PIL import Image, ImageDraw, ImageFont, ImageFilter
 
 SCALE = 4
@@ -84,10 +87,26 @@ def fit_font(text, max_w, max_h, size, bold=False, min_size=8):
     return font(min_size, bold, text)
 
 
-def draw_text(img, box, text, size, colour, bold=False, align="center", valign="center", shadow=None):
-    """Draws text fitted into box (x0, y0, x1, y1), shrinking the font until it fits."""
+def _two_lines(text):
+    """The text broken at the space nearest its middle, or None when it has no space."""
+    spaces = [i for i, c in enumerate(text) if c == " "]
+    if "\n" in text or not spaces:
+        return None
+    i = min(spaces, key=lambda k: abs(k - len(text) / 2))
+    return text[:i] + "\n" + text[i + 1:]
+
+
+def draw_text(img, box, text, size, colour, bold=False, align="center", valign="center", shadow=None, wrap=True):
+    """Draws text fitted into box (x0, y0, x1, y1), shrinking the font until it fits; a text that would
+    shrink by more than a fifth is broken onto two lines when that lets it stay larger."""
     x0, y0, x1, y1 = box
     f = fit_font(text, x1 - x0, y1 - y0, size, bold)
+    if wrap and f.size < size * 0.8:
+        broken = _two_lines(text)
+        if broken:
+            f2 = fit_font(broken, x1 - x0, y1 - y0, size, bold)
+            if f2.size > f.size:
+                text, f = broken, f2
     d = ImageDraw.Draw(img)
     bb = d.multiline_textbbox((0, 0), text, font=f, spacing=2, align=align)
     w, h = bb[2] - bb[0], bb[3] - bb[1]
@@ -104,6 +123,8 @@ def _big(size, colour):
 
 
 def _small(img, size):
+    if img.size == (size[0] * SCALE, size[1] * SCALE):
+        return img.reduce(SCALE)
     return img.resize(size, Image.LANCZOS)
 
 
@@ -190,32 +211,19 @@ def _button_faces(kind, state):
     return faces[state]
 
 
-def button(label, size=(140, 40), state="normal", kind="primary", backdrop=None, icon=None, icon_side="left",
-           font_size=14, radius=7):
-    """One state picture of a push button.
-
-    kind: "primary" (filled brand colour) or "secondary" (white face with an edge).
-    backdrop: colour around the rounded corners (the colour of the page where the button sits).
-    icon: a draw_icon name shown beside the label, or None.
-    The selected picture is darker and shifted one pixel down-right; the focused one has an accent ring;
-    the disabled one is grey with grey text.
-    """
-    if state not in STATES:
-        raise ValueError(state)
-    backdrop = backdrop or PALETTE["footer"]
+@functools.lru_cache(maxsize=None)
+def _button_face(size, state, kind, backdrop, icon, icon_side, radius, icon_size):
+    """The label-less picture of one button state, and where its label goes."""
     w, h = size
     top, bottom, edge, ink, ring = _button_faces(kind, state)
     shift = 1 if state == "selected" else 0
-
     big = _big(size, backdrop)
-    d = ImageDraw.Draw(big)
     if state not in ("selected", "disabled"):
         # soft drop shadow below the face
         shadow = Image.new("L", big.size, 0)
         ImageDraw.Draw(shadow).rounded_rectangle(_s((1, 2, w - 1, h)), radius=radius * SCALE, fill=70)
-        shadow = shadow.filter(ImageFilter.GaussianBlur(SCALE * 1.2))
+        shadow = shadow.filter(ImageFilter.BoxBlur(SCALE))
         big = Image.composite(Image.new("RGB", big.size, mix(backdrop, (0, 0, 0), .35)), big, shadow)
-        d = ImageDraw.Draw(big)
     face = _s((1 + shift, 1 + shift, w - 2 + shift, h - 3 + shift))
     grad = vertical_gradient((face[2] - face[0], face[3] - face[1]), top, bottom)
     mask = Image.new("L", big.size, 0)
@@ -228,19 +236,56 @@ def button(label, size=(140, 40), state="normal", kind="primary", backdrop=None,
     if ring:
         inner = [face[0] + 2 * SCALE, face[1] + 2 * SCALE, face[2] - 2 * SCALE, face[3] - 2 * SCALE]
         d.rounded_rectangle(inner, radius=(radius - 2) * SCALE, outline=ring, width=2 * SCALE)
-
     text_box = [8 + shift, 3 + shift, w - 8 + shift, h - 5 + shift]
     if icon:
-        isz = min(h - 18, 22)
+        isz = icon_size or min(h - 18, 22)
         if icon_side == "left":
             ix = 12 + shift
             text_box[0] = ix + isz + 4
+            iy = (h - 2 - isz) / 2 + shift
+        elif icon_side == "top":
+            ix = (w - isz) / 2 + shift
+            iy = 12 + shift
+            text_box[1] = iy + isz + 6
         else:
             ix = w - 12 - isz + shift
             text_box[2] = ix - 4
-        draw_icon(d, icon, (ix, (h - 2 - isz) / 2 + shift, isz), ink)
-    img = _small(big, size)
-    draw_text(img, tuple(text_box), label, font_size, ink, bold=not is_cjk(label))
+            iy = (h - 2 - isz) / 2 + shift
+        draw_icon(d, icon, (ix, iy, isz), ink, width=2.0 if isz < 40 else 3.0)
+    return _small(big, size), tuple(text_box), ink
+
+
+def button(label, size=(140, 40), state="normal", kind="primary", backdrop=None, icon=None, icon_side="left",
+           font_size=14, radius=7, icon_size=None, note=None):
+    """One state picture of a push button.
+
+    kind: "primary" (filled brand colour) or "secondary" (white face with an edge).
+    backdrop: colour around the rounded corners (the colour of the page where the button sits).
+    icon: a draw_icon name beside the label ("left", "right") or above it ("top"), or None.
+    note: a smaller second text under the label (for large tiles), or None.
+    The selected picture is darker and shifted one pixel down-right; the focused one has an accent ring;
+    the disabled one is grey with grey text.
+    """
+    if state not in STATES:
+        raise ValueError(state)
+    backdrop = tuple(backdrop or PALETTE["footer"])
+    img, box, ink = _button_face(tuple(size), state, kind, backdrop, icon, icon_side, radius, icon_size)
+    img = img.copy()
+    if icon and icon_side in ("left", "right") and not note:
+        # Centre the label on the whole button when it fits beside the icon that way.
+        w = size[0]
+        margin = box[0] if icon_side == "left" else w - box[2]
+        shift = 1 if state == "selected" else 0
+        even = (margin, box[1], w - margin + 2 * shift, box[3])
+        if fit_font(label, even[2] - even[0], even[3] - even[1], font_size, not is_cjk(label)).size == font_size:
+            box = even
+    if note:
+        x0, y0, x1, y1 = box
+        split = y0 + (y1 - y0) * 0.55
+        draw_text(img, (x0, y0, x1, split), label, font_size, ink, bold=not is_cjk(label), valign="bottom")
+        draw_text(img, (x0, split + 4, x1, y1), note, max(10, font_size * 2 // 3), ink, valign="top")
+    else:
+        draw_text(img, box, label, font_size, ink, bold=not is_cjk(label))
     return img
 
 
@@ -254,42 +299,57 @@ def draw_logo(img, x, y, height, colour=None):
     colour = colour or PALETTE["on_brand"]
     h = height
     w = int(h * .78)
-    big = img.resize((img.width * SCALE, img.height * SCALE), Image.NEAREST)
-    d = ImageDraw.Draw(big)
-    d.rounded_rectangle(_s((x, y, x + w, y + h)), radius=int(h * .14 * SCALE), outline=colour, width=2 * SCALE)
-    for fy in (.3, .52):
-        d.line(_s((x + w * .2, y + h * fy, x + w * .8, y + h * fy)), fill=colour, width=2 * SCALE)
-    d.ellipse(_s((x + w * .42, y + h * .72, x + w * .58, y + h * .86)), fill=PALETTE["accent_light"])
-    small = _small(big, img.size)
     region = (x - 2, y - 2, x + w + 3, y + h + 3)
-    img.paste(small.crop(region), region[:2])
+    part = img.crop(region)
+    big = part.resize((part.width * SCALE, part.height * SCALE), Image.NEAREST)
+    d = ImageDraw.Draw(big)
+    o = _s((2, 2, w + 2, h + 2))
+    d.rounded_rectangle(o, radius=int(h * .14 * SCALE), outline=colour, width=2 * SCALE)
+    for fy in (.3, .52):
+        d.line(_s((2 + w * .2, 2 + h * fy, 2 + w * .8, 2 + h * fy)), fill=colour, width=2 * SCALE)
+    d.ellipse(_s((2 + w * .42, 2 + h * .72, 2 + w * .58, 2 + h * .86)), fill=PALETTE["accent_light"])
+    img.paste(_small(big, part.size), region[:2])
     draw_text(img, (x + w + 8, y, x + w + 120, y + h), "Dorvane", int(h * .62), colour, bold=True, align="left")
 
 
-def page_background(size=(600, 375), title="", subtitle="", header=70, footer=72, logo=True):
-    """A page picture: brand header band with title, white work area, grey footer band for the buttons.
-
-    Labels and system controls are drawn on the work area, which is pure white so that the dialog's
-    white control brush blends in. Buttons sit on the footer band (PALETTE["footer"]).
-    """
+@functools.lru_cache(maxsize=None)
+def _page_base(size, header, footer, logo):
     P = PALETTE
     w, h = size
     img = Image.new("RGB", size, P["paper"])
     img.paste(vertical_gradient((w, header), P["brand"], P["brand_light"]), (0, 0))
-    # accent rule under the header and a gentle highlight arc on its right side
-    big = img.resize((w * SCALE, h * SCALE), Image.NEAREST)
+    # a gentle highlight arc on the header's right side; the page below it is drawn flat
+    part = img.crop((int(w * .6), 0, w, header))
+    big = part.resize((part.width * SCALE, part.height * SCALE), Image.NEAREST)
     d = ImageDraw.Draw(big)
-    d.ellipse(_s((w * .62, -header * 1.6, w * 1.25, header * 0.95)), fill=mix(P["brand_light"], P["accent"], .35))
-    d.ellipse(_s((w * .74, -header * 1.2, w * 1.35, header * 0.8)), fill=mix(P["brand_light"], P["accent"], .6))
-    d.rectangle(_s((0, header, w, h)), fill=P["paper"])
-    d.rectangle(_s((0, header, w, header + 3)), fill=P["accent"])
+    ox = int(w * .6)
+    d.ellipse(_s((w * .62 - ox, -header * 1.6, w * 1.25 - ox, header * 0.95)),
+              fill=mix(P["brand_light"], P["accent"], .35))
+    d.ellipse(_s((w * .74 - ox, -header * 1.2, w * 1.35 - ox, header * 0.8)),
+              fill=mix(P["brand_light"], P["accent"], .6))
+    img.paste(_small(big, part.size), (ox, 0))
+    d = ImageDraw.Draw(img)
+    d.rectangle((0, header, w, header + 2), fill=P["accent"])
     if footer:
-        d.rectangle(_s((0, h - footer, w, h)), fill=P["footer"])
-        d.rectangle(_s((0, h - footer, w, h - footer + 0.5)), fill=P["footer_rule"])
-    img = _small(big, size)
-    ImageDraw.Draw(img).rectangle((0, 0, w - 1, h - 1), outline=P["brand_dark"])
+        d.rectangle((0, h - footer, w, h), fill=P["footer"])
+        d.line((0, h - footer, w, h - footer), fill=P["footer_rule"])
+    d.rectangle((0, 0, w - 1, h - 1), outline=P["brand_dark"])
     if logo:
         draw_logo(img, w - 150, 20, 30)
+    return img
+
+
+def page_background(size=(600, 375), title="", subtitle="", header=70, footer=72, logo=True, base=None):
+    """A page picture: brand header band with title, white work area, grey footer band for the buttons.
+
+    Labels and system controls are drawn on the work area, which is pure white so that the dialog's
+    white control brush blends in. Buttons sit on the footer band (PALETTE["footer"]).
+    base: a picture to draw the title on instead of the plain page (e.g. one with an illustration
+    added), as made by page_background without a title.
+    """
+    P = PALETTE
+    w, h = size
+    img = (base or _page_base(tuple(size), header, footer, logo)).copy()
     text_right = w - 165 if logo else w - 20
     if title:
         if subtitle:
@@ -302,9 +362,90 @@ def page_background(size=(600, 375), title="", subtitle="", header=70, footer=72
 
 
 def save_bmp(img, path):
-    """Saves as an uncompressed 24-bit BMP, the form resource compilers and LoadImage read."""
+    """Saves as an uncompressed 24-bit BMP, the form LoadImage reads from files."""
     os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
     img.convert("RGB").save(path, "BMP")
+
+
+_RUN = re.compile(rb"(.)\1*", re.S)
+
+
+def _rle8_row(row):
+    out = bytearray()
+    lit = bytearray()
+
+    def flush():
+        if len(lit) >= 3:
+            for i in range(0, len(lit), 255):
+                part = lit[i:i + 255]
+                if len(part) >= 3:
+                    out.extend(bytes((0, len(part))) + part + (b"\0" if len(part) & 1 else b""))
+                else:
+                    for b in part:
+                        out.extend((1, b))
+        else:
+            for b in lit:
+                out.extend((1, b))
+        lit.clear()
+
+    for m in _RUN.finditer(row):
+        n = m.end() - m.start()
+        if n < 3:
+            lit += m.group(0)
+            continue
+        flush()
+        v = row[m.start()]
+        while n:
+            k = min(n, 255)
+            out += bytes((k, v))
+            n -= k
+    flush()
+    return out + b"\0\0"
+
+
+def palette_of(img):
+    """A 256-colour palette picture for img, to share among pictures that differ only in their texts."""
+    q = img.convert("RGB").quantize(256, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE)
+    # The flat colours of the scheme stay exact (the work area must match the dialog's white brush):
+    # palette entries close to one become it, so the approximate colour matching cannot miss it.
+    pal = q.getpalette()[:768]
+    keys = (PALETTE["paper"], PALETTE["footer"], PALETTE["on_brand"], PALETTE["ink"])
+    for i in range(0, len(pal), 3):
+        for colour in keys:
+            if all(abs(a - b) <= 8 for a, b in zip(pal[i:i + 3], colour)):
+                pal[i:i + 3] = colour
+    q.putpalette(pal)
+    return q
+
+
+def save_bmp_rle8(img, path, palette=None):
+    """Saves as a run-length encoded 8-bit BMP (BI_RLE8): a small bitmap resource.
+
+    The picture is reduced to 256 colours (those of palette, a palette_of picture, when given)
+    without dithering, so flat areas stay runs. Resource
+    compilers and the bitmap resource loaders take it; LoadImage with LR_CREATEDIBSECTION does not,
+    so pictures read from files at run time use save_bmp.
+    """
+    os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
+    if palette is not None:
+        q = img.convert("RGB").quantize(palette=palette, dither=Image.Dither.NONE)
+    else:
+        q = palette_of(img)
+        q = img.convert("RGB").quantize(palette=q, dither=Image.Dither.NONE)
+    w, h = q.size
+    pal = (q.getpalette() or [])[:768]
+    pal += [0] * (768 - len(pal))
+    colours = b"".join(bytes((pal[i + 2], pal[i + 1], pal[i], 0)) for i in range(0, 768, 3))
+    raw = q.tobytes()
+    data = bytearray()
+    for y in range(h - 1, -1, -1):
+        data += _rle8_row(raw[y * w:(y + 1) * w])
+    data[-2:] = b"\0\1"  # the last end of line becomes the end of the bitmap
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 8, 1, len(data), 2835, 2835, 256, 0)
+    offset = 14 + len(info) + len(colours)
+    with open(path, "wb") as f:
+        f.write(b"BM" + struct.pack("<IHHI", offset + len(data), 0, 0, offset))
+        f.write(info + colours + data)
 
 
 if __name__ == "__main__":

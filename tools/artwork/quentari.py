@@ -49,15 +49,26 @@ SUBTITLE = {
 
 
 def small_button(label, size, state, kind, icon):
-    """A row button: like the dialog buttons, smaller, on the list's white."""
-    img = ks.button(label, size, state, kind=kind, backdrop=P["paper"], icon=None, font_size=11, radius=4)
+    """A row button: like the dialog buttons, smaller, on the list's white, a small symbol left of the text."""
+    img = ks.button("", size, state, kind=kind, backdrop=P["paper"], font_size=11, radius=4)
+    shift = 1 if state == "selected" else 0
+    ink = P["on_brand"] if kind == "primary" else P["brand"]
+    big = img.resize((size[0] * ks.SCALE, size[1] * ks.SCALE), Image.NEAREST)
+    d = ImageDraw.Draw(big)
+    s = 11
+    x, y = 6 + shift, (size[1] - 3 - s) / 2 + shift
     if icon == "web":
-        d = ImageDraw.Draw(img)
-        x, y, s = 5, (size[1] - 3 - 10) // 2 + (1 if state == "selected" else 0), 10
-        ink = P["on_brand"] if kind == "primary" else P["brand"]
-        d.ellipse((x, y, x + s, y + s), outline=ink)
-        d.line((x, y + s // 2, x + s, y + s // 2), fill=ink)
-        d.ellipse((x + 3, y, x + s - 3, y + s), outline=ink)
+        S = ks.SCALE
+        d.ellipse((x * S, y * S, (x + s) * S, (y + s) * S), outline=ink, width=S)
+        d.line((x * S, (y + s / 2) * S, (x + s) * S, (y + s / 2) * S), fill=ink, width=S)
+        d.ellipse(((x + 3) * S, y * S, (x + s - 3) * S, (y + s) * S), outline=ink, width=S)
+    else:
+        ks.draw_icon(d, icon, (x, y, s), ink, width=1.2)
+    box = (x - 1, y - 1, x + s + 2, y + s + 2)
+    small = big.resize(size, Image.LANCZOS)
+    img.paste(small.crop(tuple(int(v) for v in box)), (int(box[0]), int(box[1])))
+    ks.draw_text(img, (x + s + 3, 2 + shift, size[0] - 4 + shift, size[1] - 4 + shift), label, 11, ink,
+                 bold=not ks.is_cjk(label))
     return img
 
 
