@@ -364,7 +364,7 @@ LRESULT CDeviceSettingDlg::OnAddressError(WPARAM, LPARAM lParam)
 
 void CDeviceSettingDlg::Message(UINT textId, UINT captionId, UINT icon)
 {
-    afx::AfxMessageBox(textId, captionId ? captionId : UINT(IDS_TITLE), MB_OK | icon, false, m_hWnd);
+    afx::MessageBoxRes(textId, captionId ? captionId : UINT(IDS_TITLE), MB_OK | icon, m_hWnd);
 }
 
 void CDeviceSettingDlg::OnOK()
@@ -393,7 +393,7 @@ void CDeviceSettingDlg::OnOK()
         if (!e)
             e = CheckWorkgroup(m_strWorkgroup, [](unsigned char b) { return IsDBCSLeadByte(b) != FALSE; });
         if (e) {
-            Message(e);
+            Message(e, 0, MB_ICONEXCLAMATION);
             return;
         }
     }
@@ -408,7 +408,7 @@ void CDeviceSettingDlg::OnOK()
     }
     if (m_bAddressMessage) {
         m_bAddressMessage = false;
-        afx::AfxMessageBox(m_strAddressMessage, IDS_TITLE, MB_OK, false, m_hWnd);
+        ::MessageBoxW(m_hWnd, m_strAddressMessage.c_str(), afx::LoadStr(IDS_TITLE).c_str(), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     AddressSettingInput in;
@@ -427,7 +427,7 @@ void CDeviceSettingDlg::OnOK()
     AddressSettingResult r = DecideStaticSetting(in);
     for (unsigned id : r.messages) {
         bool caution = id == kStrAddressConflict || id == kStrGatewayConflict;
-        Message(id, caution ? UINT(IDS_CAUTION) : 0, caution ? MB_ICONEXCLAMATION : 0);
+        Message(id, caution ? UINT(IDS_CAUTION) : 0, MB_ICONEXCLAMATION);
     }
     if (r.restore)
         RestoreAddresses();

@@ -165,7 +165,7 @@ void CQuentariDlg::SelectRow(int row)
 
 void CQuentariDlg::Caution(UINT textId, UINT captionId, UINT icon)
 {
-    afx::AfxMessageBox(textId, captionId, MB_OK | icon, false, m_hWnd);
+    afx::MessageBoxRes(textId, captionId, MB_OK | icon, m_hWnd);
 }
 
 LRESULT CQuentariDlg::OnOpenWebPage(WPARAM wParam, LPARAM)

@@ -69,7 +69,7 @@ LRESULT CQuentariDlg::OnSettingClick(WPARAM wParam, LPARAM)
         std::string name(static_cast<const char*>(m_selected.name), q);
         std::wstring text = std::wstring(name.begin(), name.end()) + afx::LoadStr(IDS_DOMAIN_MODE) + L"\n" +
                             afx::LoadStr(IDS_DOMAIN_MODE_WEB);
-        afx::AfxMessageBox(text, IDS_CAUTION, MB_OK | MB_ICONEXCLAMATION, false, m_hWnd);
+        ::MessageBoxW(m_hWnd, text.c_str(), afx::LoadStr(IDS_CAUTION).c_str(), MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
     m_nLogonLimit = 10;
