@@ -218,7 +218,7 @@ void CQuentariDlg::SendLogoffRequest()
     if (!m_pRcvThread && !StartThreads())
         return;
     g_nPendingOperation = kPendingLogoff;
-    SendRequest(BuildLogoffRequest(NextSequence(), g_abPcMac, m_selected));
+    SendRequest(BuildLogoffRequest(NextSequence(), g_abPcMac, m_selected, m_abToken, PasswordBytes()));
     // The sender's three copies go out 250 ms apart.
     Sleep(3 * 250 + 150);
     StopThreads();

@@ -104,29 +104,9 @@ TEST(SettingChecks, NamesWorkgroupsAndTime)
     EXPECT_FALSE(IsShowableDeviceTime(2024, 13, 1, 0, 0, 0));
 }
 
-TEST(DeviceRequests, ClockRequestAndAdvancedAnswers)
+TEST(DeviceRequests, AdvancedAnswers)
 {
-    const uint8_t pc[6] = {1, 2, 3, 4, 5, 6};
-    uint8_t token[16];
-    std::memset(token, 0xAB, 16);
-    DeviceTableEntry e = {};
-    const uint8_t mac[6] = {0xA, 0xB, 0xC, 0xD, 0xE, 0xF};
-    std::memcpy(e.mac, mac, 6);
-    std::strcpy(e.name, "AP-1");
-    e.addressType = 1, e.address = Ip(10, 0, 0, 9), e.mask = Ip(255, 0, 0, 0), e.webPort = 8080;
-    auto bytes = [](const DeviceRequestPacket& p) { return std::vector<uint8_t>((const uint8_t*)&p, (const uint8_t*)&p + 132); };
-
-    e.kind = 3;
-    DeviceTimeRecord t = {};
-    t.year = 2025, t.month = 2, t.day = 3, t.hour = 4, t.minute = 5, t.second = 6;
-    auto clock = bytes(BuildSetClockRequest(9, pc, t, e, token, "pw"));
-    std::vector<uint8_t> block(clock.begin() + 34, clock.begin() + 67);
-    std::vector<uint8_t> want = {0, 1, 1, 0x07, 0xE9, 2, 3, 4, 5, 6, 0xFF};
-    want.resize(31, 0);
-    want.push_back(1), want.push_back(1);
-    EXPECT_EQ(block, want);
-
-    // Answers: a modes list with mode 1, a count above 30, and a clock answer.
+    // A modes list with mode 1, a count above 30, and a clock answer.
     DeviceRequestPacket a = {};
     a.text[3] = 2, a.text[4] = 0, a.text[5] = 3, a.text[6] = 0, a.text[7] = 1;
     AdvancedModesRecord modes;
@@ -134,11 +114,14 @@ TEST(DeviceRequests, ClockRequestAndAdvancedAnswers)
     EXPECT_EQ(modes.modes[0], 3);
     a.text[3] = 31;
     EXPECT_FALSE(ReadModesAnswer(a, modes));
-    std::memcpy(a.text, &block[0], block.size());
-    a.text[10] = 1;
+    const uint8_t clock[] = {0, 1, 1, 0x07, 0xE9, 2, 3, 4, 5, 6, 1, 10, 0, 0, 1};
+    std::memcpy(a.text, clock, sizeof(clock));
+    a.text[32] = 1;
     DeviceTimeRecord read;
     ReadTimeAnswer(a, read);
+    EXPECT_EQ(AdvancedSubKind(a), 1);
     EXPECT_EQ(read.year, 2025);
     EXPECT_EQ(read.second, 6);
+    EXPECT_EQ(read.timeAddress, 0x0A000001u);
     EXPECT_EQ(read.settingB, 1);
 }
