@@ -55,25 +55,7 @@ int QuentariDriver::Rows() const
 
 std::wstring QuentariDriver::Cell(int row, int col) const
 {
-    // The list's text is read through a buffer inside the program.
-    HWND list = GetDlgItem(m_main, 1010);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(list, &pid);
-    HANDLE proc = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (!proc)
-        return L"(no process)";
-    auto* mem = static_cast<uint8_t*>(VirtualAllocEx(proc, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
-    LVITEMW item = {};
-    item.iSubItem = col;
-    item.pszText = reinterpret_cast<wchar_t*>(mem + 512);
-    item.cchTextMax = 256;
-    WriteProcessMemory(proc, mem, &item, sizeof(item), nullptr);
-    SendMessageW(list, LVM_GETITEMTEXTW, WPARAM(row), LPARAM(mem));
-    wchar_t text[256] = {};
-    ReadProcessMemory(proc, mem + 512, text, sizeof(text) - sizeof(wchar_t), nullptr);
-    VirtualFreeEx(proc, mem, 0, MEM_RELEASE);
-    CloseHandle(proc);
-    return text;
+    return ListCellText(GetDlgItem(m_main, 1010), row, col);
 }
 
 void QuentariDriver::Shot(HWND window, const std::string& name) const

@@ -1,5 +1,6 @@
 // Starts a program under test, waits for its windows and its end.
 #include "tests/support/ProgramRun.h"
+#include <commctrl.h>
 #include <filesystem>
 #include <fstream>
 
@@ -100,6 +101,33 @@ std::wstring WindowText(HWND hwnd)
     wchar_t text[1024] = {};
     ::GetWindowTextW(hwnd, text, 1024);
     return text;
+}
+
+std::wstring ListCellText(HWND list, int row, int col)
+{
+    struct Block {
+        LVITEMW item;
+        wchar_t text[260];
+    };
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(list, &pid);
+    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    auto* remote = static_cast<Block*>(
+        process ? ::VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE) : nullptr);
+    Block block = {};
+    block.item.iSubItem = col;
+    block.item.cchTextMax = 260;
+    block.item.pszText = remote ? remote->text : nullptr;
+    if (remote && ::WriteProcessMemory(process, remote, &block, sizeof block, nullptr)) {
+        ::SendMessageW(list, LVM_GETITEMTEXTW, WPARAM(row), reinterpret_cast<LPARAM>(remote));
+        ::ReadProcessMemory(process, remote, &block, sizeof block, nullptr);
+    }
+    if (remote)
+        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    if (process)
+        ::CloseHandle(process);
+    block.text[259] = L'\0';
+    return block.text;
 }
 
 std::wstring ItemText(HWND dialog, int id)

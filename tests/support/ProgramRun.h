@@ -37,6 +37,8 @@ private:
 // Every top-level window of the desktop, in z-order.
 std::vector<HWND> TopLevelWindows();
 std::wstring WindowText(HWND hwnd);
+// The text of a cell of a list view of any process, read through a buffer inside that process.
+std::wstring ListCellText(HWND list, int row, int col);
 std::wstring ItemText(HWND dialog, int id);
 // The text of a message box, without carriage returns.
 std::wstring MessageText(HWND box);

@@ -190,33 +190,10 @@ bool RemoteCall(HWND list, UINT msg, WPARAM wp, T& value)
     return ok;
 }
 
-// The text of a list-view cell without its padding, read through a block in the list's process.
+// The text of a list-view cell without its padding (room for a row icon).
 std::wstring CellText(HWND list, int row, int col)
 {
-    struct Block {
-        LVITEMW item;
-        wchar_t text[260];
-    };
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(list, &pid);
-    HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    auto* remote = static_cast<Block*>(
-        process ? ::VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE) : nullptr);
-    Block block = {};
-    block.item.iSubItem = col;
-    block.item.cchTextMax = 260;
-    block.item.pszText = remote ? remote->text : nullptr;
-    if (remote && ::WriteProcessMemory(process, remote, &block, sizeof block, nullptr)) {
-        ::SendMessageW(list, LVM_GETITEMTEXTW, WPARAM(row), reinterpret_cast<LPARAM>(remote));
-        ::ReadProcessMemory(process, remote, &block, sizeof block, nullptr);
-    }
-    if (remote)
-        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
-    if (process)
-        ::CloseHandle(process);
-    block.text[259] = L'\0';
-    // Cells may be padded with blanks (room for a row icon).
-    std::wstring text = block.text;
+    std::wstring text = ListCellText(list, row, col);
     text.erase(0, text.find_first_not_of(L' '));
     return text.erase(text.find_last_not_of(L' ') + 1);
 }
