@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <vector>
 
 static const wchar_t kTitle[] = L"Quentari - network device setting utility";
@@ -69,30 +68,7 @@ void QuentariDriver::Shot(HWND window, const std::string& name) const
         if (c == '/')
             c = '\\';
     CreateDirectoryA(folder.c_str(), nullptr);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Sleep(300);
-    RECT r;
-    GetWindowRect(window, &r);
-    int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
-    BITMAPINFO bi = {};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB};
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    DWORD stride = DWORD((w * 3 + 3) & ~3), size = stride * DWORD(h);
-    BITMAPFILEHEADER fh = {0x4D42, DWORD(sizeof(fh) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
-                           DWORD(sizeof(fh) + sizeof(BITMAPINFOHEADER))};
-    std::ofstream out(folder + "\\quentari_" + name + "_" + (lang ? lang : "en") + ".bmp", std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&fh), sizeof(fh));
-    out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof(BITMAPINFOHEADER));
-    out.write(static_cast<const char*>(bits), size);
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    SaveWindowBmp(window, Widen(folder + "\\quentari_" + name + "_" + (lang ? lang : "en") + ".bmp"));
 }
 
 void SetAddress(HWND dialog, int id, const char* dotted)

@@ -103,6 +103,43 @@ std::wstring WindowText(HWND hwnd)
     return text;
 }
 
+bool SaveWindowBmp(HWND window, const std::wstring& path)
+{
+    RECT r{};
+    if (!::GetWindowRect(window, &r))
+        return false;
+    // Other windows on the same display may overlap it: it goes on top while it is taken.
+    const bool topmost = (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ::Sleep(300);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP shot = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(memory, shot);
+    ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    ::GdiFlush();
+    ::SelectObject(memory, old);
+    if (!topmost)
+        ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const DWORD size = DWORD((width * 3 + 3) & ~3) * DWORD(height);
+    const DWORD head = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    BITMAPFILEHEADER file = {0x4D42, head + size, 0, 0, head};
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+    if (bits) {
+        bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
+        bytes.append(static_cast<const char*>(bits), size);
+    }
+    ::DeleteObject(shot);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return bits && WriteBytes(path, bytes);
+}
+
 std::wstring ListCellText(HWND list, int row, int col)
 {
     struct Block {

@@ -37,6 +37,9 @@ private:
 // Every top-level window of the desktop, in z-order.
 std::vector<HWND> TopLevelWindows();
 std::wstring WindowText(HWND hwnd);
+// Saves what the screen shows of a window of any process as a 24-bit BMP file, the window
+// raised above the others for the moment.
+bool SaveWindowBmp(HWND window, const std::wstring& path);
 // The text of a cell of a list view of any process, read through a buffer inside that process.
 std::wstring ListCellText(HWND list, int row, int col);
 std::wstring ItemText(HWND dialog, int id);

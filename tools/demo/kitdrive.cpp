@@ -142,36 +142,6 @@ HWND EnabledItem(HWND w, int id)
     }
 }
 
-// Saves what the screen shows of the window as a 24-bit BMP file.
-bool SaveShot(HWND w, const std::wstring& path)
-{
-    RECT r{};
-    if (!::GetWindowRect(w, &r))
-        return false;
-    ::RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    ::Sleep(300);
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP shot = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, shot);
-    ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    ::SelectObject(memory, old);
-    const DWORD size = DWORD((width * 3 + 3) & ~3) * DWORD(height);
-    const DWORD head = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-    BITMAPFILEHEADER file = {0x4D42, head + size, 0, 0, head};
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
-    bytes.append(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(BITMAPINFOHEADER));
-    bytes.append(static_cast<const char*>(bits), size);
-    ::DeleteObject(shot);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return WriteBytes(path, bytes);
-}
-
 // A list-view message whose argument lives in the list's own process.
 template <class T>
 bool RemoteCall(HWND list, UINT msg, WPARAM wp, T& value)
@@ -311,7 +281,7 @@ int Run(std::vector<std::wstring> argv)
         return Say(0, "wait: \"%s\" %ldx%ld", title.c_str(), r.right - r.left, r.bottom - r.top);
     }
     if (cmd == L"shot" && n == 1)
-        return SaveShot(w, arg[0]) ? Say(0, "shot: \"%s\"", title.c_str()) : Say(1, "shot: not saved");
+        return SaveWindowBmp(w, arg[0]) ? Say(0, "shot: \"%s\"", title.c_str()) : Say(1, "shot: not saved");
     if (n < 1)
         return Usage();
     if (cmd == L"get")
