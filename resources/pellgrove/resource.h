@@ -27,3 +27,16 @@
 #define IDC_WAIT_PROGRESS 1135
 #define IDC_MAIN_INTRO 1129
 #define IDC_MAIN_PRODUCT 1144
+
+// Completion: desktop shortcuts, manual copy, firmware download.
+#define IDS_SHORTCUT_FAILED 10
+#define IDS_SHARE_LINK_SUFFIX 23
+#define IDS_SETTING_LINK_SUFFIX 24
+#define IDS_FINDER_PROGRAM 36
+#define IDS_FIRMWARE_PART_FAILED 50
+#define IDS_CONFIG_ILLEGAL 85
+#define IDD_FW_DOWNLOAD 166
+#define IDR_FW_ANIMATION 220
+#define IDC_FW_STATUS 1051
+#define IDC_FW_PROGRESS 1075
+#define IDC_FW_ANIMATE 1076

@@ -1,0 +1,208 @@
+// The firmware download dialog against the test server: good files, refused and broken
+// transfers, the overwrite question, Cancel of a stalled transfer; screenshots; timings.
+#include "tests/support/ProgramRun.h"
+#include "afx/ResourceLanguage.h"
+#include "resources/pellgrove/resource.h"
+#include "wizard/FwDownload.h"
+#include <gtest/gtest.h>
+#include <atomic>
+#include <thread>
+
+namespace {
+
+std::wstring Url(const std::wstring& kind, size_t size, const std::wstring& name)
+{
+    const wchar_t* port = _wgetenv(L"FW_SERVER_PORT");
+    return L"http://127.0.0.1:" + std::wstring(port ? port : L"1") + L"/" + kind + L"/" + std::to_wstring(size) +
+           L"/" + name;
+}
+
+// What the test server sends for a file.
+std::string Body(const std::wstring& name, size_t size)
+{
+    std::string s(size, '\0');
+    for (size_t i = 0; i < size; ++i)
+        s[i] = char((i + name.size()) & 255);
+    return s;
+}
+
+// A 24-bit BMP of the window under build/screens.
+void Screenshot(HWND window, const std::wstring& name)
+{
+    const wchar_t* build = _wgetenv(L"KIT_BUILD_DIR");
+    if (!build)
+        return;
+    std::wstring folder = L"Z:" + std::wstring(build) + L"\\screens";
+    for (wchar_t& c : folder)
+        c = c == L'/' ? L'\\' : c;
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    RECT r;
+    ::GetWindowRect(window, &r);
+    int w = r.right - r.left, h = r.bottom - r.top, stride = (w * 3 + 3) & ~3;
+    HDC screen = ::GetDC(nullptr), mem = ::CreateCompatibleDC(screen);
+    HBITMAP bmp = ::CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = ::SelectObject(mem, bmp);
+    ::BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    ::SelectObject(mem, old);
+    BITMAPINFOHEADER info = {sizeof(info), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    std::string pixels(size_t(stride) * h, '\0');
+    ::GetDIBits(mem, bmp, 0, h, &pixels[0], reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    BITMAPFILEHEADER file = {0x4D42, DWORD(54 + pixels.size()), 0, 0, 54};
+    WriteBytes(folder + L"\\" + name + L".bmp", std::string(reinterpret_cast<char*>(&file), 14) +
+                                                   std::string(reinterpret_cast<char*>(&info), 40) + pixels);
+    ::DeleteObject(bmp);
+    ::DeleteDC(mem);
+    ::ReleaseDC(nullptr, screen);
+}
+
+BOOL CALLBACK FindOwned(HWND w, LPARAM p)
+{
+    auto* f = reinterpret_cast<std::pair<HWND, HWND>*>(p);
+    if (w != f->first && ::GetWindow(w, GW_OWNER) == f->first && ::IsWindowVisible(w))
+        f->second = w;
+    return TRUE;
+}
+
+// A message box of the dialog's thread owned by the dialog, or nullptr.
+HWND QuestionOf(HWND dialog)
+{
+    std::pair<HWND, HWND> found{dialog, nullptr};
+    ::EnumThreadWindows(::GetWindowThreadProcessId(dialog, nullptr), FindOwned, reinterpret_cast<LPARAM>(&found));
+    return found.second;
+}
+
+struct Outcome {
+    INT_PTR result = 0;
+    std::wstring status;
+    int position = 0;
+    bool asked = false;
+    DWORD cancelMs = 0, totalMs = 0;
+};
+
+// Runs the dialog as a user would: answers the overwrite question with `answer`, and either
+// cancels once data arrived or waits for the end and presses OK.
+Outcome RunDialog(CFwDownload& dlg, int answer, bool cancel, const std::wstring& shot)
+{
+    Outcome out;
+    std::atomic<DWORD> cancelledAt{0};
+    DWORD start = ::GetTickCount();
+    std::thread user([&] {
+        while (!dlg.m_hWnd || !::IsWindowVisible(dlg.m_hWnd))
+            ::Sleep(10);
+        HWND h = dlg.m_hWnd;
+        for (;;) {
+            if (HWND box = QuestionOf(h)) {
+                out.asked = true;
+                Press(box, answer);
+            }
+            if (cancel && dlg.m_dwReceived > 0) {
+                ::Sleep(300);  // a few frames of the animation and a partly filled bar
+                if (!shot.empty())
+                    Screenshot(h, shot);
+                cancelledAt = ::GetTickCount();
+                Press(h, IDCANCEL);
+                return;
+            }
+            if (::IsWindowEnabled(::GetDlgItem(h, IDOK))) {
+                out.totalMs = ::GetTickCount() - start;
+                out.status = ItemText(h, IDC_FW_STATUS);
+                out.position = int(::SendDlgItemMessageW(h, IDC_FW_PROGRESS, PBM_GETPOS, 0, 0));
+                if (!shot.empty())
+                    Screenshot(h, shot);
+                Press(h, IDOK);
+                return;
+            }
+            ::Sleep(20);
+        }
+    });
+    out.result = dlg.DoModal();
+    if (cancelledAt)
+        out.cancelMs = ::GetTickCount() - cancelledAt;
+    user.join();
+    return out;
+}
+
+const std::wstring kCompleted = L"完了";
+
+}  // namespace
+
+TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
+{
+    struct Case {
+        const wchar_t* name;
+        std::wstring file;  // always fw.bin
+        bool existing;
+        int answer;
+        bool asks, cancel, replaced;
+    } cases[] = {
+        {L"good", Url(L"good", 300000, L"fw.bin"), false, 0, false, false, true},
+        {L"overwrite-yes", Url(L"good", 3000, L"fw.bin"), true, IDYES, true, false, true},
+        {L"overwrite-no", Url(L"good", 3000, L"fw.bin"), true, IDNO, true, false, false},
+        {L"not-found", Url(L"missing", 3000, L"fw.bin"), true, IDYES, false, false, false},
+        {L"no-length", Url(L"nolength", 3000, L"fw.bin"), true, IDYES, false, false, false},
+        {L"closed-midway", Url(L"cut", 300000, L"fw.bin"), true, IDYES, true, false, false},
+        {L"stalled", Url(L"stall", 400000, L"fw.bin"), true, IDYES, true, true, false},
+    };
+    for (LANGID lang : {LANGID(1033), LANGID(1041)}) {
+        afx::SetResourceLanguage(lang);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            TempDir stick;
+            const std::string old = "the firmware that was on the stick";
+            if (c.existing) {
+                ASSERT_TRUE(WriteBytes(stick / L"fw.bin", old));
+            }
+            CFwDownload dlg(nullptr);
+            dlg.m_drive = stick.Path();
+            dlg.m_list.assign(20, L"");
+            dlg.m_list[0] = c.file;
+            dlg.m_list[1] = Url(L"good", 700, L"fw.xml");
+            bool shoot = std::wstring(c.name) == L"good" || c.cancel;
+            Outcome out = RunDialog(dlg, c.answer, c.cancel,
+                                    shoot ? std::wstring(L"fw_download_") + c.name + L"_" + std::to_wstring(lang) : L"");
+            std::string now = ReadBytes(stick / L"fw.bin");
+            EXPECT_EQ(now == Body(L"fw.bin", now.size()) && !now.empty(), c.replaced);
+            if (!c.replaced) {
+                EXPECT_EQ(now, c.existing ? old : "");
+            }
+            EXPECT_EQ(out.asked, c.asks);
+            // Nothing but the two files: no temporary file stays behind.
+            int others = 0;
+            WIN32_FIND_DATAW fd;
+            HANDLE find = ::FindFirstFileW((stick / L"*").c_str(), &fd);
+            do {
+                std::wstring n = fd.cFileName;
+                others += n != L"." && n != L".." && n != L"fw.bin" && n != L"fw.xml";
+            } while (::FindNextFileW(find, &fd));
+            ::FindClose(find);
+            EXPECT_EQ(others, 0);
+            if (c.cancel) {
+                EXPECT_EQ(out.result, IDCANCEL);
+                EXPECT_LT(out.cancelMs, 1000u);
+                std::printf("cancel of a stalled transfer: dialog gone after %lu ms\n", out.cancelMs);
+                continue;
+            }
+            EXPECT_EQ(out.result, IDOK);
+            EXPECT_EQ(ReadBytes(stick / L"fw.xml"), c.replaced ? Body(L"fw.xml", 700) : "") << "manifest";
+            EXPECT_EQ(out.status == kCompleted, c.replaced) << std::string(out.status.begin(), out.status.end());
+            EXPECT_EQ(out.position == 10000, c.replaced);
+        }
+    }
+    afx::SetResourceLanguage(1033);
+}
+
+TEST(FwDownload, Throughput)
+{
+    TempDir stick;
+    CFwDownload dlg(nullptr);
+    dlg.m_drive = stick.Path();
+    dlg.m_list.assign(20, L"");
+    const size_t size = 20 << 20;
+    dlg.m_list[0] = Url(L"good", size, L"big.bin");
+    dlg.m_list[1] = Url(L"good", 100, L"big.xml");
+    Outcome out = RunDialog(dlg, 0, false, L"");
+    EXPECT_EQ(out.status, kCompleted);
+    EXPECT_EQ(ReadBytes(stick / L"big.bin"), Body(L"big.bin", size));
+    std::printf("20 MiB from the local server in %lu ms (%.1f MB/s)\n", out.totalMs,
+                size / 1e6 / (out.totalMs ? out.totalMs / 1000.0 : 1));
+}
