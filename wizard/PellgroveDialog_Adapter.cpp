@@ -47,11 +47,11 @@ bool CPellgroveDialog_Adapter::OnInitDialog()
     // The drop-down needs room below the field for its list.
     PlaceControl(self, IDC_ADAPTER_LIST, 237, 96, 300, 160);
 
-    const CAdapterList& adapters = m_pContext->m_adapters;
+    const CAdapterList& adapters = m_pContext->adapters;
     int usable = CountUsableAdapters(adapters);
     if (int(m_cmbAdapter.SendMessage(CB_GETCOUNT)) < usable) {
         for (int i = NextUsableAdapter(adapters, -1); i >= 0; i = NextUsableAdapter(adapters, i)) {
-            const std::wstring& text = adapters[size_t(i)].description;
+            const std::wstring& text = adapters.entries[size_t(i)].description;
             LRESULT at = m_cmbAdapter.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
             if (at >= 0)
                 m_cmbAdapter.SendMessage(CB_SETITEMDATA, WPARAM(at), LPARAM(i));
@@ -69,13 +69,13 @@ void CPellgroveDialog_Adapter::OnSelchangeAdapter()
         return;
     size_t index = size_t(m_cmbAdapter.SendMessage(CB_GETITEMDATA, WPARAM(selected)));
     QuickSetupContext& context = *m_pContext;
-    if (index >= context.m_adapters.size() || !context.ApplyAdapter(context.m_adapters[index]))
+    if (index >= context.adapters.entries.size() || !context.ApplyAdapter(context.adapters.entries[index]))
         return;
-    m_strDhcp = afx::LoadStr(context.m_dhcp ? IDS_ADAPTER_DHCP_VALID : IDS_ADAPTER_DHCP_INVALID);
-    m_strIp = context.m_ipAddress;
-    m_strMask = context.m_mask;
-    m_strGateway = context.m_gateway;
-    m_strDns = context.m_dnsServer;
+    m_strDhcp = afx::LoadStr(context.adapterDhcp ? IDS_ADAPTER_DHCP_VALID : IDS_ADAPTER_DHCP_INVALID);
+    m_strIp = context.ipAddress;
+    m_strMask = context.netmask;
+    m_strGateway = context.gateway;
+    m_strDns = context.dnsServer;
     UpdateData(false);
     InvalidateLabels();
 }

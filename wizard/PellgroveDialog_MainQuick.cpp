@@ -18,7 +18,7 @@
 int CPellgroveDialog_Main::PrepareQuickSetup(QuickSetupContext& context)
 {
     const bool usb = g_productConfig.UsbMode != 0;
-    CDeviceSettings& record = context.m_settings;
+    CDeviceSettings& record = context.settings;
     record.kind = usb ? 1 : 0;
     if (!usb && !context.SettingsFileExists()) {
         ShowError(IDS_SETTINGS_FILE_MISSING);
@@ -27,7 +27,7 @@ int CPellgroveDialog_Main::PrepareQuickSetup(QuickSetupContext& context)
     record.spindown = g_productConfig.PowerSavingDefault;
     // In USB-stick mode a missing or unmarked file leaves the defaults, and values that were
     // read stay even when they do not validate.
-    if (!record.Read(context.m_paths.settingsFilePath.c_str()) && !usb) {
+    if (!record.Read(context.paths.settingsFilePath.c_str()) && !usb) {
         ShowError(IDS_SETTINGS_FILE_ILLEGAL);
         return 0;
     }
@@ -83,7 +83,7 @@ void CPellgroveDialog_Main::OnClickedQuick()
     auto context = std::make_unique<QuickSetupContext>();
     if (!PrepareQuickSetup(*context))
         return;
-    StoreDeviceName(context->m_settings.name.c_str());
+    StoreDeviceName(context->settings.name.c_str());
 
     m_rcPage = RECT{};
     ShowWindow(SW_HIDE);

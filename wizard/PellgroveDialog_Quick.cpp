@@ -93,7 +93,7 @@ bool CPellgroveDialog_Quick::OnInitDialog()
         PlaceControl(self, IDC_IP_GATEWAY, 145, 247, 130, 21);
         PlaceControl(self, IDC_QUICK_DNS_LABEL, 26, 263, 100, 20);
         PlaceControl(self, IDC_IP_DNS, 145, 267, 130, 20);
-        m_chkChangeName.SetCheck(m_pContext->m_settings.name != StoredDeviceName ? BST_CHECKED : BST_UNCHECKED);
+        m_chkChangeName.SetCheck(m_pContext->settings.name != StoredDeviceName ? BST_CHECKED : BST_UNCHECKED);
     } else {
         m_nRowTop = 92;
         PlaceControl(self, IDC_NAME_LABEL, 107, 92, 120, 20);
@@ -256,7 +256,7 @@ void CPellgroveDialog_Quick::ArrangeControls()
 
 void CPellgroveDialog_Quick::FillAddressBlock()
 {
-    const CDeviceSettings& record = m_pContext->m_settings;
+    const CDeviceSettings& record = m_pContext->settings;
     const bool dhcp = record.dhcp == L"on";
     CheckRadioButton(m_hWnd, IDC_DHCP_AUTO, IDC_DHCP_STATIC, dhcp ? IDC_DHCP_AUTO : IDC_DHCP_STATIC);
     EnableAddressFields(dhcp ? 0 : 1);
@@ -274,7 +274,7 @@ void CPellgroveDialog_Quick::FillAddressBlock()
 
 void CPellgroveDialog_Quick::FillAddressControls()
 {
-    const CDeviceSettings& record = m_pContext->m_settings;
+    const CDeviceSettings& record = m_pContext->settings;
     m_strName = record.name;
     if (g_productConfig.Show_Comment)
         m_strComment = record.comment;
@@ -289,7 +289,7 @@ void CPellgroveDialog_Quick::FillAddressControls()
 
 void CPellgroveDialog_Quick::FillChoices()
 {
-    const CDeviceSettings& record = m_pContext->m_settings;
+    const CDeviceSettings& record = m_pContext->settings;
     const ProductConfig& config = g_productConfig;
     m_strName = record.name;
     if (config.Show_NTP) {

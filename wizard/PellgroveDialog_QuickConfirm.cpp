@@ -64,7 +64,7 @@ bool CPellgroveDialog_QuickConfirm::OnInitDialog()
 {
     CPellgroveDialog::OnInitDialog();
     SetBackground(IDB_CONFIRM_BACKGROUND);
-    const CDeviceSettings& record = m_pContext->m_settings;
+    const CDeviceSettings& record = m_pContext->settings;
     HWND self = m_hWnd;
 
     // The rows are laid out before the skin collects the labels it draws, so that the labels
@@ -170,7 +170,7 @@ void CPellgroveDialog_QuickConfirm::ArrangeControls()
 
 void CPellgroveDialog_QuickConfirm::ShowValues()
 {
-    const CDeviceSettings& record = m_pContext->m_settings;
+    const CDeviceSettings& record = m_pContext->settings;
     m_strName = record.name;
     if (g_productConfig.Show_Comment)
         m_strComment = record.comment;
@@ -207,7 +207,7 @@ void CPellgroveDialog_QuickConfirm::OnTimer(UINT_PTR id)
             SetDlgItemText(IDC_COMMENT, m_strComment);
             --m_nCommentScroll;
         } else {
-            m_strComment = m_pContext->m_settings.comment;
+            m_strComment = m_pContext->settings.comment;
             SetDlgItemText(IDC_COMMENT, m_strComment);
             KillTimer(kCommentTimer);
         }

@@ -49,7 +49,7 @@ bool HasAddress(int fields, uint32_t address) { return fields == 4 && address !=
 
 bool CPellgroveDialog_Quick::StoreAddresses(const std::wstring& caption)
 {
-    CDeviceSettings& record = m_pContext->m_settings;
+    CDeviceSettings& record = m_pContext->settings;
     if (IsDlgButtonChecked(m_hWnd, IDC_DHCP_AUTO) == BST_CHECKED) {
         record.dhcp = L"on";
         record.ip.clear();
@@ -85,7 +85,7 @@ bool CPellgroveDialog_Quick::StoreAddresses(const std::wstring& caption)
 
 int CPellgroveDialog_Quick::StoreSettings(const std::wstring& caption)
 {
-    CDeviceSettings& record = m_pContext->m_settings;
+    CDeviceSettings& record = m_pContext->settings;
     const ProductConfig& config = g_productConfig;
     if (!CheckField(ValidateDeviceName(m_strName), true, m_strName.empty(), IDS_NAME_ILLEGAL, caption))
         return 0;
@@ -116,7 +116,7 @@ int CPellgroveDialog_Quick::StoreSettings(const std::wstring& caption)
 
 int CPellgroveDialog_Quick::StoreSettingsUsb(const std::wstring& caption)
 {
-    CDeviceSettings& record = m_pContext->m_settings;
+    CDeviceSettings& record = m_pContext->settings;
     const ProductConfig& config = g_productConfig;
     if (!CheckField(ValidateDeviceName(m_strName), false, false, IDS_NAME_ILLEGAL, caption))
         return 0;

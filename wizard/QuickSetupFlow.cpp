@@ -1,6 +1,5 @@
-// The quick setup's page loop and the settings file operations of its context.
+// The quick setup's page loop.
 #include "wizard/QuickSetupFlow.h"
-#include "wizard/QuickSetupContext.h"
 
 bool RunPageLoop(const std::function<INT_PTR(int page)>& runPage, bool usbMode, bool showGuide)
 {
@@ -28,16 +27,4 @@ bool RunPageLoop(const std::function<INT_PTR(int page)>& runPage, bool usbMode, 
         }
     }
     return done;
-}
-
-int QuickSetupContext::SettingsFileExists()
-{
-    DWORD attributes = ::GetFileAttributesW(m_paths.settingsFilePath.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && attributes != FILE_ATTRIBUTE_DIRECTORY ? 1 : 0;
-}
-
-int QuickSetupContext::WriteSettings()
-{
-    m_settings.timestamp = FormatTimestamp();
-    return m_settings.Write(m_paths.settingsFilePath.c_str());
 }

@@ -25,9 +25,9 @@ public:
         : CPellgroveDialog_Main(nullptr), m_results(std::move(results)), m_file(std::move(file)) {}
     int PrepareQuickSetup(QuickSetupContext& context) override
     {
-        context.m_paths.settingsFilePath = m_file;
-        context.m_settings.kind = 0;
-        context.m_settings.name = L"STORE1";
+        context.paths.settingsFilePath = m_file;
+        context.settings.kind = 0;
+        context.settings.name = L"STORE1";
         return 1;
     }
     INT_PTR RunPage(int page, QuickSetupContext*, RECT* rect) override

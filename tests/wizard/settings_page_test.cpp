@@ -102,7 +102,7 @@ protected:
     void Expect(const std::vector<OkCase>& cases)
     {
         for (const OkCase& c : cases) {
-            m_context.m_settings = CDeviceSettings();
+            m_context.settings = CDeviceSettings();
             bool ended = false;
             INT_PTR result = Run([&](HWND page) {
                 EXPECT_EQ(PressOk(page, c), c.messages) << (c.name ? c.name : L"-");
@@ -161,7 +161,7 @@ TEST_F(SettingsPage, Addresses)
             {nullptr, nullptr, nullptr, nullptr, {S(IDS_GATEWAY_BROADCAST)}, kIp, kMask, MAKEIPADDRESS(192, 168, 1, 255)},
             {nullptr, nullptr, nullptr, nullptr, {S(IDS_DNS_BROADCAST)}, kIp, kMask, 0, MAKEIPADDRESS(8, 8, 4, 255)},
             {nullptr, nullptr, nullptr, nullptr, {}, kIp, kMask, 0, MAKEIPADDRESS(192, 168, 1, 1)}});
-    const CDeviceSettings& r = m_context.m_settings;
+    const CDeviceSettings& r = m_context.settings;
     EXPECT_EQ(r.dhcp, L"off");
     EXPECT_EQ(r.ip, L"192.168.1.20");
     EXPECT_EQ(r.netmask, L"255.255.255.0");
@@ -181,8 +181,8 @@ TEST_F(SettingsPage, UsbModeStoresTheOptions)
     c.UsbMode = c.Show_DetailSetting = c.Show_Category = c.Show_RecDirection = c.Show_LEDBrightness = 1;
     c.Show_PowerSaving = c.Show_AutoUpdate = c.Show_FolderPublication = c.Show_DelRecRsvInfo = 1;
     wcscpy(c.PowerSavingMenu, L"21600");
-    m_context.m_settings.spindown = L"3600";
-    m_context.m_settings.name = L"";
+    m_context.settings.spindown = L"3600";
+    m_context.settings.name = L"";
     INT_PTR result = Run([&](HWND page) {
         EXPECT_EQ(::SendDlgItemMessageW(page, IDC_POWER_SAVING, CB_GETCURSEL, 0, 0), 4);
         for (int id : {IDC_LED_MID, IDC_CATEGORY_ENGLISH, IDC_PLACE_CARTRIDGE, IDC_SHARE_INVALID,
@@ -193,7 +193,7 @@ TEST_F(SettingsPage, UsbModeStoresTheOptions)
         EXPECT_EQ(AnswerMessageBox(page, IDOK, 700), L"");
     });
     EXPECT_EQ(result, IDOK);
-    const CDeviceSettings& r = m_context.m_settings;
+    const CDeviceSettings& r = m_context.settings;
     EXPECT_EQ(r.name + L"|" + r.led + L"|" + r.category + L"|" + r.recpreserve + L"|" + r.share + L"|" +
                   r.resrecdel + L"|" + r.spindown + L"|" + r.autoupdate + L"|" + r.ntp,
               L"|1|english|cartridge|off|on|off|on|off");
