@@ -116,7 +116,8 @@ protected:
     RECT m_rect = {};
 };
 
-const DWORD kIp = MAKEIPADDRESS(192, 168, 1, 20), kMask = MAKEIPADDRESS(255, 255, 255, 0);
+constexpr DWORD Ip(DWORD a, DWORD b, DWORD c, DWORD d) { return a << 24 | b << 16 | c << 8 | d; }
+const DWORD kIp = Ip(192, 168, 1, 20), kMask = Ip(255, 255, 255, 0);
 
 }  // namespace
 
@@ -155,12 +156,12 @@ TEST_F(SettingsPage, TimeServer)
 
 TEST_F(SettingsPage, Addresses)
 {
-    Expect({{nullptr, nullptr, nullptr, nullptr, {S(IDS_IP_BROADCAST)}, MAKEIPADDRESS(192, 168, 1, 255), kMask},
+    Expect({{nullptr, nullptr, nullptr, nullptr, {S(IDS_IP_BROADCAST)}, Ip(192, 168, 1, 255), kMask},
             {nullptr, nullptr, nullptr, nullptr, {S(IDS_ENTER_IP)}, 0, kMask},
             {nullptr, nullptr, nullptr, nullptr, {S(IDS_ENTER_MASK)}, kIp, 0},
-            {nullptr, nullptr, nullptr, nullptr, {S(IDS_GATEWAY_BROADCAST)}, kIp, kMask, MAKEIPADDRESS(192, 168, 1, 255)},
-            {nullptr, nullptr, nullptr, nullptr, {S(IDS_DNS_BROADCAST)}, kIp, kMask, 0, MAKEIPADDRESS(8, 8, 4, 255)},
-            {nullptr, nullptr, nullptr, nullptr, {}, kIp, kMask, 0, MAKEIPADDRESS(192, 168, 1, 1)}});
+            {nullptr, nullptr, nullptr, nullptr, {S(IDS_GATEWAY_BROADCAST)}, kIp, kMask, Ip(192, 168, 1, 255)},
+            {nullptr, nullptr, nullptr, nullptr, {S(IDS_DNS_BROADCAST)}, kIp, kMask, 0, Ip(8, 8, 4, 255)},
+            {nullptr, nullptr, nullptr, nullptr, {}, kIp, kMask, 0, Ip(192, 168, 1, 1)}});
     const CDeviceSettings& r = m_context.settings;
     EXPECT_EQ(r.dhcp, L"off");
     EXPECT_EQ(r.ip, L"192.168.1.20");
