@@ -186,7 +186,15 @@ void CPellgroveDialog_Quick::ArrangeControls()
     const bool ntp = config.Show_NTP != 0;
     for (UINT id : {IDC_QUICK_NTP_LABEL, IDC_NTP_VALID, IDC_NTP_INVALID, IDC_QUICK_TIME_SERVER_LABEL, IDC_TIME_SERVER})
         ShowControl(self, id, ntp);
-    if (ntp) {
+    if (ntp && normal) {
+        // The name, comment and workgroup edits reach x 457 in normal mode: the time rows
+        // stand beside the address block instead.
+        PlaceControl(self, IDC_QUICK_NTP_LABEL, 405, 180, 180, 20);
+        PlaceControl(self, IDC_NTP_VALID, 405, 200, 80, 20);
+        PlaceControl(self, IDC_NTP_INVALID, 490, 200, 90, 20);
+        PlaceControl(self, IDC_QUICK_TIME_SERVER_LABEL, 405, 222, 180, 20);
+        PlaceControl(self, IDC_TIME_SERVER, 405, 242, 180, 20);
+    } else if (ntp) {
         PlaceControl(self, IDC_QUICK_NTP_LABEL, 295, 85, 120, 20);
         PlaceControl(self, IDC_NTP_VALID, 425, 82, 60, 20);
         PlaceControl(self, IDC_NTP_INVALID, 490, 82, 65, 20);
@@ -196,7 +204,9 @@ void CPellgroveDialog_Quick::ArrangeControls()
 
     for (UINT id : kOptionControls)
         ShowControl(self, id, false);
-    if (config.Show_DetailSetting) {
+    // In normal mode the device options are neither filled nor stored, and the normal-mode key
+    // set has none of them: the block is shown in USB-stick mode only.
+    if (config.Show_DetailSetting && !normal) {
         int y = 173;
         bool any = false;
         // Each shown row goes one step below the row shown before it.

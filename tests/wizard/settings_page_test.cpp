@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 #include <commctrl.h>
 #include <functional>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -62,23 +61,11 @@ protected:
         wcscpy(g_productConfig.Model, L"DV-N210");
         g_productConfig.Show_Comment = g_productConfig.Show_WorkGroup = g_productConfig.Show_NTP = 1;
     }
-    // Runs the page on this thread while `drive` works its window from another; the result.
     INT_PTR Run(const std::function<void(HWND)>& drive)
     {
         CPellgroveDialog_Quick page(nullptr, &m_rect);
         page.m_pContext = &m_context;
-        DWORD self = ::GetCurrentThreadId();
-        std::thread driver([&] {
-            HWND w = FindThreadDialog(self);
-            if (!w)
-                return;
-            drive(w);
-            if (::IsWindow(w))
-                ::PostMessageW(w, WM_COMMAND, MAKEWPARAM(IDC_QUICK_CANCEL, BN_CLICKED), 0);
-        });
-        INT_PTR result = page.DoModal();
-        driver.join();
-        return result;
+        return RunDriven(page, drive, IDC_QUICK_CANCEL);
     }
     // Presses OK with the case's entries; the messages shown, in order.
     std::vector<std::wstring> PressOk(HWND page, const OkCase& c)
