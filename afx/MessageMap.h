@@ -114,3 +114,7 @@ public: \
 // void OnDrawItem(int id, DRAWITEMSTRUCT* item)
 #define ON_WM_DRAWITEM() \
     if (msg == WM_DRAWITEM) { OnDrawItem(int(wParam), reinterpret_cast<DRAWITEMSTRUCT*>(lParam)); lResult = TRUE; return true; }
+
+// void DrawItem(DRAWITEMSTRUCT* item)  -- an owner-drawn control paints itself (reflected by its parent)
+#define ON_WM_DRAWITEM_REFLECT() \
+    if (msg == AFX_REFLECT_BASE + WM_DRAWITEM) { DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)); lResult = TRUE; return true; }

@@ -6,7 +6,8 @@ KIT_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KIT_PACKAGES=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   cmake make ninja-build googletest wine wine64 wine32:i386 libwine:i386 fonts-wine
-  xvfb xauth x11-apps imagemagick python3 iproute2 fonts-wqy-microhei)
+  xvfb xauth x11-apps imagemagick python3 python3-pil iproute2 fonts-dejavu-core
+  fonts-wqy-microhei)
 
 kit_log() { printf '== %s\n' "$*" >&2; }
 
