@@ -1,6 +1,7 @@
-// The confirmation page's completion: the chosen options are kept for the guide launch and the
-// page ends completed.
+// The confirmation page's completion: support files, the chosen desktop shortcuts and the
+// manual copy, then the page ends completed.
 #include "wizard/PellgroveDialog_QuickConfirm.h"
+#include "wizard/QuickCompletion.h"
 #include "wizard/QuickSetupFlow.h"
 #include "wizard/QuickSetupState.h"
 
@@ -8,7 +9,10 @@ void CPellgroveDialog_QuickConfirm::OnOK()
 {
     ShowWindow(SW_HIDE);
     UpdateData(true);
-    ManualCopyChecked = m_chkManualCopy.SendMessage(BM_GETCHECK) == BST_CHECKED ? 1 : 0;
+    int manualTicked = m_chkManualCopy.SendMessage(BM_GETCHECK) == BST_CHECKED ? 1 : 0;
+    ManualCopyChecked = m_pContext ? CompleteQuickSetup(m_hWnd, *m_pContext, ShareShortcutChecked,
+                                                        SettingShortcutChecked, manualTicked)
+                                   : manualTicked;
     if (UpdateData(true))
         EndDialog(kPageCompleted);
 }

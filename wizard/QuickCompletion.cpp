@@ -5,6 +5,31 @@
 #include "frame/PellgroveWait.h"
 #include "resources/pellgrove/resource.h"
 #include "wizard/PellgroveApp.h"
+#include "wizard/QuickSetupContext.h"
+
+namespace {
+
+ShortcutOwner OwnerOf(const QuickSetupContext& context)
+{
+    return {context.settings.name, context.paths.commonProductFolder};
+}
+
+}  // namespace
+
+int QuickSetupContext::CreateDesktopShortcuts(int share, int setting, int remote, const wchar_t* shareSuffix,
+                                              const wchar_t* settingSuffix, const wchar_t* shareIcon,
+                                              const wchar_t* settingIcon, const wchar_t* shareTarget,
+                                              const wchar_t* settingTarget)
+{
+    return ::CreateDesktopShortcuts(OwnerOf(*this), share, setting, remote, shareSuffix, settingSuffix, shareIcon,
+                                    settingIcon, shareTarget, settingTarget);
+}
+
+int QuickSetupContext::CreateShellShortcut(const wchar_t* target, const wchar_t* linkPath, const wchar_t* iconPath,
+                                           const wchar_t* name, int mode)
+{
+    return ::CreateShellShortcut(OwnerOf(*this), target, linkPath, iconPath, name, mode);
+}
 
 void FatalIllegalConfig()
 {
@@ -12,7 +37,7 @@ void FatalIllegalConfig()
     ::ExitProcess(1);
 }
 
-int CompleteQuickSetup(HWND page, const ShortcutOwner& owner, int shareShortcut, int settingShortcut,
+int CompleteQuickSetup(HWND page, QuickSetupContext& context, int shareShortcut, int settingShortcut,
                        int manualTicked)
 {
     CPellgroveApp& app = GetPellgroveApp();
@@ -36,13 +61,13 @@ int CompleteQuickSetup(HWND page, const ShortcutOwner& owner, int shareShortcut,
         if (!config.ProductIcon[0] || !config.WebSetupIcon[0])
             FatalIllegalConfig();
         auto failed = [page] { afx::AfxMessageBox(IDS_SHORTCUT_FAILED, IDS_ERROR, MB_OK, false, page); };
-        if (!CreateDesktopShortcuts(owner, shareShortcut, settingShortcut, 0, shareSuffix.c_str(),
+        if (!context.CreateDesktopShortcuts(shareShortcut, settingShortcut, 0, shareSuffix.c_str(),
                                     settingSuffix.c_str(), config.ProductIcon, config.WebSetupIcon, finder, finder))
             failed();
         if (FilePart(config.Vantry2Icon).empty())
             FatalIllegalConfig();
         if (config.Vantry2IconFlag &&
-            !CreateDesktopShortcuts(owner, 0, 0, 1, L"", L"", L"", config.Vantry2Icon, L"", kRemoteAccessAddress))
+            !context.CreateDesktopShortcuts(0, 0, 1, L"", L"", L"", config.Vantry2Icon, L"", kRemoteAccessAddress))
             failed();
     }
     progress(8);
