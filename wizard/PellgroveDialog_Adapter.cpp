@@ -40,7 +40,7 @@ bool CPellgroveDialog_Adapter::OnInitDialog()
     }
     ApplySkin();
 
-    m_btnDetermine.SetBitmaps(IDB_DETERMINE, IDB_DETERMINE_SELECTED, IDB_DETERMINE_FOCUSED, IDB_DETERMINE_DISABLED);
+    m_btnDetermine.SetBitmaps(IDB_OK, IDB_OK_SELECTED, IDB_OK_FOCUSED, IDB_OK_DISABLED);
     m_btnBack.SetBitmaps(IDB_BACK, IDB_BACK_SELECTED, IDB_BACK_FOCUSED, IDB_BACK_DISABLED);
     m_btnDetermine.MoveTo(445, 315, true);
     m_btnBack.MoveTo(15, 315, true);

@@ -61,7 +61,7 @@ bool CPellgroveDialog_Main::OnInitDialog()
     }
     ApplySkin();
 
-    // The USB-stick set (IDB_QUICK_USB_*) is not shown: both modes use the same quick button.
+    // The USB-stick picture set of the quick button is not shown: both modes use this one.
     m_btnQuick.SetBitmaps(IDB_QUICK, IDB_QUICK_SELECTED, IDB_QUICK_FOCUSED, IDB_QUICK_DISABLED);
     m_btnSupport.SetBitmaps(IDB_SUPPORT, IDB_SUPPORT_SELECTED, IDB_SUPPORT_FOCUSED, IDB_SUPPORT_DISABLED);
     m_btnFolder.SetBitmaps(IDB_FOLDER, IDB_FOLDER_SELECTED, IDB_FOLDER_FOCUSED, IDB_FOLDER_DISABLED);

@@ -37,7 +37,7 @@ constexpr int kDropDownHeight = 160;
 CPellgroveDialog_Quick::CPellgroveDialog_Quick(HWND parent, RECT* pageRect)
     : CPellgroveDialog(IDD_PELLGROVE_QUICK, parent), m_pPageRect(pageRect)
 {
-    SetTrackedPosition(pageRect);
+    m_pTrackedRect = pageRect;  // recorded into once the page has placed itself
 }
 
 void CPellgroveDialog_Quick::DoDataExchange(afx::CDataExchange* pDX)
@@ -113,7 +113,7 @@ bool CPellgroveDialog_Quick::OnInitDialog()
     ArrangeControls();
     ApplySkin();
 
-    m_btnOK.SetBitmaps(IDB_DETERMINE, IDB_DETERMINE_SELECTED, IDB_DETERMINE_FOCUSED, IDB_DETERMINE_DISABLED);
+    m_btnOK.SetBitmaps(IDB_OK, IDB_OK_SELECTED, IDB_OK_FOCUSED, IDB_OK_DISABLED);
     m_btnCancel.SetBitmaps(IDB_BACK, IDB_BACK_SELECTED, IDB_BACK_FOCUSED, IDB_BACK_DISABLED);
     const int buttonY = usb ? 322 : 315;
     m_btnOK.MoveTo(445, buttonY, true);
@@ -126,7 +126,7 @@ bool CPellgroveDialog_Quick::OnInitDialog()
     if (m_pPageRect && (m_pPageRect->left || m_pPageRect->top || m_pPageRect->right || m_pPageRect->bottom))
         MoveWindow(m_pPageRect->left, m_pPageRect->top, m_pPageRect->right - m_pPageRect->left,
                    m_pPageRect->bottom - m_pPageRect->top, true);
-    ResumeTracking();
+    RecordMovesInto(m_pPageRect);
     return true;
 }
 
@@ -145,9 +145,10 @@ void CPellgroveDialog_Quick::BuildPowerSavingList()
     }
 }
 
+// The rows were arranged before the skin took the labels: showing a label again now would
+// have the system draw it over the page's own drawing.
 void CPellgroveDialog_Quick::InitControls()
 {
-    ArrangeControls();
     if (g_productConfig.UsbMode)
         FillChoices();
     else

@@ -28,7 +28,7 @@ const UINT kOptionLabels[] = {IDC_CONFIRM_SHARE_LABEL, IDC_CONFIRM_AUTOUPDATE_LA
 CPellgroveDialog_QuickConfirm::CPellgroveDialog_QuickConfirm(HWND parent, RECT* pageRect)
     : CPellgroveDialog(IDD_PELLGROVE_QUICK_CONFIRM, parent), m_pPageRect(pageRect)
 {
-    SetTrackedPosition(pageRect);
+    m_pTrackedRect = pageRect;  // recorded into once the page has placed itself
     ShareShortcutChecked = 0;
     SettingShortcutChecked = 0;
 }
@@ -142,13 +142,14 @@ bool CPellgroveDialog_QuickConfirm::OnInitDialog()
     if (m_pPageRect && (m_pPageRect->left || m_pPageRect->top || m_pPageRect->right || m_pPageRect->bottom))
         MoveWindow(m_pPageRect->left, m_pPageRect->top, m_pPageRect->right - m_pPageRect->left,
                    m_pPageRect->bottom - m_pPageRect->top, true);
-    ResumeTracking();
+    RecordMovesInto(m_pPageRect);
     return true;
 }
 
+// The rows were arranged before the skin took the labels: showing a label again now would
+// have the system draw it over the page's own drawing.
 void CPellgroveDialog_QuickConfirm::InitControls()
 {
-    ArrangeControls();
     ShowValues();
     UpdateData(false);
     InvalidateLabels();

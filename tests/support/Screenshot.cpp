@@ -14,6 +14,8 @@ bool SaveWindowShot(HWND window, const std::wstring& name)
         if (c == L'/')
             c = L'\\';
     ::CreateDirectoryW(folder.c_str(), nullptr);
+    // Tests running beside this one show windows on the same display: this one goes on top.
+    ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     ::Sleep(300);
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -26,6 +28,7 @@ bool SaveWindowShot(HWND window, const std::wstring& name)
     HGDIOBJ old = ::SelectObject(memory, shot);
     ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
     ::SelectObject(memory, old);
+    ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     const DWORD stride = DWORD((w * 3 + 3) & ~3), size = stride * DWORD(h);
     BITMAPFILEHEADER file = {0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
                              DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))};

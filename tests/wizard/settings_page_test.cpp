@@ -2,6 +2,7 @@
 // every check of its OK, field by field, with the messages it shows and what it stores.
 #include "afx/ResourceLanguage.h"
 #include "tests/support/MessageBoxes.h"
+#include "tests/support/Screenshot.h"
 #include "wizard/PellgroveApp.h"
 #include "wizard/PellgroveDialog_Quick.h"
 #include "wizard/QuickSetupContext.h"
@@ -177,6 +178,7 @@ TEST_F(SettingsPage, UsbModeStoresTheOptions)
                        IDC_DELETE_RESERVATION, IDC_NTP_INVALID})
             ::SendDlgItemMessageW(page, id, BM_CLICK, 0, 0);
         ::SendDlgItemMessageW(page, IDC_POWER_SAVING, CB_SETCURSEL, 0, 0);
+        SaveWindowShot(page, L"settings_usb_1033");
         ::PostMessageW(page, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         EXPECT_EQ(AnswerMessageBox(page, IDOK, 700), L"");
     });
