@@ -7,6 +7,7 @@
 #include "wizard/PellgroveDialog_End.h"
 #include "wizard/PellgroveDialog_Quick.h"
 #include "wizard/PellgroveDialog_QuickConfirm.h"
+#include "wizard/PellgroveDialog_QuickConfirm_Usb.h"
 #include "wizard/QuickSetupContext.h"
 #include "wizard/QuickSetupFlow.h"
 #include "wizard/QuickSetupState.h"
@@ -56,8 +57,11 @@ INT_PTR CPellgroveDialog_Main::RunPage(int page, QuickSetupContext* context, REC
 {
     switch (page) {
     case kPageConfirm:
-        if (g_productConfig.UsbMode)
-            return kPageBackToMenu;  // the USB-stick confirmation page is not part of this build
+        if (g_productConfig.UsbMode) {
+            CPellgroveDialog_QuickConfirm_Usb dialog(m_hWnd, pageRect);
+            dialog.m_pContext = context;
+            return dialog.DoModal();
+        }
         {
             CPellgroveDialog_QuickConfirm dialog(m_hWnd, pageRect);
             dialog.m_pContext = context;

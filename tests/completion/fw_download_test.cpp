@@ -1,6 +1,7 @@
 // The firmware download dialog against the test server: good files, refused and broken
 // transfers, the overwrite question, Cancel of a stalled transfer; screenshots; timings.
 #include "tests/support/ProgramRun.h"
+#include "tests/support/Screenshot.h"
 #include "afx/ResourceLanguage.h"
 #include "resources/pellgrove/resource.h"
 #include "wizard/FwDownload.h"
@@ -26,36 +27,9 @@ std::string Body(const std::wstring& name, size_t size)
     return s;
 }
 
-// A 24-bit BMP of the window under build/screens.
-void Screenshot(HWND window, const std::wstring& name)
-{
-    const wchar_t* build = _wgetenv(L"KIT_BUILD_DIR");
-    if (!build)
-        return;
-    std::wstring folder = L"Z:" + std::wstring(build) + L"\\screens";
-    for (wchar_t& c : folder)
-        c = c == L'/' ? L'\\' : c;
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    RECT r;
-    ::GetWindowRect(window, &r);
-    int w = r.right - r.left, h = r.bottom - r.top, stride = (w * 3 + 3) & ~3;
-    HDC screen = ::GetDC(nullptr), mem = ::CreateCompatibleDC(screen);
-    HBITMAP bmp = ::CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = ::SelectObject(mem, bmp);
-    ::BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    ::SelectObject(mem, old);
-    BITMAPINFOHEADER info = {sizeof(info), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    std::string pixels(size_t(stride) * h, '\0');
-    ::GetDIBits(mem, bmp, 0, h, &pixels[0], reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    BITMAPFILEHEADER file = {0x4D42, DWORD(54 + pixels.size()), 0, 0, 54};
-    WriteBytes(folder + L"\\" + name + L".bmp", std::string(reinterpret_cast<char*>(&file), 14) +
-                                                   std::string(reinterpret_cast<char*>(&info), 40) + pixels);
-    ::DeleteObject(bmp);
-    ::DeleteDC(mem);
-    ::ReleaseDC(nullptr, screen);
-}
+}  // namespace
 
-BOOL CALLBACK FindOwned(HWND w, LPARAM p)
+static BOOL CALLBACK FindOwned(HWND w, LPARAM p)
 {
     auto* f = reinterpret_cast<std::pair<HWND, HWND>*>(p);
     if (w != f->first && ::GetWindow(w, GW_OWNER) == f->first && ::IsWindowVisible(w))
@@ -63,13 +37,15 @@ BOOL CALLBACK FindOwned(HWND w, LPARAM p)
     return TRUE;
 }
 
-// A message box of the dialog's thread owned by the dialog, or nullptr.
-HWND QuestionOf(HWND dialog)
+// A visible window of the owner's thread that the owner owns (a question, a dialog), or nullptr.
+HWND OwnedWindow(HWND owner)
 {
-    std::pair<HWND, HWND> found{dialog, nullptr};
-    ::EnumThreadWindows(::GetWindowThreadProcessId(dialog, nullptr), FindOwned, reinterpret_cast<LPARAM>(&found));
+    std::pair<HWND, HWND> found{owner, nullptr};
+    ::EnumThreadWindows(::GetWindowThreadProcessId(owner, nullptr), FindOwned, reinterpret_cast<LPARAM>(&found));
     return found.second;
 }
+
+namespace {
 
 struct Outcome {
     INT_PTR result = 0;
@@ -91,14 +67,14 @@ Outcome RunDialog(CFwDownload& dlg, int answer, bool cancel, const std::wstring&
             ::Sleep(10);
         HWND h = dlg.m_hWnd;
         for (;;) {
-            if (HWND box = QuestionOf(h)) {
+            if (HWND box = OwnedWindow(h)) {
                 out.asked = true;
                 Press(box, answer);
             }
             if (cancel && dlg.m_dwReceived > 0) {
                 ::Sleep(300);  // a few frames of the animation and a partly filled bar
                 if (!shot.empty())
-                    Screenshot(h, shot);
+                    SaveWindowShot(h, shot);
                 cancelledAt = ::GetTickCount();
                 Press(h, IDCANCEL);
                 return;
@@ -108,7 +84,7 @@ Outcome RunDialog(CFwDownload& dlg, int answer, bool cancel, const std::wstring&
                 out.status = ItemText(h, IDC_FW_STATUS);
                 out.position = int(::SendDlgItemMessageW(h, IDC_FW_PROGRESS, PBM_GETPOS, 0, 0));
                 if (!shot.empty())
-                    Screenshot(h, shot);
+                    SaveWindowShot(h, shot);
                 Press(h, IDOK);
                 return;
             }
