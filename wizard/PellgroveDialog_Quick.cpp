@@ -373,6 +373,4 @@ void CPellgroveDialog_Quick::OnClickedChangeName()
     EnableControl(m_hWnd, IDC_NAME, m_chkChangeName.GetCheck() == BST_CHECKED);
 }
 
-void CPellgroveDialog_Quick::OnClickedSetting() { EndDialog(kPageSwitch); }
-
 void CPellgroveDialog_Quick::OnCancel() { EndDialog(kPageSwitch); }
