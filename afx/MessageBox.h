@@ -5,11 +5,22 @@
 
 namespace afx {
 
-// Shows string `textId` with caption string `captionId`; `foreground` brings the box to the
-// foreground (for messages shown before any window of the program exists). The owner is the
-// active window of this thread unless given. Returns the button pressed.
-int AfxMessageBox(UINT textId, UINT captionId, UINT type = MB_OK, bool foreground = false, HWND owner = nullptr);
-// The same with a text of the caller's own.
-int AfxMessageBox(const std::wstring& text, UINT captionId, UINT type = MB_OK, bool foreground = false, HWND owner = nullptr);
+// The string that names the program, when its table has one (the framework's application title).
+constexpr UINT kAppTitleStringId = 0xE000;
+
+// The program's name: the application title of the string table, else the program's file name
+// without its extension.
+std::wstring AfxAppName();
+
+// The framework's message box: the program's name as caption, OK unless `type` asks otherwise,
+// and when `type` names no icon the exclamation mark (OK, OK/Cancel) or the question mark
+// (Yes/No, Yes/No/Cancel). The owner is the active window of this thread unless given.
+// Returns the button pressed.
+int AfxMessageBox(UINT textId, UINT type = MB_OK, HWND owner = nullptr);
+int AfxMessageBox(const std::wstring& text, UINT type = MB_OK, HWND owner = nullptr);
+
+// A box with caption string `captionId` and exactly `type` (no icon added), for the messages
+// whose caption is not the program's name.
+int MessageBoxRes(UINT textId, UINT captionId, UINT type = MB_OK, HWND owner = nullptr);
 
 }  // namespace afx

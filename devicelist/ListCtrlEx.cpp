@@ -22,14 +22,13 @@ CListCtrlEx::CListCtrlEx(const ListCtrlExResources& res, CListCtrlExOwner* owner
     : m_res(res), m_pOwner(owner), m_crText(GetSysColor(COLOR_WINDOWTEXT)),
       m_crBack(GetSysColor(COLOR_WINDOW)), m_crSelText(GetSysColor(COLOR_HIGHLIGHTTEXT))
 {
+    // Made once: a cell paint only picks one.
+    m_brBack.CreateSolidBrush(m_crBack);
+    m_brSelBack.CreateSolidBrush(m_crSelBack);
+    m_brBar.CreateSolidBrush(0x00FF00);
 }
 
-CListCtrlEx::~CListCtrlEx()
-{
-    for (HBITMAP& b : m_bmp)
-        if (b)
-            DeleteObject(b);
-}
+CListCtrlEx::~CListCtrlEx() = default;
 
 bool CListCtrlEx::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
 {
@@ -39,9 +38,9 @@ bool CListCtrlEx::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
     HINSTANCE inst = GetModuleHandleW(nullptr);
     UINT ids[4] = {m_res.button1, m_res.button1Hot, m_res.button2, m_res.button2Hot};
     for (int i = 0; i < 4; ++i)
-        m_bmp[i] = ids[i] ? static_cast<HBITMAP>(LoadImageW(inst, MAKEINTRESOURCEW(ids[i]), IMAGE_BITMAP,
-                                                            0, 0, LR_DEFAULTCOLOR))
-                          : nullptr;
+        m_bmp[i].Attach(ids[i] ? static_cast<HBITMAP>(LoadImageW(inst, MAKEINTRESOURCEW(ids[i]), IMAGE_BITMAP,
+                                                                 0, 0, LR_DEFAULTCOLOR))
+                               : nullptr);
     m_hHand = LoadCursorW(inst, MAKEINTRESOURCEW(m_res.handCursor));
     return true;
 }
@@ -72,13 +71,11 @@ void CListCtrlEx::DrawButtonBitmap(HDC dc, POINT at, HBITMAP bitmap)
 {
     if (!bitmap)
         return;
-    HDC mem = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(mem, bitmap);
+    afx::CMemoryDC mem(dc);
+    afx::CSelectObject select(mem, bitmap);
     BITMAP bm = {};
     GetObjectW(bitmap, sizeof(bm), &bm);
     BitBlt(dc, at.x, at.y, bm.bmWidth, bm.bmHeight, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteDC(mem);
 }
 
 void CListCtrlEx::OnPaint()
@@ -94,11 +91,8 @@ void CListCtrlEx::OnPaint()
     client.top = head.bottom + 10;
     if (client.top >= client.bottom)
         return;
-    HDC dc = GetDC(m_hWnd);
-    HBRUSH brush = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
-    FillRect(dc, &client, brush);
-    DeleteObject(brush);
-    ReleaseDC(m_hWnd, dc);
+    afx::CClientDC dc(m_hWnd);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
 }
 
 void CListCtrlEx::OnCustomDraw(NMHDR* nm, LRESULT* result)
@@ -126,9 +120,7 @@ void CListCtrlEx::DrawCell(HDC dc, int row, int col, UINT)
     if (!GetCellRect(row, col, LVIR_BOUNDS, cell))
         return;
     bool selected = (GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED) != 0;
-    HBRUSH back = CreateSolidBrush(selected ? m_crSelBack : m_crBack);
-    FillRect(dc, &cell, back);
-    DeleteObject(back);
+    FillRect(dc, &cell, selected ? m_brSelBack : m_brBack);
     std::wstring text = GetItemText(row, col);
     COLORREF textColour = selected ? m_crSelText : m_crText;
     int oldMode = SetBkMode(dc, TRANSPARENT);
@@ -139,9 +131,7 @@ void CListCtrlEx::DrawCell(HDC dc, int row, int col, UINT)
         percent = percent < 0 ? 0 : percent > 100 ? 100 : percent;
         RECT bar = r;
         bar.right = bar.left + (r.right - r.left) * percent / 100;
-        HBRUSH green = CreateSolidBrush(0x00FF00);
-        FillRect(dc, &bar, green);
-        DeleteObject(green);
+        FillRect(dc, &bar, m_brBar);
         DrawTextW(dc, text.c_str(), int(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     } else {
         r.top += 4;

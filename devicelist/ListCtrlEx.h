@@ -1,5 +1,6 @@
 // Device list view of the finder and the network setter: self-drawn cells, two image buttons a row.
 #pragma once
+#include "afx/Gdi.h"
 #include "afx/ListCtrl.h"
 #include "afx/MessageMap.h"
 
@@ -66,7 +67,8 @@ private:
     CListCtrlExOwner* m_pOwner;
     COLORREF m_crText, m_crBack, m_crSelText;
     COLORREF m_crSelBack = 0xEDB780;
-    HBITMAP m_bmp[4] = {};  // button1, button1Hot, button2, button2Hot
+    afx::CBrush m_brBack, m_brSelBack, m_brBar;
+    afx::CBitmap m_bmp[4];  // button1, button1Hot, button2, button2Hot
     HCURSOR m_hHand = nullptr;
     RECT m_rcButtons = {};
     int m_nRowCount = 0;

@@ -1,3 +1,4 @@
+// The finder's command-line check and parse: exactly "share" or "setting" and one device name.
 #include "finder/CommandLine.h"
 #include <cstring>
 

@@ -1,3 +1,4 @@
+// The finder's device buckets, the sorted device-entry table and the name match.
 #include "finder/DeviceTable.h"
 #include "afx/AddressText.h"
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The finder's application object: single instance, command line, OS check, library binding.
 #include "finder/LorrickApp.h"
 #include "afx/MessageBox.h"
 #include "afx/NamedMutex.h"
@@ -7,8 +8,6 @@
 #include "frame/UiLanguage.h"
 #include <shellapi.h>
 
-GetZevListFn g_pfnGetZevList = nullptr;
-
 namespace {
 
 // Created in this order before the program runs: instance mutex, application, resolver mutex.
@@ -17,10 +16,8 @@ CZevseekerApp theApp;
 // The resolver mutex has no name: it only orders this process's own threads.
 afx::CNamedMutex g_resolverMutex(nullptr);
 
-void ShowMessage(UINT id, UINT icon = 0)
-{
-    afx::AfxMessageBox(id, IDS_TITLE, MB_OK | icon);
-}
+// Every start-up message is the framework's box: OK, the program's name, its default icon.
+void ShowMessage(UINT id) { afx::AfxMessageBox(id); }
 
 }  // namespace
 
@@ -52,20 +49,12 @@ bool CZevseekerApp::InitInstance()
         ShowMessage(IDS_OS_UNSUPPORTED);
         return false;
     }
-    m_hTavik = LoadLibraryExA("Tavik.dll", nullptr, 0);
-    if (m_hTavik) {
-        g_pfnGetZevList = reinterpret_cast<GetZevListFn>(GetProcAddress(m_hTavik, "GetZevList"));
-        if (!g_pfnGetZevList) {
-            FreeLibrary(m_hTavik);
-            m_hTavik = nullptr;
-        }
-    }
-    if (!m_hTavik) {
+    if (!m_tavik.Load()) {
         ShowMessage(IDS_NO_LIBRARY);
         return false;
     }
 
-    CZevseekerDlg dlg(m_cmdInfo.m_nMode, m_cmdInfo.m_szTarget);
+    CZevseekerDlg dlg(m_cmdInfo.m_nMode, m_cmdInfo.m_szTarget, m_tavik);
     m_pMainWnd = &dlg;
     if (dlg.Create(IDD_ZEVSEEKER, nullptr)) {
         dlg.ShowWindow(SW_HIDE);
@@ -77,10 +66,6 @@ bool CZevseekerApp::InitInstance()
 
 int CZevseekerApp::ExitInstance()
 {
-    if (m_hTavik) {
-        FreeLibrary(m_hTavik);
-        m_hTavik = nullptr;
-        g_pfnGetZevList = nullptr;
-    }
+    m_tavik.Free();
     return afx::CWinApp::ExitInstance();
 }

@@ -2,13 +2,8 @@
 #pragma once
 #include "afx/WinApp.h"
 #include "finder/CommandLine.h"
-#include "finder/ZevRecord.h"
-#include <cstdint>
+#include "finder/TavikLoader.h"
 
-using GetZevListFn = int(__cdecl*)(ZevDeviceRecord* table, uint16_t* count);
-
-// Bound at start-up; read by the search thread.
-extern GetZevListFn g_pfnGetZevList;
 // Serialises host-name resolution in the ping.
 HANDLE ResolverMutex();
 
@@ -19,7 +14,8 @@ public:
     int ExitInstance() override;
 
     CPellgroveCommandLineInfo m_cmdInfo;
-    HMODULE m_hTavik = nullptr;
+    // Bound at start-up; the main dialog's search thread polls through it.
+    CTavikLoader m_tavik;
 };
 
 CZevseekerApp& TheApp();

@@ -1,7 +1,9 @@
+// The finder's quick way: resolve the device name and send it one ICMP echo.
 #include "finder/Ping.h"
 #include <winsock2.h>
 #include <iphlpapi.h>
 #include <icmpapi.h>
+#include "afx/Handle.h"
 #include <cstring>
 #include <vector>
 
@@ -34,21 +36,24 @@ int PingHost(const char* host, HANDLE resolverMutex)
     IPAddr address = 0;
     if (int r = Resolve(host, resolverMutex, address))
         return r;
-    HMODULE icmp = LoadLibraryA("ICMP.DLL");
-    if (!icmp)
+    afx::CLibrary icmp(LoadLibraryA("ICMP.DLL"));
+    if (!icmp.IsValid())
         return 3;
     auto create = reinterpret_cast<IcmpCreateFileFn>(GetProcAddress(icmp, "IcmpCreateFile"));
     auto close = reinterpret_cast<IcmpCloseHandleFn>(GetProcAddress(icmp, "IcmpCloseHandle"));
     auto send = reinterpret_cast<IcmpSendEchoFn>(GetProcAddress(icmp, "IcmpSendEcho"));
-    if (!create || !close || !send) {
-        FreeLibrary(icmp);
+    if (!create || !close || !send)
         return 4;
-    }
+    // The ICMP handle is closed by the library's own call, before the library goes.
+    struct IcmpHandle {
+        HANDLE h;
+        IcmpCloseHandleFn close;
+        ~IcmpHandle() { close(h); }
+    };
     HANDLE h = create();
-    if (h == INVALID_HANDLE_VALUE) {
-        FreeLibrary(icmp);
+    if (h == INVALID_HANDLE_VALUE)
         return 5;
-    }
+    IcmpHandle owner{h, close};
     char data[64];
     std::memset(data, 0xAA, sizeof(data));
     // Room for one reply of this build's layout, the echoed data and an ICMP error's 8 bytes.
@@ -56,14 +61,10 @@ int PingHost(const char* host, HANDLE resolverMutex)
     try {
         reply.resize(sizeof(ICMP_ECHO_REPLY) + sizeof(data) + 8);
     } catch (...) {
-        close(h);
-        FreeLibrary(icmp);
         return 6;
     }
     DWORD replies = send(h, address, data, sizeof(data), nullptr, reply.data(), DWORD(reply.size()), 5000);
     // An error report of a router on the way is no answer of the host.
     bool answered = replies > 0 && reinterpret_cast<const ICMP_ECHO_REPLY*>(reply.data())->Status == IP_SUCCESS;
-    close(h);
-    FreeLibrary(icmp);
     return answered ? 0 : -1;
 }

@@ -1,3 +1,4 @@
+// The finder's openers: a device's shared folders or web page through the shell.
 #include "finder/ShellOpen.h"
 #include "finder/DeviceTable.h"
 #include <shellapi.h>
@@ -5,7 +6,7 @@
 static INT_PTR Shell(HWND owner, const char* verb, const std::string& target)
 {
     return reinterpret_cast<INT_PTR>(
-        ShellExecuteA(owner, verb, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        ShellExecuteA(owner, verb, target.c_str(), nullptr, nullptr, SW_RESTORE));
 }
 
 INT_PTR OpenShare(HWND owner, const char* text) { return Shell(owner, "explore", ShareTarget(text)); }

@@ -2,20 +2,24 @@
 #pragma once
 #include "afx/Dialog.h"
 
-class CZevseekerDlg;
-
+// Knows its owner only by window: it reports Stop and its own end by messages.
 class ZevMsgBox : public afx::CDialog {
 public:
-    explicit ZevMsgBox(CZevseekerDlg* parent);
+    enum : UINT {
+        kMsgStopPressed = WM_APP + 0x10,  // sent before the box closes
+        kMsgBoxGone = WM_APP + 0x11,      // sent as the box is destroyed, lParam = the box
+    };
+
+    explicit ZevMsgBox(HWND owner);
     // Creates the box from its template; it shows itself.
     bool Create();
 
 protected:
     void OnOK() override { DestroyWindow(); }
-    // Stop: the main dialog stops the search and ends; then the box closes.
+    // Stop: the owner stops the search and ends; then the box closes.
     void OnCancel() override;
     void PostNcDestroy() override;
 
 private:
-    CZevseekerDlg* m_pParent;
+    HWND m_hOwner;
 };

@@ -36,7 +36,7 @@ bool CRcvThread::Start()
 
 unsigned CRcvThread::Run()
 {
-    if (!m_pDlg || !g_pfnGetZevList)
+    if (!m_pDlg || !m_tavik.IsLoaded())
         return unsigned(-1);
     HWND dlg = m_pDlg->m_hWnd;
     while (!m_thread.StopRequested()) {
@@ -46,10 +46,10 @@ unsigned CRcvThread::Run()
         }
         std::memset(g_zevTable, 0, sizeof(g_zevTable));
         uint16_t count = 0;
-        int r = g_pfnGetZevList(g_zevTable, &count);
+        int r = m_tavik.GetZevList(g_zevTable, &count);
         while (r == 1 && count == 0xFFFF && !m_thread.StopRequested()) {
             Sleep(100);
-            r = g_pfnGetZevList(g_zevTable, &count);
+            r = m_tavik.GetZevList(g_zevTable, &count);
         }
         if (r == 1 && count != 0xFFFF && !m_thread.StopRequested()) {
             m_pDlg->m_bRecordsArrived = true;
@@ -74,6 +74,8 @@ BEGIN_MESSAGE_MAP(CZevseekerDlg, afx::CDialog)
     ON_MESSAGE(kMsgRecords, OnRecords)
     ON_MESSAGE(kMsgSearchDone, OnSearchDone)
     ON_MESSAGE(kMsgShowDialog, OnShowDialog)
+    ON_MESSAGE(ZevMsgBox::kMsgStopPressed, OnBoxStop)
+    ON_MESSAGE(ZevMsgBox::kMsgBoxGone, OnBoxGone)
     ON_BN_CLICKED(IDC_REFRESH, OnRefresh)
     ON_BN_CLICKED(IDC_CLOSE, StopAndEnd)
     ON_WM_CLOSE()
@@ -84,8 +86,8 @@ static const ListCtrlExResources kFinderListResources = {IDB_LIST_BUTTON1, IDB_L
                                                          IDB_LIST_BUTTON2, IDB_LIST_BUTTON2_HOT,
                                                          IDC_LIST_HAND};
 
-CZevseekerDlg::CZevseekerDlg(int mode, const char* target)
-    : afx::CDialog(IDD_ZEVSEEKER), m_nMode(mode), m_strTarget(target ? target : ""),
+CZevseekerDlg::CZevseekerDlg(int mode, const char* target, const CTavikLoader& tavik)
+    : afx::CDialog(IDD_ZEVSEEKER), m_tavik(tavik), m_nMode(mode), m_strTarget(target ? target : ""),
       m_list(kFinderListResources, this)
 {
 }
@@ -95,13 +97,6 @@ CZevseekerDlg::~CZevseekerDlg()
     StopThread();
     if (m_hWnd)
         ::DestroyWindow(m_hWnd);
-    if (m_hCaption)
-        DeleteObject(m_hCaption);
-    if (m_hImages)
-        ImageList_Destroy(m_hImages);
-    for (HICON i : {m_hIconBig, m_hIconSmall})
-        if (i)
-            DestroyIcon(i);
 }
 
 bool CZevseekerDlg::PreTranslateMessage(MSG& msg)
@@ -134,18 +129,19 @@ bool CZevseekerDlg::OnInitDialog()
     }
 
     HINSTANCE inst = GetModuleHandleW(nullptr);
-    m_hIconBig = static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(IDI_LORRICK), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-    m_hIconSmall = static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(IDI_LORRICK), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    SetIcon(m_hIconBig, true);
-    SetIcon(m_hIconSmall, false);
+    m_iconBig.Reset(static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(IDI_LORRICK), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+    m_iconSmall.Reset(static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(IDI_LORRICK), IMAGE_ICON,
+                                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+    SetIcon(m_iconBig, true);
+    SetIcon(m_iconSmall, false);
     SetWindowText(afx::LoadStr(IDS_TITLE));
     SetDlgItemText(IDC_LABEL_LIST, afx::LoadStr(IDS_LABEL_LIST));
     SetDlgItemText(IDC_LABEL_COUNT, afx::LoadStr(IDS_LABEL_COUNT));
     SetDlgItemText(IDC_LABEL_STATUS, afx::LoadStr(IDS_LABEL_STATUS));
-    m_hCaption = static_cast<HBITMAP>(LoadImageW(inst, MAKEINTRESOURCEW(IDB_CAPTION), IMAGE_BITMAP, 0, 0, 0));
-    SendDlgItemMessage(IDC_CAPTION_BITMAP, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_hCaption));
+    m_caption.Attach(static_cast<HBITMAP>(LoadImageW(inst, MAKEINTRESOURCEW(IDB_CAPTION), IMAGE_BITMAP, 0, 0, 0)));
+    SendDlgItemMessage(IDC_CAPTION_BITMAP, STM_SETIMAGE, IMAGE_BITMAP,
+                       reinterpret_cast<LPARAM>(m_caption.GetSafeHandle()));
     SetupList();
 
     SetTimer(1, 500);
@@ -163,26 +159,28 @@ void CZevseekerDlg::SetupList()
         ScreenToClient(r);
         ::DestroyWindow(holder);
     }
-    m_list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SORTASCENDING, r,
-                  m_hWnd, IDC_DEVICE_LIST);
+    // The image list is the dialog's own (it outlives the list window).
+    m_list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SORTASCENDING |
+                      LVS_SHAREIMAGELISTS,
+                  r, m_hWnd, IDC_DEVICE_LIST);
     int w = (r.right - r.left) - 160;
     auto heading = [](UINT id) { return afx::LoadStr(id).substr(0, 31); };
     m_list.InsertColumn(0, heading(IDS_COLUMN_ADDRESS), LVCFMT_LEFT, w * 138 / 400);
     m_list.InsertColumn(1, heading(IDS_COLUMN_MAC), LVCFMT_LEFT, w * 116 / 400);
     m_list.InsertColumn(2, heading(IDS_COLUMN_NAME), LVCFMT_LEFT, w * 146 / 400);
     m_list.InsertColumn(3, heading(IDS_COLUMN_SETTING), LVCFMT_CENTER, 160);
-    m_hImages = ImageList_Create(22, 22, ILC_COLOR24, 0, 22);
-    if (m_hImages) {
-        ImageList_SetBkColor(m_hImages, RGB(255, 255, 255));
-        ImageList_AddIcon(m_hImages, LoadIconA(nullptr, IDI_QUESTION));
-        m_list.SetImageList(m_hImages, LVSIL_SMALL);
+    m_images.Reset(ImageList_Create(22, 22, ILC_COLOR24, 0, 22));
+    if (m_images.IsValid()) {
+        ImageList_SetBkColor(m_images, RGB(255, 255, 255));
+        ImageList_AddIcon(m_images, LoadIconA(nullptr, IDI_QUESTION));
+        m_list.SetImageList(m_images, LVSIL_SMALL);
     }
 }
 
 LRESULT CZevseekerDlg::OnStartSearch(WPARAM, LPARAM)
 {
     if (!m_pMsgBox) {
-        m_pMsgBox = new ZevMsgBox(this);
+        m_pMsgBox = new ZevMsgBox(m_hWnd);
         if (!m_pMsgBox->Create()) {
             delete m_pMsgBox;
             m_pMsgBox = nullptr;
@@ -192,7 +190,7 @@ LRESULT CZevseekerDlg::OnStartSearch(WPARAM, LPARAM)
     }
     m_bRecordsArrived = false;
     if (!m_pThread) {
-        m_pThread = new CRcvThread(this);
+        m_pThread = new CRcvThread(this, m_tavik);
         if (!m_pThread->Start()) {
             delete m_pThread;
             m_pThread = nullptr;
@@ -278,7 +276,7 @@ void CZevseekerDlg::FillAndMatch()
 
 void CZevseekerDlg::NotAccessible()
 {
-    afx::AfxMessageBox(IDS_NOT_ACCESSIBLE, IDS_TITLE, MB_OK | MB_ICONERROR, false, m_hWnd);
+    afx::AfxMessageBox(IDS_NOT_ACCESSIBLE, MB_OK | MB_ICONERROR, m_hWnd);
     EndWith(2);
 }
 
@@ -300,6 +298,13 @@ void CZevseekerDlg::OnTimer(UINT_PTR id)
     if (m_nTick > 10 && m_nTick % 10 == 0)
         OnStartSearch(0, 0);
     SetStatus(IDS_SEARCHING + UINT(m_nTick % 10));
+}
+
+LRESULT CZevseekerDlg::OnBoxGone(WPARAM, LPARAM box)
+{
+    if (reinterpret_cast<ZevMsgBox*>(box) == m_pMsgBox)
+        m_pMsgBox = nullptr;
+    return 0;
 }
 
 LRESULT CZevseekerDlg::OnShowDialog(WPARAM, LPARAM)

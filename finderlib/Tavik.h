@@ -11,7 +11,7 @@
 #endif
 
 extern "C" {
-// 1 = running (count 0xFFFF) or done (count = records), 0 = no local adapter (count 0).
+// 1 = running (count kZevListRunning) or done (count = records), 0 = no local adapter (count 0).
 TAVIK_API int __cdecl GetZevList(ZevDeviceRecord* table, uint16_t* count);
 TAVIK_API uint8_t __cdecl GetZevAdapterList(ZevAdapterRecord* table, uint16_t* count);
 // status receives the result code (0 no answer, 1 logged on, 2 bad password, 3 session timed out,

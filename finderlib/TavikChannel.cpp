@@ -1,3 +1,4 @@
+// The library's operation channel: the port-65 socket, its events and the receive thread.
 #include <winsock2.h>
 #include <windows.h>
 

@@ -102,19 +102,40 @@ struct ZevConfigRecord {
 };
 #pragma pack(pop)
 
-static_assert(sizeof(DeviceRequestPacket) == 132, "packet layout");
-static_assert(offsetof(DeviceRequestPacket, text) == 34 && offsetof(DeviceRequestPacket, auth) == 99 &&
-              offsetof(DeviceRequestPacket, vendor) == 115, "packet offsets");
-static_assert(sizeof(ZevDeviceRecord) == 138, "device record layout");
-static_assert(offsetof(ZevDeviceRecord, dhcp) == 72 && offsetof(ZevDeviceRecord, state) == 136, "device record");
-static_assert(sizeof(ZevAdapterRecord) == 579, "adapter record layout");
-static_assert(offsetof(ZevAdapterRecord, kind) == 578, "adapter record");
-static_assert(sizeof(ZevModesRecord) == 61, "modes record layout");
-static_assert(sizeof(ZevTimeInfo) == 36, "time record layout");
-static_assert(offsetof(ZevTimeInfo, year) == 6 && offsetof(ZevTimeInfo, addressFlag) == 13 &&
-              offsetof(ZevTimeInfo, settingA) == 34, "time record");
-static_assert(sizeof(ZevLogonTarget) == 103, "logon target layout");
-static_assert(offsetof(ZevLogonTarget, password) == 72 && offsetof(ZevLogonTarget, base64) == 102, "logon target");
-static_assert(sizeof(ZevConfigRecord) == 135, "config record layout");
-static_assert(offsetof(ZevConfigRecord, dhcp) == 71 && offsetof(ZevConfigRecord, ip) == 75 &&
-              offsetof(ZevConfigRecord, gateway) == 115, "config record");
+// Every field pinned, so both architectures build the same bytes.
+#define TAVIK_PIN(T, field, offset) static_assert(offsetof(T, field) == (offset), #T "." #field)
+static_assert(sizeof(DeviceRequestPacket) == 132, "DeviceRequestPacket size");
+TAVIK_PIN(DeviceRequestPacket, operation, 0); TAVIK_PIN(DeviceRequestPacket, transactionId, 1);
+TAVIK_PIN(DeviceRequestPacket, status, 5); TAVIK_PIN(DeviceRequestPacket, type, 6);
+TAVIK_PIN(DeviceRequestPacket, pcMac, 8); TAVIK_PIN(DeviceRequestPacket, address, 14);
+TAVIK_PIN(DeviceRequestPacket, mask, 18); TAVIK_PIN(DeviceRequestPacket, gateway, 22);
+TAVIK_PIN(DeviceRequestPacket, word, 26); TAVIK_PIN(DeviceRequestPacket, deviceMac, 28);
+TAVIK_PIN(DeviceRequestPacket, text, 34); TAVIK_PIN(DeviceRequestPacket, auth, 99);
+TAVIK_PIN(DeviceRequestPacket, vendor, 115);
+static_assert(sizeof(ZevDeviceRecord) == 138, "ZevDeviceRecord size");
+TAVIK_PIN(ZevDeviceRecord, name, 0); TAVIK_PIN(ZevDeviceRecord, kind, 65);
+TAVIK_PIN(ZevDeviceRecord, mac, 66); TAVIK_PIN(ZevDeviceRecord, dhcp, 72);
+TAVIK_PIN(ZevDeviceRecord, ip, 76); TAVIK_PIN(ZevDeviceRecord, mask, 96);
+TAVIK_PIN(ZevDeviceRecord, gateway, 116); TAVIK_PIN(ZevDeviceRecord, state, 136);
+TAVIK_PIN(ZevDeviceRecord, base64, 137);
+static_assert(sizeof(ZevAdapterRecord) == 579, "ZevAdapterRecord size");
+TAVIK_PIN(ZevAdapterRecord, description, 0); TAVIK_PIN(ZevAdapterRecord, name, 256);
+TAVIK_PIN(ZevAdapterRecord, mac, 512); TAVIK_PIN(ZevAdapterRecord, ip, 518);
+TAVIK_PIN(ZevAdapterRecord, mask, 538); TAVIK_PIN(ZevAdapterRecord, gateway, 558);
+TAVIK_PIN(ZevAdapterRecord, kind, 578);
+static_assert(sizeof(ZevModesRecord) == 61, "ZevModesRecord size");
+TAVIK_PIN(ZevModesRecord, count, 0); TAVIK_PIN(ZevModesRecord, modes, 1);
+static_assert(sizeof(ZevTimeInfo) == 36, "ZevTimeInfo size");
+TAVIK_PIN(ZevTimeInfo, unused, 0); TAVIK_PIN(ZevTimeInfo, year, 6); TAVIK_PIN(ZevTimeInfo, month, 8);
+TAVIK_PIN(ZevTimeInfo, day, 9); TAVIK_PIN(ZevTimeInfo, hour, 10); TAVIK_PIN(ZevTimeInfo, minute, 11);
+TAVIK_PIN(ZevTimeInfo, second, 12); TAVIK_PIN(ZevTimeInfo, addressFlag, 13);
+TAVIK_PIN(ZevTimeInfo, further, 14); TAVIK_PIN(ZevTimeInfo, settingA, 34);
+TAVIK_PIN(ZevTimeInfo, settingB, 35);
+static_assert(sizeof(ZevLogonTarget) == 103, "ZevLogonTarget size");
+TAVIK_PIN(ZevLogonTarget, mac, 0); TAVIK_PIN(ZevLogonTarget, kind, 6); TAVIK_PIN(ZevLogonTarget, name, 7);
+TAVIK_PIN(ZevLogonTarget, password, 72); TAVIK_PIN(ZevLogonTarget, base64, 102);
+static_assert(sizeof(ZevConfigRecord) == 135, "ZevConfigRecord size");
+TAVIK_PIN(ZevConfigRecord, unused, 0); TAVIK_PIN(ZevConfigRecord, name, 6);
+TAVIK_PIN(ZevConfigRecord, dhcp, 71); TAVIK_PIN(ZevConfigRecord, ip, 75);
+TAVIK_PIN(ZevConfigRecord, mask, 95); TAVIK_PIN(ZevConfigRecord, gateway, 115);
+#undef TAVIK_PIN

@@ -1,3 +1,4 @@
+// Building the library's requests and parsing the devices' answers into its records.
 #include "finderlib/TavikProtocol.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// Recursive folder creation shared by the wizard and the guide.
 #include "frame/Directory.h"
 
 #include <windows.h>

@@ -1,3 +1,4 @@
+// Shell copy and delete of files and folders without confirmations.
 #include "frame/FileOperation.h"
 
 #include <string>

@@ -1,3 +1,4 @@
+// The profile-file class: paths beside the program, values and whole sections.
 #include "frame/IniFile.h"
 
 #include <vector>

@@ -41,6 +41,7 @@ BOOL CPellgroveButton::LoadBitmapFiles(const wchar_t* normal, const wchar_t* sel
             if (image)
                 ::DeleteObject(image);
             m_strFailedFile = name ? name : L"";
+            SizeToBitmap(0);  // a button whose first picture loaded still takes its size
             return FALSE;
         }
         m_files[m_nFiles].Attach(static_cast<HBITMAP>(image));

@@ -12,6 +12,9 @@ class QuickSetupContext;
 
 class CPellgroveDialog : public afx::CDialog {
 public:
+    // Page result: switch between the confirmation and the settings page.
+    static const int kResultSwitchPage = 11;
+
     // fontHeight: the label font's height (the guide's pages use CPellgroveFont::kGuideHeight).
     CPellgroveDialog(UINT templateId, HWND parent, int fontHeight = CPellgroveFont::kWizardHeight);
     ~CPellgroveDialog() override;
@@ -51,6 +54,8 @@ protected:
     void OnMove(int x, int y);
     // An empty command handler for controls whose clicks must do nothing.
     void OnNothing() {}
+    // The setting buttons of the settings and confirmation pages: leave the page for the other one.
+    void OnClickedSetting() { EndDialog(kResultSwitchPage); }
 
     static BOOL CALLBACK CollectChildProc(HWND window, LPARAM children);
 

@@ -1,3 +1,4 @@
+// Reads the version strings of a program file.
 #include "frame/VersionInfoReader.h"
 
 #include <windows.h>

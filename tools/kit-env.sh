@@ -11,6 +11,8 @@ KIT_PACKAGES=(g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-de
 
 kit_log() { printf '== %s\n' "$*" >&2; }
 
+source "$KIT_ROOT/tools/netcases.sh"
+
 # Installs only the packages that are missing, so a second run costs nothing.
 kit_install() {
   local missing=() p update=0
@@ -203,6 +205,7 @@ kit_session_start() {
   trap kit_session_end EXIT
   kit_net_up
   kit_devsim_start
+  kit_netcases_up
   kit_xvfb_start
   rm -rf "$WINEPREFIX"   # nothing a run registered or mapped outlives it
   kit_wine_start kit_in_pc
@@ -211,6 +214,7 @@ kit_session_start() {
 kit_session_end() {
   kit_wine_stop kit_in_pc
   kit_devsim_stop
+  kit_netcases_down
   kit_net_down
   [ -z "${KIT_XVFB_PID:-}" ] || kill "$KIT_XVFB_PID" 2>/dev/null || true
 }

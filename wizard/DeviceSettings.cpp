@@ -1,3 +1,4 @@
+// The device settings record and its UTF-16LE settings file.
 #include "wizard/DeviceSettings.h"
 
 #include <windows.h>

@@ -1,5 +1,6 @@
 // Small helpers the wizard's pages share.
 #include "wizard/PageControls.h"
+#include "afx/MessageBox.h"
 #include "afx/ResourceLanguage.h"
 #include "afx/WinApp.h"
 #include "wizard/PellgroveApp.h"
@@ -35,8 +36,7 @@ void DDV_MaxCharsText(afx::CDataExchange* pDX, const std::wstring& value, int li
     if (!pDX->m_bSaveAndValidate || value.size() <= size_t(limit))
         return;
     std::wstring text = FormatArg(afx::LoadStr(IDS_MAX_CHARS), std::to_wstring(limit));
-    std::wstring title = ApplicationTitle();
-    ::MessageBoxW(pDX->m_pDlgWnd->m_hWnd, text.c_str(), title.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    afx::AfxMessageBox(text, MB_OK | MB_ICONEXCLAMATION, pDX->m_pDlgWnd->m_hWnd);
     pDX->Fail();
 }
 

@@ -31,7 +31,7 @@ int CPellgroveApp::MakeDirectory(const wchar_t* path) { return ::MakeDirectory(p
 
 void CPellgroveApp::FatalMissingFiles()
 {
-    afx::AfxMessageBox(IDS_INTERNAL_ERROR, IDS_ERROR, MB_OK, true);
+    afx::AfxMessageBox(IDS_INTERNAL_ERROR, MB_OK | MB_SETFOREGROUND);
     ::ExitProcess(1);
 }
 
@@ -74,7 +74,7 @@ bool CPellgroveApp::InitInstance()
     std::wstring product = afx::LoadStr(IDS_PRODUCT_FOLDER);
     modulePath = ModulePath();
     if (modulePath.empty())
-        afx::AfxMessageBox(IDS_MODULE_PATH_FAILURE, IDS_ERROR);
+        afx::MessageBoxRes(IDS_MODULE_PATH_FAILURE, IDS_ERROR);
     // A folder that does not fit the field is left empty rather than cut into another path.
     std::wstring programFolder = FolderOf(modulePath);
     CopyConfigText(g_productConfig.ProgramFolder,
@@ -88,10 +88,10 @@ bool CPellgroveApp::InitInstance()
     m_strTitle = m_versionInfo.FileDescription;
     bool usbMode = m_strBaseName == L"PellgroveUSB";
     if (usbMode)
-        m_strTitle += L" on USB";
+        m_strTitle += afx::LoadStr(IDS_TITLE_USB_SUFFIX);
 
     if (!ReadProductConfig(g_productConfig, m_mapBase, m_mapLang, usbMode)) {
-        afx::AfxMessageBox(usbMode ? IDS_USB_DAT_MISSING : IDS_DAT_MISSING, IDS_ERROR, MB_OK, true);
+        afx::MessageBoxRes(usbMode ? IDS_USB_DAT_MISSING : IDS_DAT_MISSING, IDS_ERROR, MB_OK | MB_SETFOREGROUND);
         return false;
     }
 

@@ -29,7 +29,7 @@ bool CPellgroveDialog_Adapter::OnInitDialog()
     SetBackground(IDB_ADAPTER_BACKGROUND);
     HWND self = m_hWnd;
     // Labels are placed before the skin collects the ones it draws.
-    PlaceControl(self, UINT(-1), 40, 99, 190, 20);
+    PlaceControl(self, UINT(-1), 237, 78, 300, 16);
     const UINT labels[] = {IDC_DHCP_LABEL, IDC_ADAPTER_IP_LABEL, IDC_ADAPTER_MASK_LABEL,
                            IDC_ADAPTER_GATEWAY_LABEL, IDC_ADAPTER_DNS_LABEL};
     const UINT values[] = {IDC_DHCP_VALUE, IDC_IP_VALUE, IDC_MASK_VALUE, IDC_GATEWAY_VALUE, IDC_DNS_VALUE};

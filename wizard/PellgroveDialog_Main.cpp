@@ -44,7 +44,7 @@ bool CPellgroveDialog_Main::OnInitDialog()
 {
     CPellgroveDialog::OnInitDialog();
     if (IsUnsupportedOS()) {
-        afx::AfxMessageBox(IDS_UNSUPPORTED_OS, IDS_ERROR, MB_OK, false, m_hWnd);
+        afx::MessageBoxRes(IDS_UNSUPPORTED_OS, IDS_ERROR, MB_OK, m_hWnd);
         EndDialog(IDCANCEL);
     }
     const bool usb = g_productConfig.UsbMode != 0;
@@ -135,7 +135,7 @@ void CPellgroveDialog_Main::OnOpenFolder()
 void CPellgroveDialog_Main::OnSupportSoftware()
 {
     if (::GetFileAttributesW(m_strSupportSoftware.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        afx::AfxMessageBox(IDS_SUPPORT_SOFT_MISSING, IDS_ERROR, MB_OK, false, m_hWnd);
+        afx::MessageBoxRes(IDS_SUPPORT_SOFT_MISSING, IDS_ERROR, MB_OK, m_hWnd);
         return;
     }
     ::ShellExecuteW(nullptr, L"open", m_strSupportSoftware.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -143,5 +143,5 @@ void CPellgroveDialog_Main::OnSupportSoftware()
 
 void CPellgroveDialog_Main::ShowError(UINT textId)
 {
-    afx::AfxMessageBox(textId, IDS_ERROR, MB_OK, false, m_hWnd);
+    afx::MessageBoxRes(textId, IDS_ERROR, MB_OK, m_hWnd);
 }

@@ -1,5 +1,6 @@
 // The quick setup as the main menu runs it: checks, the page loop, the settings file and the guide.
 #include "wizard/PellgroveDialog_Main.h"
+#include "afx/MessageBox.h"
 #include "afx/ResourceLanguage.h"
 #include "wizard/PageControls.h"
 #include "wizard/PellgroveApp.h"
@@ -140,8 +141,6 @@ void CPellgroveDialog_Main::LaunchGuide()
         return;
     }
     // The settings file is already written; only the guide is missing.
-    std::wstring text = afx::LoadStr(IDS_INTERNAL_ERROR);
-    std::wstring title = ApplicationTitle();
-    ::MessageBoxW(m_hWnd, text.c_str(), title.c_str(), MB_OK | MB_SETFOREGROUND);
+    afx::AfxMessageBox(IDS_INTERNAL_ERROR, MB_OK | MB_SETFOREGROUND, m_hWnd);
     ::ExitProcess(1);
 }

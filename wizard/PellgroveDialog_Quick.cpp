@@ -29,6 +29,9 @@ const UINT kOptionControls[] = {IDC_QUICK_SHARE_LABEL, IDC_SHARE_VALID, IDC_SHAR
                                 IDC_POWER_SAVING, IDC_QUICK_CATEGORY_LABEL, IDC_CATEGORY_JAPANESE,
                                 IDC_CATEGORY_ENGLISH, IDC_QUICK_PLACE_LABEL, IDC_PLACE_HDD, IDC_PLACE_CARTRIDGE};
 
+// The address controls are wider than their four fields need in the system's own font, so
+// that a three-digit last field is never cut.
+constexpr int kAddressWidth = 145;
 // Room below a drop-down list's field for the list itself.
 constexpr int kDropDownHeight = 160;
 
@@ -86,13 +89,13 @@ bool CPellgroveDialog_Quick::OnInitDialog()
         PlaceControl(self, IDC_DHCP_AUTO, 26, 172, 250, 20);
         PlaceControl(self, IDC_DHCP_STATIC, 26, 190, 200, 20);
         PlaceControl(self, IDC_QUICK_IP_LABEL, 26, 210, 100, 20);
-        PlaceControl(self, IDC_IP_ADDRESS, 145, 210, 130, 20);
+        PlaceControl(self, IDC_IP_ADDRESS, 145, 210, kAddressWidth, 20);
         PlaceControl(self, IDC_QUICK_MASK_LABEL, 26, 227, 100, 20);
-        PlaceControl(self, IDC_IP_MASK, 145, 229, 130, 20);
+        PlaceControl(self, IDC_IP_MASK, 145, 229, kAddressWidth, 20);
         PlaceControl(self, IDC_QUICK_GATEWAY_LABEL, 26, 244, 115, 20);
-        PlaceControl(self, IDC_IP_GATEWAY, 145, 247, 130, 21);
+        PlaceControl(self, IDC_IP_GATEWAY, 145, 247, kAddressWidth, 21);
         PlaceControl(self, IDC_QUICK_DNS_LABEL, 26, 263, 100, 20);
-        PlaceControl(self, IDC_IP_DNS, 145, 267, 130, 20);
+        PlaceControl(self, IDC_IP_DNS, 145, 267, kAddressWidth, 20);
         m_chkChangeName.SetCheck(m_pContext->settings.name != StoredDeviceName ? BST_CHECKED : BST_UNCHECKED);
     } else {
         m_nRowTop = 92;
@@ -101,13 +104,13 @@ bool CPellgroveDialog_Quick::OnInitDialog()
         PlaceControl(self, IDC_DHCP_AUTO, 107, 180, 250, 20);
         PlaceControl(self, IDC_DHCP_STATIC, 107, 198, 200, 20);
         PlaceControl(self, IDC_QUICK_IP_LABEL, 107, 220, 140, 20);
-        PlaceControl(self, IDC_IP_ADDRESS, 257, 220, 130, 20);
+        PlaceControl(self, IDC_IP_ADDRESS, 257, 220, kAddressWidth, 20);
         PlaceControl(self, IDC_QUICK_MASK_LABEL, 107, 240, 100, 20);
-        PlaceControl(self, IDC_IP_MASK, 257, 240, 130, 20);
+        PlaceControl(self, IDC_IP_MASK, 257, 240, kAddressWidth, 20);
         PlaceControl(self, IDC_QUICK_GATEWAY_LABEL, 107, 260, 140, 20);
-        PlaceControl(self, IDC_IP_GATEWAY, 257, 260, 130, 20);
+        PlaceControl(self, IDC_IP_GATEWAY, 257, 260, kAddressWidth, 20);
         PlaceControl(self, IDC_QUICK_DNS_LABEL, 107, 280, 100, 20);
-        PlaceControl(self, IDC_IP_DNS, 257, 280, 130, 20);
+        PlaceControl(self, IDC_IP_DNS, 257, 280, kAddressWidth, 20);
         m_chkChangeName.ShowWindow(SW_HIDE);
     }
     ArrangeControls();
@@ -190,11 +193,11 @@ void CPellgroveDialog_Quick::ArrangeControls()
     if (ntp && normal) {
         // The name, comment and workgroup edits reach x 457 in normal mode: the time rows
         // stand beside the address block instead.
-        PlaceControl(self, IDC_QUICK_NTP_LABEL, 405, 180, 180, 20);
-        PlaceControl(self, IDC_NTP_VALID, 405, 200, 80, 20);
-        PlaceControl(self, IDC_NTP_INVALID, 490, 200, 90, 20);
-        PlaceControl(self, IDC_QUICK_TIME_SERVER_LABEL, 405, 222, 180, 20);
-        PlaceControl(self, IDC_TIME_SERVER, 405, 242, 180, 20);
+        PlaceControl(self, IDC_QUICK_NTP_LABEL, 415, 180, 170, 20);
+        PlaceControl(self, IDC_NTP_VALID, 415, 200, 80, 20);
+        PlaceControl(self, IDC_NTP_INVALID, 500, 200, 85, 20);
+        PlaceControl(self, IDC_QUICK_TIME_SERVER_LABEL, 415, 222, 170, 20);
+        PlaceControl(self, IDC_TIME_SERVER, 415, 242, 170, 20);
     } else if (ntp) {
         PlaceControl(self, IDC_QUICK_NTP_LABEL, 295, 85, 120, 20);
         PlaceControl(self, IDC_NTP_VALID, 425, 82, 60, 20);
@@ -369,7 +372,5 @@ void CPellgroveDialog_Quick::OnClickedChangeName()
     }
     EnableControl(m_hWnd, IDC_NAME, m_chkChangeName.GetCheck() == BST_CHECKED);
 }
-
-void CPellgroveDialog_Quick::OnClickedSetting() { EndDialog(kPageSwitch); }
 
 void CPellgroveDialog_Quick::OnCancel() { EndDialog(kPageSwitch); }

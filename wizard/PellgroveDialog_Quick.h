@@ -54,7 +54,6 @@ protected:
     void OnClickedStatic();
     void OnClickedNtp();
     void OnClickedChangeName();
-    void OnClickedSetting();
     void ArrangeControls();
     void InitControls();
     void FillAddressControls();

@@ -198,8 +198,6 @@ void CPellgroveDialog_QuickConfirm::ShowValues()
 
 void CPellgroveDialog_QuickConfirm::OnClickedBackToTop() { EndDialog(kPageBackToMenu); }
 
-void CPellgroveDialog_QuickConfirm::OnClickedSetting() { EndDialog(kPageSwitch); }
-
 void CPellgroveDialog_QuickConfirm::OnTimer(UINT_PTR id)
 {
     if (id == kCommentTimer) {

@@ -47,7 +47,6 @@ protected:
     void ArrangeControls();
     void ShowValues();
     void OnClickedBackToTop();
-    void OnClickedSetting();
     void OnTimer(UINT_PTR id);
 
     RECT* m_pPageRect;

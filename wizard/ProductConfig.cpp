@@ -1,3 +1,4 @@
+// The product configuration values chosen from the base and language sections.
 #include "wizard/ProductConfig.h"
 
 #include <cwchar>
@@ -135,8 +136,7 @@ int ReadProductConfig(ProductConfig& c, const ConfigMap& base, const ConfigMap& 
         if (c.Show_DownloadFW)
             LoadFirmwareList(c, base);
     } else {
-        // The language section does not decide this one.
-        c.Show_SupportSoft = IsOn(MapValue(base, L"Show_SupportSoft"));
+        c.Show_SupportSoft = ChooseFlag(base, lang, L"Show_SupportSoft");
         c.Show_USBStorage = ChooseFlag(base, lang, L"Show_USBStorage");
     }
     return 1;

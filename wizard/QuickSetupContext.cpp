@@ -96,7 +96,8 @@ int QuickSetupContext::DetermineAddress()
         const uint32_t candidate = ProposalCandidate(address, mask, step);
         if (candidate == 0) continue;
         const std::wstring text = FormatIPv4(candidate);
-        if (icmp.SendEcho(text.c_str(), kProbeData, nullptr) != 0) continue;
+        // The PC's own address is never free, even when it does not answer (ICMP unusable).
+        if (icmp.SendEcho(text.c_str(), kProbeData, nullptr) != 0 || candidate == address) continue;
         settings.dhcp = L"off";
         settings.ip = text;
         settings.netmask = netmask;

@@ -17,6 +17,7 @@ public:
     int m_number = 7;
     int m_checked = 1;
     wchar_t m_field[260] = L"field";
+    wchar_t m_fieldGuard[8] = L"GGGGGGG";  // lies right after the field: an overrun lands here
     afx::CEdit m_edit;
     afx::CProgressCtrl m_progress;
     std::function<void(TestDialog&)> onInit;

@@ -1,3 +1,4 @@
+// Data exchange between dialog members and their controls, fixed text fields included.
 #include "tests/afx/TestDialog.h"
 #include <gtest/gtest.h>
 
@@ -44,12 +45,10 @@ TEST_F(DataExchange, LongTextIsCutToTheFixedField)
     longText[258] = L'b';
     longText[259] = L'c';
     dlg.SetDlgItemText(IDC_LABEL, longText);
-    wchar_t guard[8];
-    wmemset(guard, L'G', 8);
     ASSERT_TRUE(dlg.UpdateData(true));
     EXPECT_EQ(wcslen(dlg.m_field), 259u);
     EXPECT_EQ(dlg.m_field[258], L'b');
-    EXPECT_EQ(guard[0], L'G');
+    EXPECT_STREQ(dlg.m_fieldGuard, L"GGGGGGG");
 }
 
 TEST_F(DataExchange, AFieldWithoutTerminatorIsNotReadPastItsEnd)

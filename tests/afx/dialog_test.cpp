@@ -1,3 +1,4 @@
+// Dialog templates, modal and modeless runs and the modal loop of the class layer.
 #include "tests/afx/TestDialog.h"
 #include "afx/ResourceLanguage.h"
 #include "afx/WorkerThread.h"

@@ -1,3 +1,4 @@
+// The list-control wrapper: columns, rows, texts and reflected notifications.
 #include "tests/afx/TestDialog.h"
 #include "afx/ListCtrl.h"
 #include <gtest/gtest.h>

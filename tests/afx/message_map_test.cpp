@@ -1,3 +1,4 @@
+// Message-map dispatch: commands, notifications, private messages and base-class fallback.
 #include "tests/afx/TestDialog.h"
 #include "afx/Button.h"
 #include <gtest/gtest.h>

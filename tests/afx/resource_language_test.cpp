@@ -1,8 +1,10 @@
+// Strings, dialogs and message boxes in the resource language chosen at run time.
 #include "tests/afx/TestDialog.h"
 #include "afx/MessageBox.h"
 #include "afx/ResourceLanguage.h"
 #include "afx/WorkerThread.h"
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -76,17 +78,39 @@ TEST(ResourceLanguage, AMissingLanguageFallsBackToEnglish)
     EXPECT_EQ(afx::LoadStr(999), L"");
 }
 
-TEST(MessageBoxText, TextAndCaptionComeFromTheChosenTable)
+// The icon a message box shows, or nullptr.
+HICON BoxIcon(HWND box)
 {
-    for (const Expected& e : kLanguages) {
-        LanguageScope scope(e.lang);
+    HICON found = nullptr;
+    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+        if (HICON i = ::IsWindowVisible(c) ? reinterpret_cast<HICON>(::SendMessageW(c, STM_GETICON, 0, 0)) : nullptr)
+            found = i;
+    return found;
+}
+
+TEST(MessageBoxText, TextCaptionAndIconFollowTheFramework)
+{
+    // English rows: the framework's box (the program's name, the icon its buttons call for);
+    // then per language a box with a caption of its own and exactly the type given.
+    struct Row { LANGID lang; bool framework; UINT type; const char* icon; const wchar_t* caption; const wchar_t* hello; };
+    std::vector<Row> rows = {{1033, true, MB_OKCANCEL, IDI_EXCLAMATION, L"afx_tests", kLanguages[0].hello},
+                             {1033, true, MB_YESNOCANCEL, IDI_QUESTION, L"afx_tests", kLanguages[0].hello},
+                             {1033, true, MB_OKCANCEL | MB_ICONERROR, IDI_ERROR, L"afx_tests", kLanguages[0].hello}};
+    for (const Expected& e : kLanguages)
+        rows.push_back({e.lang, false, MB_OKCANCEL, nullptr, e.error, e.hello});
+    for (const Row& r : rows) {
+        LanguageScope scope(r.lang);
         afx::CWorkerThread shower;
-        ASSERT_TRUE(shower.Start([] { return unsigned(afx::AfxMessageBox(IDS_HELLO, IDS_CAPTION, MB_OKCANCEL, true)); }));
-        HWND box = FindBox(e.error);
-        ASSERT_NE(box, nullptr) << e.lang;
+        ASSERT_TRUE(shower.Start([&r] {
+            return unsigned(r.framework ? afx::AfxMessageBox(IDS_HELLO, r.type | MB_SETFOREGROUND)
+                                        : afx::MessageBoxRes(IDS_HELLO, IDS_CAPTION, r.type | MB_SETFOREGROUND));
+        }));
+        HWND box = FindBox(r.caption);
+        ASSERT_NE(box, nullptr) << r.lang << " " << r.type;
         wchar_t text[256] = {};
         ::GetDlgItemTextW(box, 0xFFFF, text, 256);
-        EXPECT_STREQ(text, e.hello) << e.lang;
+        EXPECT_STREQ(text, r.hello) << r.lang;
+        EXPECT_EQ(BoxIcon(box), r.icon ? ::LoadIconA(nullptr, r.icon) : nullptr) << r.type;
         ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         ASSERT_TRUE(shower.Join(5000));
         EXPECT_EQ(shower.ExitCode(), unsigned(IDCANCEL));

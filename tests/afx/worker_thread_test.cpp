@@ -1,3 +1,4 @@
+// Worker threads: start, join, stop while they send messages, and the time-out.
 #include "afx/WorkerThread.h"
 #include <gtest/gtest.h>
 #include <atomic>

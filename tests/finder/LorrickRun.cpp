@@ -1,3 +1,4 @@
+// Runs the finder under test and finds its windows, message boxes and shell records.
 #include "tests/finder/LorrickRun.h"
 #include <cstdlib>
 #include <fstream>

@@ -1,3 +1,4 @@
+// The finder's buckets, entry-table order and name match.
 #include "finder/DeviceTable.h"
 #include "afx/AddressText.h"
 #include <gtest/gtest.h>

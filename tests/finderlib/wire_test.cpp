@@ -288,6 +288,43 @@ TEST_F(Wire, Base64LogonUsesTheTokenAfterwards) {
     EXPECT_TRUE(sim.Devices().find("\"logged_on_from\": null") != std::string::npos) << sim.Devices();
 }
 
+// Bytes outside the [from, to) ranges a request uses are zero.
+void ExpectZeroOutside(const Bytes& b, std::initializer_list<std::pair<size_t, size_t>> used) {
+    for (size_t i = 0; i < b.size(); ++i) {
+        bool in = i >= 115 && i < 122;  // vendor tag
+        for (auto& u : used) in = in || (i >= u.first && i < u.second);
+        if (!in) {
+            EXPECT_EQ(b[i], 0) << "request " << int(b[0]) << " byte " << i;
+        }
+    }
+}
+
+// A Base64 device: the token serves the session and a wrong one is refused; a DHCP setup.
+TEST_F(Wire, Base64SessionAndDhcpSetupOnTheWire) {
+    std::string dev = std::string("{\"devices\":[{\"mac\":\"") + kDevMacText +
+                      "\",\"kind\":4,\"password\":\"pw\",\"static\":true,\"modes\":[7]}]}";
+    ASSERT_TRUE(sim.Load(dev));
+    ZevModesRecord modes = {};
+    ASSERT_EQ(Logon(Target("pw", 4)), 1);
+    ASSERT_TRUE(sim.Load(dev));  // the device restarts: the library's token is stale now
+    EXPECT_EQ(GetZevAdvancedModes(&modes, 1), 1);
+    EXPECT_EQ(modes.count, 0);
+    ASSERT_EQ(Logon(Target("pw", 4)), 1);
+    EXPECT_EQ(GetZevAdvancedModes(&modes, 1), 1);
+    EXPECT_EQ(modes.count, 1);
+    ZevConfigRecord config = {};
+    strcpy(config.name, "DHCP-ONE");
+    strcpy(config.ip, "10.1.2.3");  // not sent: the device takes its address by DHCP
+    config.dhcp = 1;
+    EXPECT_EQ(SetZevConfig(&config), 1);
+    EXPECT_TRUE(sim.Devices().find("\"static\": false") != std::string::npos) << sim.Devices();
+    auto logon = Sent(3).at(0), query = Sent(8).back(), setup = Sent(2).at(0);
+    EXPECT_EQ(memcmp(&query[99], &setup[99], 16), 0);
+    ExpectZeroOutside(logon, {{0, 5}, {8, 14}, {28, 38}, {99, 102}});  // "cHc=" and "   "
+    ExpectZeroOutside(query, {{0, 5}, {8, 14}, {28, 37}, {99, 115}});
+    ExpectZeroOutside(setup, {{0, 5}, {8, 14}, {28, 42}, {99, 115}});
+}
+
 // Result 5: log off from this PC and send the same logon again.
 TEST_F(Wire, LogonAlreadyFromThisPcLogsOffAndRetries) {
     ASSERT_TRUE(sim.Load(std::string("{\"devices\":[{\"mac\":\"") + kDevMacText + "\",\"password\":\"pw\"," +

@@ -1,3 +1,4 @@
+// Recursive folder creation.
 #include "frame/Directory.h"
 #include "tests/support/ProgramRun.h"
 

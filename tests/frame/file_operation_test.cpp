@@ -1,3 +1,4 @@
+// Shell copy and delete through the file-operation class.
 #include "frame/FileOperation.h"
 #include "tests/support/ProgramRun.h"
 

@@ -1,3 +1,4 @@
+// Profile-file paths, values and sections.
 #include "frame/IniFile.h"
 #include "tests/support/ProgramRun.h"
 

@@ -1,3 +1,4 @@
+// The user-interface language rule.
 #include "frame/UiLanguage.h"
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// Reading version strings from program files.
 #include "frame/IniFile.h"
 #include "frame/VersionInfoReader.h"
 

@@ -1,3 +1,4 @@
+// The wizard's start-up as a whole program.
 #include "wizard/PellgroveApp.h"
 #include "frame/PellgroveWait.h"
 #include "frame/UiLanguage.h"

@@ -1,3 +1,4 @@
+// The wizard's string tables and dialogs in its four languages.
 #include "afx/ResourceLanguage.h"
 #include "resources/pellgrove/resource.h"
 #include <gtest/gtest.h>
@@ -13,7 +14,19 @@ const std::map<UINT, std::wstring> kNames = {
     {IDS_COMPANY_FOLDER, L"Ostrand"}, {IDS_PRODUCT_FOLDER, L"Pellgrove"}, {IDS_MUTEX_WIZARD, L"Pellgrove"},
     {IDS_MUTEX_GUIDE, L"Marrowick"}, {IDS_SECTION_ENGLISH, L"EnglishUS"},
     {IDS_SECTION_TRADITIONAL_CHINESE, L"TraditionalChinese"}, {IDS_SECTION_SIMPLIFIED_CHINESE, L"SimplifiedChinese"},
-    {IDS_SECTION_JAPANESE, L"pellgrove"},
+    {IDS_SECTION_JAPANESE, L"pellgrove"}, {IDS_TITLE_USB_SUFFIX, L" on USB"},
+};
+// English message texts as the system words them, odd spacing and spelling included.
+const std::map<UINT, std::wstring> kEnglish = {
+    {IDS_ERROR, L"error"},
+    {IDS_SETTINGS_FILE_MISSING, L"The setting file  does not exist,\nAfter restart this in NAS mode, please try to rerun. "},
+    {IDS_SETTINGS_FILE_ILLEGAL,
+     L"The setting file is illegal.\nLPlease execute it again after it turns on power once as Dorvane. "},
+    {IDS_SETTINGS_NOT_SAVED,
+     L"The setting was not able to be saved.\nconfirm capacity of the disk and permissions to access etc. "},
+    {IDS_INTERNAL_ERROR,
+     L"It is an internal error.\nThere is a possibility files necessary for Pellgrove do not exist. "},
+    {IDS_MODULE_PATH_FAILURE, L"module path name acquisition failure"},
 };
 const UINT kMessages[] = {IDS_ERROR, IDS_SETTINGS_FILE_MISSING, IDS_SETTINGS_FILE_ILLEGAL, IDS_SETTINGS_NOT_SAVED,
                           IDS_INTERNAL_ERROR, IDS_DAT_MISSING, IDS_PLEASE_WAIT, IDS_MODULE_PATH_FAILURE,
@@ -38,6 +51,9 @@ TEST(PellgroveResources, EveryLanguageHasItsOwnTablesAndDialogs)
         }
         for (const auto& n : kNames)
             EXPECT_EQ(afx::LoadStrLang(n.first, lang), n.second) << lang << " " << n.first;
+        for (const auto& e : kEnglish)
+            if (lang == 1033)
+                EXPECT_EQ(afx::LoadStrLang(e.first, lang), e.second) << e.first;
         EXPECT_TRUE(HasOwn(MAKEINTRESOURCEW(5), IDD_PELLGROVE_WAIT, lang)) << lang;
         EXPECT_TRUE(HasOwn(MAKEINTRESOURCEW(5), IDD_PELLGROVE_MAIN, lang)) << lang;
     }

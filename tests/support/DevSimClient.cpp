@@ -1,3 +1,4 @@
+// Client of the device simulator's control port.
 #include "tests/support/DevSimClient.h"
 
 #include <winsock2.h>

@@ -1,3 +1,4 @@
+// Starts a program under test, waits for its windows and its end.
 #include "tests/support/ProgramRun.h"
 #include <filesystem>
 #include <fstream>

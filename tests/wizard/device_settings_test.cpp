@@ -1,3 +1,4 @@
+// The device settings record: defaults, validation and address texts.
 #include "wizard/DeviceSettings.h"
 
 #include <windows.h>

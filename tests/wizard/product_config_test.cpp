@@ -1,3 +1,4 @@
+// Product configuration values: section choice, flags, defaults and conditions.
 #include "wizard/ProductConfig.h"
 
 #include <gtest/gtest.h>
@@ -49,8 +50,8 @@ TEST(ProductConfig, FlagFollowsANonEmptyLanguageValue)
         {L"Show_Comment", L"on", L"", &ProductConfig::Show_Comment, 1},
         {L"Show_WorkGroup", nullptr, L"On", &ProductConfig::Show_WorkGroup, 1},
         {L"Show_USBStorage", nullptr, L"on", &ProductConfig::Show_USBStorage, 1},
-        {L"Show_SupportSoft", nullptr, L"on", &ProductConfig::Show_SupportSoft, 0},  // base section only
-        {L"Show_SupportSoft", L"on", L"off", &ProductConfig::Show_SupportSoft, 1},
+        {L"Show_SupportSoft", nullptr, L"on", &ProductConfig::Show_SupportSoft, 1},
+        {L"Show_SupportSoft", L"on", L"off", &ProductConfig::Show_SupportSoft, 0},
         {L"ProductIcon", nullptr, L"icons\\p.ico", &ProductConfig::ProductIconFlag, 1},  // any text is "on"
         {L"WebSetupIcon", L"base.ico", nullptr, &ProductConfig::WebSetupIconFlag, 1},
         {L"Vantry2Icon", nullptr, nullptr, &ProductConfig::Vantry2IconFlag, 0},

@@ -1,3 +1,4 @@
+// The device settings file: its mark, its two key sets, reading and writing.
 #include "wizard/DeviceSettings.h"
 #include "tests/support/ProgramRun.h"
 
@@ -50,22 +51,27 @@ std::wstring AllKeys(const wchar_t* value)
 
 TEST(SettingsFile, NewFileIsHiddenMarkedAndHoldsTheKeySetInOrder)
 {
-    TempDir dir;
-    std::wstring path = dir / L"Pellgrove.ini";
-    CDeviceSettings s;
-    s.kind = 0;
-    s.timestamp = L"20260102030405";
-    s.name = L"DV1";
-    s.ntpserver = L"ntp.example";
-    ASSERT_EQ(s.Write(path.c_str()), 1);
-    DWORD attr = GetFileAttributesW(path.c_str());
-    ASSERT_NE(attr, INVALID_FILE_ATTRIBUTES);
-    EXPECT_TRUE(attr & FILE_ATTRIBUTE_HIDDEN);
-    EXPECT_EQ(ReadBytes(path), Utf16Bytes(L"[pellgrove]\r\ntimestamp=20260102030405\r\nname=DV1\r\n"
-                                          L"comment=Dorvane series\r\nworkgroup=WORKGROUP\r\n"
-                                          L"dhcp=on\r\nntp=on\r\nntpserver=ntp.example\r\n"
-                                          L"ntpboot=on\r\nntpdaily=off\r\n",
-                                          true));
+    // Each key set with the record's defaults; empty fields leave their keys out.
+    const std::wstring head = L"[pellgrove]\r\ntimestamp=20260102030405\r\nname=DV1\r\n";
+    const std::wstring net = L"dhcp=on\r\nntp=on\r\nntpserver=ntp.example\r\n";
+    const std::pair<int, std::wstring> rows[] = {
+        {0, head + L"comment=Dorvane series\r\nworkgroup=WORKGROUP\r\n" + net + L"ntpboot=on\r\nntpdaily=off\r\n"},
+        {1, head + net + L"led=3\r\nautoupdate=on\r\nresrecdel=off\r\nshare=on\r\nspindown=1800\r\n"
+                         L"systeminit=off\r\ncategory=english\r\nrecpreserve=hdd\r\n"}};
+    for (const auto& row : rows) {
+        TempDir dir;
+        std::wstring path = dir / L"Pellgrove.ini";
+        CDeviceSettings s;
+        s.kind = row.first;
+        s.timestamp = L"20260102030405";
+        s.name = L"DV1";
+        s.ntpserver = L"ntp.example";
+        ASSERT_EQ(s.Write(path.c_str()), 1);
+        DWORD attr = GetFileAttributesW(path.c_str());
+        ASSERT_NE(attr, INVALID_FILE_ATTRIBUTES);
+        EXPECT_TRUE(attr & FILE_ATTRIBUTE_HIDDEN);
+        EXPECT_EQ(ReadBytes(path), Utf16Bytes(row.second, true)) << row.first;
+    }
 }
 
 TEST(SettingsFile, MarkIsCreatedOnlyForNewFilesAndMustBeComplete)

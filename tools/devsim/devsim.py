@@ -210,6 +210,12 @@ class Simulator:
             ok = cstr(req[99:115]) == dev.password[:15]
         return (0 if ok else 1), None
 
+    def session_status(self, dev, req):
+        """Status a device gives a request that needs the session: 0, 2 (not this PC's) or 1 (wrong token)."""
+        if dev.owner != req[8:14]:
+            return 2
+        return 0 if self.auth_ok(dev, req) else 1
+
     def auth_ok(self, dev, req):
         # The session token always serves; a plain-method device also takes its password.
         if dev.token is not None and req[99:115] == dev.token:
@@ -250,7 +256,9 @@ class Simulator:
                 out.append((dev.delay_ms / 1000, self.answer(dev, req, KIND_OP[dev.kind], status, pc_mac=busy, auth=auth)))
         elif op == 4:
             for dev in self.devices:
-                if req[28:34] in (dev.mac, bytes(6)) and dev.owner == req[8:14]:
+                # A session given without a token here (configured) ends on any logoff of its PC.
+                if req[28:34] in (dev.mac, bytes(6)) and dev.owner == req[8:14] and \
+                        (dev.token is None or self.auth_ok(dev, req)):
                     dev.owner = None
                     dev.token = None
         elif op == 2:
@@ -259,12 +267,8 @@ class Simulator:
                     continue
                 if dev.setup_status is not None:
                     status = int(dev.setup_status)
-                elif dev.owner != req[8:14]:
-                    status = 2
-                elif not self.auth_ok(dev, req):
-                    status = 1
                 else:
-                    status = 0
+                    status = self.session_status(dev, req)
                 out.append((dev.delay_ms / 1000, self.answer(dev, req, KIND_OP[dev.kind], status)))
                 if status == 0:
                     dev.name = cstr(req[34:99])
@@ -277,6 +281,13 @@ class Simulator:
             sub_kind = int.from_bytes(req[34:36], "big")
             flag = req[36]
             for dev in self.addressed(req):
+                # A request of the logged-on session (flag 1) needs it: refused with an empty block.
+                refused = self.session_status(dev, req) if flag == 1 else 0
+                if refused:
+                    p = self.answer(dev, req, 10, refused)
+                    p[34:36], p[36] = sub_kind.to_bytes(2, "big"), flag
+                    out.append((dev.delay_ms / 1000, bytes(p)))
+                    continue
                 if op == 9 and sub_kind == 1:
                     t = dev.time
                     t["year"] = int.from_bytes(req[37:39], "big")
