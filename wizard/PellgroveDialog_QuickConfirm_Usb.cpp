@@ -212,7 +212,7 @@ void CPellgroveDialog_QuickConfirm_Usb::OnClickedDownloadFirmware()
     ::MessageBoxW(m_hWnd, kAutoUpdateOn, ApplicationTitle().c_str(), MB_OK | MB_ICONINFORMATION);
     r.autoupdate = L"on";
     if (!m_pContext->WriteSettings())
-        afx::AfxMessageBox(IDS_SETTINGS_NOT_SAVED, IDS_ERROR, MB_OK, false, m_hWnd);
+        afx::MessageBoxRes(IDS_SETTINGS_NOT_SAVED, IDS_ERROR, MB_OK, m_hWnd);
     InitControls();
 }
 

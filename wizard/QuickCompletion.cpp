@@ -33,7 +33,7 @@ int QuickSetupContext::CreateShellShortcut(const wchar_t* target, const wchar_t*
 
 void FatalIllegalConfig()
 {
-    afx::AfxMessageBox(IDS_CONFIG_ILLEGAL, IDS_ERROR, MB_OK, true);
+    afx::AfxMessageBox(IDS_CONFIG_ILLEGAL, MB_OK | MB_SETFOREGROUND);
     ::ExitProcess(1);
 }
 
@@ -60,7 +60,7 @@ int CompleteQuickSetup(HWND page, QuickSetupContext& context, int shareShortcut,
         progress(2);
         if (!config.ProductIcon[0] || !config.WebSetupIcon[0])
             FatalIllegalConfig();
-        auto failed = [page] { afx::AfxMessageBox(IDS_SHORTCUT_FAILED, IDS_ERROR, MB_OK, false, page); };
+        auto failed = [page] { afx::MessageBoxRes(IDS_SHORTCUT_FAILED, IDS_ERROR, MB_OK, page); };
         if (!context.CreateDesktopShortcuts(shareShortcut, settingShortcut, 0, shareSuffix.c_str(),
                                     settingSuffix.c_str(), config.ProductIcon, config.WebSetupIcon, finder, finder))
             failed();

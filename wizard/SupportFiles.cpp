@@ -142,7 +142,7 @@ SupportInstall CommonStart(wchar_t* folder)
     in.missing = &CPellgroveApp::FatalMissingFiles;
     std::wstring module = ModulePath();
     if (module.empty())
-        afx::AfxMessageBox(IDS_MODULE_PATH_FAILURE, 0);
+        afx::MessageBoxRes(IDS_MODULE_PATH_FAILURE, IDS_ERROR);
     in.programFolder = FolderPart(module);
     in.supportFolder = SupportFolderPath();
     MakeDirectory(in.supportFolder.c_str());

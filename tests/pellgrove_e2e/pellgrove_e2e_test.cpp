@@ -444,3 +444,60 @@ TEST_F(QuickSetup, FromTheQuickButtonToTheWrittenFileAndTheGuide)
         ::Sleep(100);
     EXPECT_NE(guide.find(" DV-N210 0"), std::string::npos) << guide;
 }
+
+// The completion with every option on the full sample medium: the support folder filled (the
+// finder taken from beside the product icon), the three desktop links that start the installed
+// finder, the manual on the desktop, and the guide started in mode 1.
+TEST_F(QuickSetup, CompletionInstallsTheFinderMakesTheShortcutsAndCopiesTheManual)
+{
+    ASSERT_TRUE(PrepareMedium(L"Pellgrove.exe"));
+    for (const wchar_t* folder : {L"Support", L"Support\\Finder", L"Support\\Files", L"Support\\Other", L"Support\\Guide"})
+        ASSERT_TRUE(::CreateDirectoryW((MediumRoot() + folder).c_str(), nullptr));
+    for (const wchar_t* f : {L"Pellgrove.dat", L"Pellgrove.ini", L"Manual.pdf", L"Support\\Finder\\Dorvane.ico",
+                             L"Support\\Finder\\WebSetup.ico", L"Support\\Finder\\Vantry2.ico",
+                             L"Support\\Files\\Dorvane.txt", L"Support\\Other\\Support.url", L"Support\\Guide\\ReadMe.txt"})
+        ASSERT_TRUE(CopySampleFile(f)) << f;
+    for (const wchar_t* f : {L"Lorrick.exe", L"Tavik.dll"})
+        ASSERT_TRUE(::CopyFileW((OwnFolder() + f).c_str(), (MediumRoot() + L"Support\\Finder\\" + f).c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((OwnFolder() + L"shell_recorder.exe").c_str(),
+                            (MediumRoot() + L"Support\\Guide\\Marrowick.exe").c_str(), FALSE));
+    ASSERT_TRUE(RemoveTree(SupportFolder()));
+    wchar_t desktopPath[MAX_PATH] = {};
+    ::SHGetSpecialFolderPathW(nullptr, desktopPath, CSIDL_DESKTOPDIRECTORY, FALSE);
+    const std::wstring desktop = std::wstring(desktopPath) + L"\\";
+    const std::wstring links[] = {L"HOLLIN-DV " + Str(IDS_SHARE_LINK_SUFFIX) + L".lnk",
+                                  L"HOLLIN-DV " + Str(IDS_SETTING_LINK_SUFFIX) + L".lnk", L"Vantry 2.lnk"};
+    for (const auto& f : links)
+        ::DeleteFileW((desktop + f).c_str());
+    TempDir scratch;
+
+    WizardProcess p;
+    ASSERT_TRUE(p.Start(L"Pellgrove.exe", {{L"LORRICK_RECORD", scratch / L"guide.txt"}}));
+    HWND main = p.WaitForWindow();
+    ASSERT_NE(main, nullptr);
+    Press(main, IDC_MAIN_QUICK);
+    HWND confirm = p.WaitForPage(IDC_CONFIRM_BACK_TO_TOP);
+    ASSERT_NE(confirm, nullptr);
+    Press(confirm, IDOK);  // shortcuts and manual are ticked on arrival
+    HWND end = p.WaitForPage(IDC_END_SECOND_TEXT);
+    ASSERT_NE(end, nullptr);
+    Press(end, IDCANCEL);
+    EXPECT_EQ(p.WaitExit(), 0u);
+
+    for (const wchar_t* f : {L"Lorrick.exe", L"Tavik.dll", L"Dorvane.ico", L"WebSetup.ico", L"Vantry2.ico",
+                             L"Dorvane.txt", L"Other\\Support.url", L"Guide\\ReadMe.txt", L"Guide\\Marrowick.exe"})
+        EXPECT_FALSE(ReadBytes(SupportFolder() + L"\\" + f).empty()) << f;
+    const std::pair<std::wstring, std::wstring> expected[] = {
+        {links[0], L"share HOLLIN-DV"}, {links[1], L"setting HOLLIN-DV"}, {links[2], L"setting Vantry_2"}};
+    for (const auto& [link, arguments] : expected) {
+        std::string bytes = ReadBytes(desktop + link);
+        EXPECT_NE(bytes.find(Utf16Bytes(arguments, false)), std::string::npos) << link.c_str();
+        ::DeleteFileW((desktop + link).c_str());
+    }
+    EXPECT_EQ(ReadBytes(desktop + L"Manual.pdf"), ReadBytes(MediumRoot() + L"Manual.pdf"));
+    ::DeleteFileW((desktop + L"Manual.pdf").c_str());
+    std::string guide;
+    for (DWORD waited = 0; (guide = ReadBytes(scratch / L"guide.txt")).empty() && waited < 5000; waited += 100)
+        ::Sleep(100);
+    EXPECT_NE(guide.find(" DV-N210 1"), std::string::npos) << guide;
+}
