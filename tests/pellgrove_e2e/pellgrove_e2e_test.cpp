@@ -450,6 +450,10 @@ TEST_F(QuickSetup, FromTheQuickButtonToTheWrittenFileAndTheGuide)
 // finder, the manual on the desktop, and the guide started in mode 1.
 TEST_F(QuickSetup, CompletionInstallsTheFinderMakesTheShortcutsAndCopiesTheManual)
 {
+    // The link names carry the language's suffix; the test locales exist for Wine but not for
+    // the Linux side here, so Wine can only name files in ASCII when they are set.
+    if (ExpectedLanguage() != 1033)
+        GTEST_SKIP() << "link names outside ASCII need the locale on the Linux side";
     ASSERT_TRUE(PrepareMedium(L"Pellgrove.exe"));
     for (const wchar_t* folder : {L"Support", L"Support\\Finder", L"Support\\Files", L"Support\\Other", L"Support\\Guide"})
         ASSERT_TRUE(::CreateDirectoryW((MediumRoot() + folder).c_str(), nullptr));
