@@ -7,6 +7,7 @@
 #include "wizard/PellgroveDialog_Adapter.h"
 #include "wizard/PellgroveDialog_End.h"
 #include "wizard/PellgroveDialog_Quick.h"
+#include "wizard/DesktopShortcuts.h"
 #include "wizard/PellgroveDialog_QuickConfirm.h"
 #include "wizard/PellgroveDialog_QuickConfirm_Usb.h"
 #include "wizard/QuickSetupContext.h"
@@ -122,8 +123,8 @@ void CPellgroveDialog_Main::LaunchGuide()
 
     std::wstring parameters;
     if (name == L"MARROWICK.EXE") {
-        bool chosen = ShareShortcutChecked || SettingShortcutChecked || ManualCopyChecked;
-        parameters = std::wstring(g_productConfig.Model) + (!g_productConfig.UsbMode && chosen ? L" 1" : L" 0");
+        int mode = GuideStartMode(ShareShortcutChecked, SettingShortcutChecked, ManualCopyChecked, g_productConfig.UsbMode);
+        parameters = std::wstring(g_productConfig.Model) + (mode ? L" 1" : L" 0");
     }
     wchar_t appData[MAX_PATH] = {};
     ::SHGetSpecialFolderPathW(nullptr, appData, CSIDL_COMMON_APPDATA, FALSE);

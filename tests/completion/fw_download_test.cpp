@@ -1,13 +1,12 @@
 // The firmware download dialog against the test server: good files, refused and broken
 // transfers, the overwrite question, Cancel of a stalled transfer; screenshots; timings.
+#include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/Screenshot.h"
 #include "afx/ResourceLanguage.h"
 #include "resources/pellgrove/resource.h"
 #include "wizard/FwDownload.h"
 #include <gtest/gtest.h>
-#include <atomic>
-#include <thread>
 
 namespace {
 
@@ -27,26 +26,6 @@ std::string Body(const std::wstring& name, size_t size)
     return s;
 }
 
-}  // namespace
-
-static BOOL CALLBACK FindOwned(HWND w, LPARAM p)
-{
-    auto* f = reinterpret_cast<std::pair<HWND, HWND>*>(p);
-    if (w != f->first && ::GetWindow(w, GW_OWNER) == f->first && ::IsWindowVisible(w))
-        f->second = w;
-    return TRUE;
-}
-
-// A visible window of the owner's thread that the owner owns (a question, a dialog), or nullptr.
-HWND OwnedWindow(HWND owner)
-{
-    std::pair<HWND, HWND> found{owner, nullptr};
-    ::EnumThreadWindows(::GetWindowThreadProcessId(owner, nullptr), FindOwned, reinterpret_cast<LPARAM>(&found));
-    return found.second;
-}
-
-namespace {
-
 struct Outcome {
     INT_PTR result = 0;
     std::wstring status;
@@ -60,14 +39,10 @@ struct Outcome {
 Outcome RunDialog(CFwDownload& dlg, int answer, bool cancel, const std::wstring& shot)
 {
     Outcome out;
-    std::atomic<DWORD> cancelledAt{0};
-    DWORD start = ::GetTickCount();
-    std::thread user([&] {
-        while (!dlg.m_hWnd || !::IsWindowVisible(dlg.m_hWnd))
-            ::Sleep(10);
-        HWND h = dlg.m_hWnd;
-        for (;;) {
-            if (HWND box = OwnedWindow(h)) {
+    DWORD start = ::GetTickCount(), cancelledAt = 0;
+    out.result = RunDriven(dlg, [&](HWND h) {
+        for (;; ::Sleep(20)) {
+            if (HWND box = FindMessageBox(h, 0)) {
                 out.asked = true;
                 Press(box, answer);
             }
@@ -76,8 +51,7 @@ Outcome RunDialog(CFwDownload& dlg, int answer, bool cancel, const std::wstring&
                 if (!shot.empty())
                     SaveWindowShot(h, shot);
                 cancelledAt = ::GetTickCount();
-                Press(h, IDCANCEL);
-                return;
+                return Press(h, IDCANCEL);
             }
             if (::IsWindowEnabled(::GetDlgItem(h, IDOK))) {
                 out.totalMs = ::GetTickCount() - start;
@@ -85,16 +59,12 @@ Outcome RunDialog(CFwDownload& dlg, int answer, bool cancel, const std::wstring&
                 out.position = int(::SendDlgItemMessageW(h, IDC_FW_PROGRESS, PBM_GETPOS, 0, 0));
                 if (!shot.empty())
                     SaveWindowShot(h, shot);
-                Press(h, IDOK);
-                return;
+                return Press(h, IDOK);
             }
-            ::Sleep(20);
         }
     });
-    out.result = dlg.DoModal();
     if (cancelledAt)
         out.cancelMs = ::GetTickCount() - cancelledAt;
-    user.join();
     return out;
 }
 
@@ -118,6 +88,7 @@ TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
         {L"no-length", Url(L"nolength", 3000, L"fw.bin"), true, IDYES, false, false, false},
         {L"closed-midway", Url(L"cut", 300000, L"fw.bin"), true, IDYES, true, false, false},
         {L"stalled", Url(L"stall", 400000, L"fw.bin"), true, IDYES, true, true, false},
+        {L"20 MiB", Url(L"good", 20 << 20, L"fw.bin"), false, 0, false, false, true},
     };
     for (LANGID lang : {LANGID(1033), LANGID(1041)}) {
         afx::SetResourceLanguage(lang);
@@ -134,6 +105,8 @@ TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
             dlg.m_list[0] = c.file;
             dlg.m_list[1] = Url(L"good", 700, L"fw.xml");
             bool shoot = std::wstring(c.name) == L"good" || c.cancel;
+            if (c.name[0] == L'2' && lang != 1033)
+                continue;
             Outcome out = RunDialog(dlg, c.answer, c.cancel,
                                     shoot ? std::wstring(L"fw_download_") + c.name + L"_" + std::to_wstring(lang) : L"");
             std::string now = ReadBytes(stick / L"fw.bin");
@@ -162,23 +135,11 @@ TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
             EXPECT_EQ(ReadBytes(stick / L"fw.xml"), c.replaced ? Body(L"fw.xml", 700) : "") << "manifest";
             EXPECT_EQ(out.status == kCompleted, c.replaced) << std::string(out.status.begin(), out.status.end());
             EXPECT_EQ(out.position == 10000, c.replaced);
+            if (c.name[0] == L'2')
+                std::printf("20 MiB from the local server in %lu ms (%.1f MB/s)\n", out.totalMs,
+                            (20 << 20) / 1e6 / (out.totalMs ? out.totalMs / 1000.0 : 1));
         }
     }
     afx::SetResourceLanguage(1033);
 }
 
-TEST(FwDownload, Throughput)
-{
-    TempDir stick;
-    CFwDownload dlg(nullptr);
-    dlg.m_drive = stick.Path();
-    dlg.m_list.assign(20, L"");
-    const size_t size = 20 << 20;
-    dlg.m_list[0] = Url(L"good", size, L"big.bin");
-    dlg.m_list[1] = Url(L"good", 100, L"big.xml");
-    Outcome out = RunDialog(dlg, 0, false, L"");
-    EXPECT_EQ(out.status, kCompleted);
-    EXPECT_EQ(ReadBytes(stick / L"big.bin"), Body(L"big.bin", size));
-    std::printf("20 MiB from the local server in %lu ms (%.1f MB/s)\n", out.totalMs,
-                size / 1e6 / (out.totalMs ? out.totalMs / 1000.0 : 1));
-}

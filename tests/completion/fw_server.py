@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 # Test firmware server on 127.0.0.1: runs the given command with FW_SERVER_PORT set, then stops.
-"""Paths are /<kind>/<size>/<name>; the body of a file is bytes (i + len(name)) & 255.
-kinds: good, missing (404), nolength (no Content-Length), cut (closes half-way), stall (stops
-sending a quarter of the way in and waits until the test ends)."""
+# Paths are /<kind>/<size>/<name>; the body of a file is bytes (i + len(name)) & 255. Kinds: good,
+# missing (404), nolength (no Content-Length), cut (closes half-way), stall (stops a quarter of
+# the way in for a few seconds).
 import http.server, os, subprocess, sys, threading
 
 stop = threading.Event()

@@ -124,11 +124,3 @@ TEST(Shortcuts, ManualGoesToTheDesktopUnderItsOwnName)
     EXPECT_THROW(CopyManualToDesktop({{L"CopyManual", L"gone.pdf"}}, {}, medium, &ThrowMissing), Missing);
 }
 
-TEST(Shortcuts, GuideStartsInModeOneWhenAShortcutOrTheManualWasChosen)
-{
-    struct { int share, setting, manual, usb, mode; } cases[] = {
-        {0, 0, 0, 0, 0}, {1, 0, 0, 0, 1}, {0, 1, 0, 0, 1}, {0, 0, 1, 0, 1}, {1, 1, 1, 1, 0},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(GuideStartMode(c.share, c.setting, c.manual, c.usb), c.mode);
-}

@@ -44,13 +44,9 @@ struct Medium {
 
 }  // namespace
 
-TEST(SupportFiles, FinderTravelsWithTheProductIconFromItsSubfolder)
+// The finder beside a product icon in a subfolder is the end-to-end test's (pellgrove_e2e).
+TEST(SupportFiles, WithoutAProductIconNoFinderIsInstalled)
 {
-    Medium m;
-    EXPECT_EQ(InstallFinderFilesTo(m.in, m.config), m.in.supportFolder + L"\\Lorrick.exe");
-    for (const wchar_t* name : {L"Dorvane.ico", L"Lorrick.exe", L"Tavik.dll", L"Web.ico", L"Vantry2.ico"})
-        EXPECT_TRUE(m.Installed(name)) << name;
-
     Medium plain;
     Medium::Set(plain.config.ProductIcon, plain.config.ProductIconFlag, L"");
     Medium::Set(plain.config.Vantry2Icon, plain.config.Vantry2IconFlag, L"");

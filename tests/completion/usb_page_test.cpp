@@ -12,8 +12,6 @@
 #include "wizard/QuickSetupState.h"
 #include <gtest/gtest.h>
 
-HWND OwnedWindow(HWND owner);  // fw_download_test.cpp
-
 namespace {
 
 CPellgroveApp g_app;
@@ -45,14 +43,6 @@ protected:
         return RunDriven(page, drive);
     }
     static std::wstring S(UINT id) { return afx::LoadStr(id); }
-    // A control's top in the page's client area.
-    static int Top(HWND page, UINT id)
-    {
-        RECT r;
-        ::GetWindowRect(::GetDlgItem(page, int(id)), &r);
-        ::MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&r), 2);
-        return r.top;
-    }
     TempDir m_dir;
     QuickSetupContext m_context;
     RECT m_rect = {};
@@ -103,19 +93,6 @@ TEST_F(UsbPage, ValuesInWordsAndTheFirmwareCheckTurnsTheAutomaticUpdateOn)
     EXPECT_EQ(::GetFileAttributesW(m_context.paths.settingsFilePath.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(UsbPage, PowerSavingRowFollowsTheTimeRows)
-{
-    g_productConfig.Show_PowerSaving = 1;
-    for (int ntp : {0, 1}) {
-        g_productConfig.Show_NTP = ntp;
-        Run([&](HWND page) {
-            EXPECT_EQ(Top(page, IDC_USB_POWER_SAVING_LABEL), ntp ? 130 : 114);
-            EXPECT_EQ(Top(page, IDC_USB_POWER_SAVING), ntp ? 128 : 112);
-            EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(page, IDC_USB_LED_LABEL)));
-        });
-    }
-}
-
 TEST_F(UsbPage, CompletionDownloadsOnlyWhenTicked)
 {
     for (bool ticked : {false, true}) {
@@ -127,7 +104,7 @@ TEST_F(UsbPage, CompletionDownloadsOnlyWhenTicked)
             Press(page, IDOK);
             // The download dialog, owned by the page: an empty list fails at once, then OK.
             for (int i = 0; i < 100 && ::IsWindow(page); ++i, ::Sleep(50)) {
-                HWND owned = OwnedWindow(page);
+                HWND owned = ::FindWindowW(L"#32770", L"firmware  download");
                 if (owned && ::IsWindowEnabled(::GetDlgItem(owned, IDOK))) {
                     downloadShown = true;
                     EXPECT_EQ(ItemText(owned, IDC_FW_STATUS), S(IDS_FIRMWARE_PART_FAILED));
