@@ -1,5 +1,6 @@
 // The device settings record and its UTF-16LE settings file.
 #include "wizard/DeviceSettings.h"
+#include "afx/Handle.h"
 
 #include <windows.h>
 #include <cwchar>
@@ -126,14 +127,13 @@ int CreateSettingsFile(const wchar_t* path)
 {
     if (!path || !*path)
         return 0;
-    HANDLE h = CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_HIDDEN, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
+    afx::CHandle h(CreateFileW(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_HIDDEN, nullptr));
+    if (!h.IsValid())
         return 0;
     const BYTE mark[2] = {0xFF, 0xFE};
     DWORD written = 0;
     BOOL ok = WriteFile(h, mark, sizeof(mark), &written, nullptr);
-    CloseHandle(h);
     return ok && written > 0 ? 1 : 0;
 }
 
@@ -141,14 +141,12 @@ int IsUnicodeFile(const wchar_t* path)
 {
     if (!path || !*path)
         return 0;
-    HANDLE h = CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE)
+    afx::CHandle h(CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.IsValid())
         return 0;
     BYTE mark[2] = {};
     DWORD got = 0;
     BOOL ok = ReadFile(h, mark, sizeof(mark), &got, nullptr);
-    CloseHandle(h);
     return ok && got == 2 && mark[0] == 0xFF && mark[1] == 0xFE ? 1 : 0;
 }
 

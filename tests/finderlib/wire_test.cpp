@@ -270,26 +270,8 @@ TEST_F(Wire, LogonResultCodesAndSessionRequests) {
     EXPECT_EQ(LogoffZevDevice(), 0);
 }
 
-TEST_F(Wire, Base64LogonUsesTheTokenAfterwards) {
-    ASSERT_TRUE(sim.Load(std::string("{\"devices\":[{\"mac\":\"") + kDevMacText +
-                         "\",\"kind\":4,\"password\":\"p@ss-w0rd\"}]}"));
-    EXPECT_EQ(Logon(Target("p@ss-w0rd", 4)), 1);
-    ZevTimeInfo info;
-    EXPECT_EQ(GetZevAdvancedTimeInfo(&info, 1), 1);
-    EXPECT_EQ(LogoffZevDevice(), 1);
-    auto logon = Sent(3).at(0);
-    EXPECT_EQ(Text(logon, 34, 65), "cEBzcy13MHJk");
-    EXPECT_EQ(memcmp(&logon[99], "   \0", 4), 0);
-    auto query = Sent(8).at(0);
-    auto logoff = Sent(4).at(0);
-    EXPECT_EQ(memcmp(&query[99], &logoff[99], 16), 0);
-    EXPECT_NE(Text(query, 99, 16), "   ");  // the device's token, not the logon's blanks
-    EXPECT_EQ(Text(logoff, 34, 65), "cEBzcy13MHJk");
-    EXPECT_TRUE(sim.Devices().find("\"logged_on_from\": null") != std::string::npos) << sim.Devices();
-}
-
 // Bytes outside the [from, to) ranges a request uses are zero.
-void ExpectZeroOutside(const Bytes& b, std::initializer_list<std::pair<size_t, size_t>> used) {
+static void ExpectZeroOutside(const Bytes& b, std::initializer_list<std::pair<size_t, size_t>> used) {
     for (size_t i = 0; i < b.size(); ++i) {
         bool in = i >= 115 && i < 122;  // vendor tag
         for (auto& u : used) in = in || (i >= u.first && i < u.second);
@@ -299,29 +281,37 @@ void ExpectZeroOutside(const Bytes& b, std::initializer_list<std::pair<size_t, s
     }
 }
 
-// A Base64 device: the token serves the session and a wrong one is refused; a DHCP setup.
-TEST_F(Wire, Base64SessionAndDhcpSetupOnTheWire) {
+// A Base64 device: the token serves the session, a stale one is refused; logoff; a DHCP setup.
+TEST_F(Wire, Base64LogonUsesTheTokenAfterwards) {
     std::string dev = std::string("{\"devices\":[{\"mac\":\"") + kDevMacText +
-                      "\",\"kind\":4,\"password\":\"pw\",\"static\":true,\"modes\":[7]}]}";
-    ASSERT_TRUE(sim.Load(dev));
+                      "\",\"kind\":4,\"password\":\"p@ss-w0rd\",\"static\":true,\"modes\":[7]}]}";
     ZevModesRecord modes = {};
-    ASSERT_EQ(Logon(Target("pw", 4)), 1);
+    ASSERT_TRUE(sim.Load(dev));
+    ASSERT_EQ(Logon(Target("p@ss-w0rd", 4)), 1);
     ASSERT_TRUE(sim.Load(dev));  // the device restarts: the library's token is stale now
     EXPECT_EQ(GetZevAdvancedModes(&modes, 1), 1);
     EXPECT_EQ(modes.count, 0);
-    ASSERT_EQ(Logon(Target("pw", 4)), 1);
+    ASSERT_EQ(Logon(Target("p@ss-w0rd", 4)), 1);
     EXPECT_EQ(GetZevAdvancedModes(&modes, 1), 1);
     EXPECT_EQ(modes.count, 1);
+    EXPECT_EQ(LogoffZevDevice(), 1);
+    EXPECT_TRUE(sim.Devices().find("\"logged_on_from\": null") != std::string::npos) << sim.Devices();
+    ASSERT_EQ(Logon(Target("p@ss-w0rd", 4)), 1);
     ZevConfigRecord config = {};
     strcpy(config.name, "DHCP-ONE");
     strcpy(config.ip, "10.1.2.3");  // not sent: the device takes its address by DHCP
     config.dhcp = 1;
     EXPECT_EQ(SetZevConfig(&config), 1);
     EXPECT_TRUE(sim.Devices().find("\"static\": false") != std::string::npos) << sim.Devices();
-    auto logon = Sent(3).at(0), query = Sent(8).back(), setup = Sent(2).at(0);
-    EXPECT_EQ(memcmp(&query[99], &setup[99], 16), 0);
-    ExpectZeroOutside(logon, {{0, 5}, {8, 14}, {28, 38}, {99, 102}});  // "cHc=" and "   "
+    auto logon = Sent(3).at(0), query = Sent(8).back(), logoff = Sent(4).at(0), setup = Sent(2).at(0);
+    EXPECT_EQ(Text(logon, 34, 65), "cEBzcy13MHJk");
+    EXPECT_EQ(Text(logon, 99, 16), "   ");
+    EXPECT_EQ(Text(logoff, 34, 65), "cEBzcy13MHJk");
+    EXPECT_EQ(memcmp(&query[99], &logoff[99], 16), 0);  // the device's token, not the blanks
+    EXPECT_NE(memcmp(&query[99], &setup[99], 16), 0);   // the next session's own
+    ExpectZeroOutside(logon, {{0, 5}, {8, 14}, {28, 46}, {99, 102}});
     ExpectZeroOutside(query, {{0, 5}, {8, 14}, {28, 37}, {99, 115}});
+    ExpectZeroOutside(logoff, {{0, 5}, {8, 14}, {28, 46}, {99, 115}});
     ExpectZeroOutside(setup, {{0, 5}, {8, 14}, {28, 42}, {99, 115}});
 }
 

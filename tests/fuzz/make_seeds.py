@@ -1,0 +1,92 @@
+#!/usr/bin/env python3
+"""Writes the seed corpora of the fuzz targets from the device simulator's own datagram builders."""
+import importlib.util
+import os
+import struct
+import sys
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+spec = importlib.util.spec_from_file_location("devsim", os.path.join(ROOT, "tools", "devsim", "devsim.py"))
+devsim = importlib.util.module_from_spec(spec)
+spec.loader.exec_module(devsim)
+
+PC_MAC = bytes.fromhex("020000aabbcc")
+CODES = {1: 0, 2: 1, 4: 2, 5: 3, 6: 4, 7: 5}  # receive code -> the harness's selector byte
+
+
+def simulator(devices):
+    # Only the answer builders are used: no socket is made.
+    sim = object.__new__(devsim.Simulator)
+    sim.devices = [devsim.Device(d, i) for i, d in enumerate(devices)]
+    sim.faults = {}
+    return sim
+
+
+def request(op, seq, dev_mac=bytes(6), text=b"", auth=b"", extra=b""):
+    p = bytearray(devsim.PACKET)
+    p[0] = op
+    p[1:5] = struct.pack(">I", seq)
+    p[8:14] = PC_MAC
+    p[28:34] = dev_mac
+    p[34:34 + len(text)] = text
+    p[34:34 + len(extra)] = extra or p[34:34 + len(text)]
+    p[99:99 + len(auth)] = auth
+    p[115:115 + len(devsim.VENDOR)] = devsim.VENDOR
+    return bytes(p)
+
+
+def answer_seed(code, seq, flag, datagrams):
+    head = bytes([CODES[code]]) + struct.pack(">I", seq) + PC_MAC + bytes([flag])
+    return head + b"".join(bytes([len(d)]) + d for d in datagrams)
+
+
+def tavik_seeds():
+    devices = [
+        {"mac": "00:0D:0B:00:00:01", "name": "NAS-ONE", "password": "pw", "modes": [1, 2, 772]},
+        {"mac": "00:0D:0B:00:00:02", "kind": 4, "password": "pw", "static": True, "ip": "10.9.8.7"},
+        {"mac": "00:0D:0B:00:00:03", "kind": 2, "name": "L" * 70, "state2": True},
+        {"mac": "00:0D:0B:00:00:04", "kind": 3, "logged_on_from": "02:00:00:AA:BB:CC"},
+    ]
+    sim = simulator(devices)
+    mac = sim.devices[0].mac
+    seeds = {}
+    answers = [d for _, d in sim.handle(request(0, 7, text=b"FROM-PC"), None)]
+    seeds["search"] = answer_seed(1, 7, 0, answers + answers[:1] + [answers[0][:100]])
+    seeds["logon_ok"] = answer_seed(2, 8, 0, [d for _, d in sim.handle(request(3, 8, mac, b"NAS-ONE", b"pw"), None)])
+    seeds["logon_bad"] = answer_seed(2, 9, 0, [d for _, d in sim.handle(request(3, 9, mac, b"NAS-ONE", b"no"), None)])
+    busy = sim.devices[3].mac
+    seeds["logon_busy"] = answer_seed(2, 10, 0, [d for _, d in sim.handle(request(3, 10, busy, b"x"), None)])
+    sim.handle(request(3, 11, mac, b"NAS-ONE", b"pw"), None)
+    for op, sub, code, flag in ((8, 0, 5, 1), (8, 1, 6, 1), (9, 1, 7, 1), (8, 1, 6, 0)):
+        req = request(op, 12, mac, auth=b"pw", extra=struct.pack(">HB", sub, flag))
+        seeds["advanced_%d_%d_%d" % (op, sub, flag)] = answer_seed(code, 12, flag, [d for _, d in sim.handle(req, None)])
+    seeds["setup"] = answer_seed(4, 13, 0, [d for _, d in sim.handle(request(2, 13, mac, b"NEW", b"pw"), None)])
+    return seeds
+
+
+def command_line_seeds():
+    names = [d.name.decode("latin-1") for d in simulator([{}, {"name": "disk1@x"}, {"name": "L" * 300}]).devices]
+    lines = ["Lorrick.exe share " + names[0], '"C:\\Program Files\\Lorrick.exe" setting ' + names[1],
+             "Lorrick.exe setting " + names[2], "Lorrick.exe  share x", 'L "a\\"b" \\\\"c d"', "Lorrick.exe /x y"]
+    return {"line%d" % i: l.encode("latin-1") for i, l in enumerate(lines)}
+
+
+def dotted_quad_seeds():
+    sim = simulator([{"ip": "192.168.1.10"}, {"ip": "10.0.0.1", "mask": "255.0.0.0"}])
+    texts = [".".join(str(b) for b in d.ip) for d in sim.devices]
+    texts += ["255.255.255.255", "0.0.0.0", "1.2.3", "-1.300.2.4x", " 1 . 2.3.4", "99999999999.1.1.1"]
+    return {"quad%d" % i: t.encode() for i, t in enumerate(texts)}
+
+
+def main(out):
+    for target, seeds in (("tavik_answer", tavik_seeds()), ("command_line", command_line_seeds()),
+                          ("dotted_quad", dotted_quad_seeds())):
+        folder = os.path.join(out, target)
+        os.makedirs(folder, exist_ok=True)
+        for name, data in seeds.items():
+            with open(os.path.join(folder, name), "wb") as f:
+                f.write(data)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1])

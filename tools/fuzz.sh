@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Builds the native fuzz targets (tests/fuzz) and runs each for the seconds given (default 20):
+# first its kept regressions as plain inputs, then fuzzing from the seeds, the regressions and
+# the corpus kept from earlier runs. Fails on any finding; its input lands in build/fuzz/findings.
+#   bash tools/fuzz.sh [seconds per target, 0: the regressions only] [target ...]
+set -euo pipefail
+source "$(dirname "$0")/kit-env.sh"
+cd "$KIT_ROOT"
+seconds=${1:-20}
+shift || true
+# The fuzz step's own tools; the cross build does not need them.
+KIT_PACKAGES=(clang libclang-rt-14-dev cmake ninja-build python3)
+kit_install
+out="$KIT_ROOT/build/fuzz"
+if [ ! -f "$out/build.ninja" ]; then
+  cmake -S tests/fuzz -B "$out" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+fi
+if ! cmake --build "$out" >"$out/build.log" 2>&1; then
+  tail -40 "$out/build.log" >&2; kit_log "fuzz build failed"; exit 1
+fi
+rm -rf "$out/seeds" && python3 tests/fuzz/make_seeds.py "$out/seeds"
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || mapfile -t targets <"$out/targets.txt"
+failed=0
+for t in "${targets[@]}"; do
+  regressions="tests/fuzz/regressions/$t"
+  mkdir -p "$regressions" "$out/corpus/$t" "$out/findings/$t"
+  mapfile -t kept < <(find "$regressions" -type f ! -name '.*' | sort)
+  if [ ${#kept[@]} -gt 0 ] && ! "$out/fuzz_$t" "${kept[@]}" >"$out/$t.regressions.log" 2>&1; then
+    tail -30 "$out/$t.regressions.log" >&2; kit_log "fuzz $t: a kept regression fails again"; failed=1; continue
+  fi
+  if [ "$seconds" -le 0 ]; then kit_log "fuzz $t: ${#kept[@]} regressions pass"; continue; fi
+  log="$out/$t.log"
+  if ! "$out/fuzz_$t" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 -rss_limit_mb=2048 \
+      -artifact_prefix="$out/findings/$t/" "$out/corpus/$t" "$out/seeds/$t" "$regressions" >"$log" 2>&1; then
+    grep -E 'ERROR|FUZZ_CHECK|SUMMARY|Test unit written' "$log" | head -10 >&2
+    kit_log "fuzz $t: finding (fix it, then keep the input in $regressions)"; failed=1; continue
+  fi
+  execs=$(grep -oE 'stat::average_exec_per_sec: *[0-9]+' "$log" | grep -oE '[0-9]+$' || echo 0)
+  cov=$(grep -oE 'cov: [0-9]+ ft: [0-9]+' "$log" | tail -1)
+  # Edges of the product's functions that the corpus reaches (sanitizer report branches count
+  # as edges too and are never taken).
+  reach=$("$out/fuzz_$t" -runs=0 -print_coverage=1 "$out/corpus/$t" 2>&1 | grep -E '^(UN)?COVERED_FUNC' |
+    grep -v 'tests/fuzz\| std::' | awk '{split($5, e, "/"); if ($1 == "COVERED_FUNC:") {c += e[1]; n += e[2]; r++} else u++}
+      END {printf "%d of %d edges in the %d product functions reached, %d not reached", c, n, r, u}')
+  kit_log "MEASURE fuzz $t: ${#kept[@]} regressions pass; ${seconds} s, $execs execs/s, $cov; $reach; corpus $(find "$out/corpus/$t" -type f | wc -l)"
+done
+exit $failed
