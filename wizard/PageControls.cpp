@@ -12,7 +12,6 @@ void DDX_Radio(afx::CDataExchange* pDX, UINT firstId, int& value)
     HWND first = pDX->PrepareCtrl(firstId);
     if (!first)
         return;
-    HWND dialog = ::GetParent(first);
     if (pDX->m_bSaveAndValidate)
         value = -1;
     int index = 0;
@@ -26,7 +25,6 @@ void DDX_Radio(afx::CDataExchange* pDX, UINT firstId, int& value)
             ::SendMessageW(w, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
         }
     }
-    (void)dialog;
 }
 
 void DDV_MaxCharsText(afx::CDataExchange* pDX, const std::wstring& value, int limit)

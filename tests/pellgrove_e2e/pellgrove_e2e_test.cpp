@@ -445,6 +445,45 @@ TEST_F(QuickSetup, FromTheQuickButtonToTheWrittenFileAndTheGuide)
     EXPECT_NE(guide.find(" DV-N210 0"), std::string::npos) << guide;
 }
 
+// The checks before the pages: a missing or unmarked settings file stops at its message and
+// the menu stays for another try.
+TEST_F(QuickSetup, ASettingsFileThatIsMissingOrUnmarkedStopsBeforeThePages)
+{
+    WizardProcess p;
+    HWND main = StartWithConfig(p, L"Pellgrove.exe", L"Pellgrove.dat", kConfigWithModel);
+    ASSERT_NE(main, nullptr);
+    Press(main, IDC_MAIN_QUICK);
+    EXPECT_EQ(AnswerMessageBox(main), Str(IDS_SETTINGS_FILE_MISSING));
+    ASSERT_TRUE(WriteBytes(MediumRoot() + L"Pellgrove.ini", "[pellgrove]\r\nname=STORE1\r\nworkgroup=W\r\n"));
+    Press(main, IDC_MAIN_QUICK);
+    EXPECT_EQ(AnswerMessageBox(main), Str(IDS_SETTINGS_FILE_ILLEGAL));
+    EXPECT_TRUE(::IsWindowVisible(main));
+    Close(p, main);
+}
+
+// Show_Guide on: no end page; the file is written, then a missing guide program ends the wizard
+// with code 1 after string 42.
+TEST_F(QuickSetup, AMissingGuideProgramEndsWithCodeOneAfterTheFileIsWritten)
+{
+    WizardProcess p;
+    ASSERT_TRUE(PrepareMedium(L"Pellgrove.exe"));
+    ASSERT_TRUE(CopySampleFile(L"Pellgrove.ini"));
+    ASSERT_TRUE(WriteMediumFile(L"Pellgrove.dat",
+                                L"[Pellgrove]\r\nModel=DV-N210\r\nShow_Guide=on\r\nGuide_File=Guide\\NoSuchGuide.exe\r\n"));
+    ASSERT_TRUE(p.Start(L"Pellgrove.exe"));
+    HWND main = p.WaitForWindow();
+    ASSERT_NE(main, nullptr);
+    Press(main, IDC_MAIN_QUICK);
+    HWND confirm = p.WaitForPage(IDC_CONFIRM_BACK_TO_TOP);
+    ASSERT_NE(confirm, nullptr);
+    Press(confirm, IDOK);
+    EXPECT_EQ(AnswerMessageBox(main), Str(IDS_INTERNAL_ERROR));
+    EXPECT_EQ(p.WaitExit(), 1u);
+    EXPECT_NE(ReadBytes(MediumRoot() + L"Pellgrove.ini").find(Utf16Bytes(L"timestamp=2", false)), std::string::npos);
+    EXPECT_EQ(ReadBytes(MediumRoot() + L"Pellgrove.ini").find(Utf16Bytes(L"timestamp=20260101090000", false)),
+              std::string::npos);
+}
+
 // The completion with every option on the full sample medium: the support folder filled (the
 // finder taken from beside the product icon), the three desktop links that start the installed
 // finder, the manual on the desktop, and the guide started in mode 1.

@@ -6,6 +6,8 @@
 #include "wizard/PellgroveApp.h"
 #include "wizard/PellgroveDialog_Quick.h"
 #include "wizard/QuickSetupContext.h"
+#include "wizard/QuickSetupState.h"
+#include "tests/support/ProgramRun.h"
 #include "resources/pellgrove/resource.h"
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -187,4 +189,28 @@ TEST_F(SettingsPage, UsbModeStoresTheOptions)
     EXPECT_EQ(r.name + L"|" + r.led + L"|" + r.category + L"|" + r.recpreserve + L"|" + r.share + L"|" +
                   r.resrecdel + L"|" + r.spindown + L"|" + r.autoupdate + L"|" + r.ntp,
               L"|1|english|cartridge|off|on|off|on|off");
+}
+
+// USB-stick mode: the name stays as read until the change check is ticked and the question answered Yes.
+TEST_F(SettingsPage, UsbModeAsksBeforeTheNameChanges)
+{
+    g_productConfig.UsbMode = 1;
+    wcscpy(g_productConfig.Dorvane, L"HOLLIN");
+    StoreDeviceName(L"");
+    m_context.settings.name = L"";
+    Run([&](HWND page) {
+        HWND name = ::GetDlgItem(page, IDC_NAME);
+        EXPECT_FALSE(::IsWindowEnabled(name));
+        const std::wstring question = FormatArg(S(IDS_CHANGE_NAME_QUESTION), L"HOLLIN");
+        ::PostMessageW(::GetDlgItem(page, IDC_CHANGE_NAME), BM_CLICK, 0, 0);
+        EXPECT_EQ(AnswerMessageBox(page, IDNO), question);
+        ::SendMessageW(page, WM_NULL, 0, 0);  // returns once the click's handler has finished
+        EXPECT_EQ(::IsDlgButtonChecked(page, IDC_CHANGE_NAME), UINT(BST_UNCHECKED));
+        EXPECT_FALSE(::IsWindowEnabled(name));
+        ::PostMessageW(::GetDlgItem(page, IDC_CHANGE_NAME), BM_CLICK, 0, 0);
+        EXPECT_EQ(AnswerMessageBox(page, IDYES), question);
+        ::SendMessageW(page, WM_NULL, 0, 0);
+        EXPECT_TRUE(::IsWindowEnabled(name));
+        EXPECT_EQ(ItemText(page, IDC_NAME), L"DV-N210") << "the model fills an empty name";
+    });
 }
