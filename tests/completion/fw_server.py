@@ -34,14 +34,11 @@ class Handler(http.server.BaseHTTPRequestHandler):
         part = {"cut": len(data) // 2, "stall": len(data) // 4}.get(kind, len(data))
         for at in range(0, part, 65536):
             self.wfile.write(data[at:min(part, at + 65536)])
-        self.wfile.flush()
         if kind == "stall":
             stop.wait(3)  # long past the test's Cancel; then the abandoned reader ends
-        self.close_connection = True
 
 
 server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-server.daemon_threads = True
 threading.Thread(target=server.serve_forever, daemon=True).start()
 env = dict(os.environ, FW_SERVER_PORT=str(server.server_address[1]))
 code = subprocess.call(sys.argv[1:], env=env)

@@ -49,10 +49,9 @@ Link ReadLink(const std::wstring& path)
         link->GetWorkingDirectory(text[3], MAX_PATH);
         out = {true, text[0], text[1], text[2], text[3], out.iconIndex};
     }
-    if (file)
-        file->Release();
-    if (link)
-        link->Release();
+    for (IUnknown* object : {static_cast<IUnknown*>(file), static_cast<IUnknown*>(link)})
+        if (object)
+            object->Release();
     ::CoUninitialize();
     return out;
 }

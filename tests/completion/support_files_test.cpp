@@ -61,16 +61,13 @@ TEST(SupportFiles, GuideIsReplacedWholeAndAnEmptyOtherFolderIsNoError)
     Medium m;
     ASSERT_EQ(MakeDirectory((m.in.supportFolder + L"\\Guide\\old").c_str()), 0);
     ASSERT_TRUE(WriteBytes(m.in.supportFolder + L"\\Guide\\old\\stale.gif", "old"));
-    InstallGuideFilesTo(m.in, m.config, *std::make_unique<CFileOperation>());
+    CFileOperation op;
+    InstallGuideFilesTo(m.in, m.config, op);
     EXPECT_FALSE(FolderExists(m.in.supportFolder + L"\\Guide\\old"));
-    EXPECT_TRUE(m.Installed(L"Guide\\Marrowick.exe"));
-    EXPECT_TRUE(m.Installed(L"Guide\\pic\\1.gif"));
-    EXPECT_TRUE(m.Installed(L"readme.txt"));
-    EXPECT_TRUE(m.Installed(L"Other\\tool.exe"));
-
+    for (const wchar_t* name : {L"Guide\\Marrowick.exe", L"Guide\\pic\\1.gif", L"readme.txt", L"Other\\tool.exe"})
+        EXPECT_TRUE(m.Installed(name)) << name;
     CopyConfigText(m.config.OtherFilePath, L"Empty");
     CopyConfigText(m.config.OtherFolderPath, L"Empty\\");
-    CFileOperation op;
     EXPECT_NO_THROW(InstallGuideFilesTo(m.in, m.config, op));
 }
 
