@@ -6,9 +6,16 @@
 #include "afx/ProgressCtrl.h"
 #include <string>
 
+// The resource ids of one program's wait dialog: the wizard's are the default.
+struct PellgroveWaitIds {
+    UINT dialog, text, progress, pleaseWait;
+    int progressHigh;  // the bar runs from 0 to this
+};
+extern const PellgroveWaitIds kWizardWaitIds;
+
 class PellgroveWait : public afx::CDialog {
 public:
-    explicit PellgroveWait(HWND parent = nullptr);
+    explicit PellgroveWait(HWND parent = nullptr, const PellgroveWaitIds& ids = kWizardWaitIds);
 
     std::wstring m_strText;
     afx::CProgressCtrl m_progress;
@@ -18,4 +25,7 @@ protected:
     bool OnInitDialog() override;
     void OnWaitText() {}
     DECLARE_MESSAGE_MAP()
+
+private:
+    PellgroveWaitIds m_ids;
 };

@@ -5,13 +5,17 @@ source "$(dirname "$0")/kit-env.sh"
 cd "$KIT_ROOT"
 kit_prepare
 kit_log "deliverables: $KIT_ROOT/build/i686/bin"
-for f in Pellgrove.exe PellgroveUSB.exe Lorrick.exe Tavik.dll; do ls -l "build/i686/bin/$f"; done
+for f in Pellgrove.exe PellgroveUSB.exe Marrowick.exe Lorrick.exe Tavik.dll; do ls -l "build/i686/bin/$f"; done
 
 # The main job, part one: the wizard started from the root of the sample medium (drive P:).
 kit_session_start
 medium="$KIT_ROOT/build/$KIT_ARCH/demo-medium"
 rm -rf "$medium" && cp -r "$KIT_ROOT/samples/medium" "$medium"
 cp "$KIT_ROOT/build/$KIT_ARCH/bin/Pellgrove.exe" "$medium/"
+# The guide folder the product configuration names (GuideFolderPath): the guide and its pictures.
+guide="$medium/Support/Guide"
+mkdir -p "$guide" && cp "$KIT_ROOT/build/$KIT_ARCH/bin/Marrowick.exe" "$guide/"
+cp -r "$KIT_ROOT/build/$KIT_ARCH/guide-art/Marrowick" "$guide/"
 ln -sfn "$medium" "$WINEPREFIX/dosdevices/p:"
 mkdir -p "$KIT_ROOT/build/demo"
 kit_log "starting P:\\Pellgrove.exe ($KIT_ARCH build) on display $DISPLAY"
@@ -54,3 +58,17 @@ t0=$(date +%s%N)
 for _ in $(seq 50); do [ -s "$record" ] && break; sleep 0.1; done
 if [ ! -s "$record" ]; then kit_log "the finder opened nothing"; exit 1; fi
 kit_log "the finder opened $(cut -d' ' -f2- "$record") after $(( ($(date +%s%N) - t0) / 1000000 )) ms"
+
+# Part three: the setup guide from the medium's guide folder, started as the wizard's last act
+# starts it (the model and start mode 1), with the product folder as working folder.
+model=$(iconv -f UTF-16 -t UTF-8 "$medium/Pellgrove.dat" | tr -d '\r' | sed -n 's/^Model=//p' | head -1)
+kit_log "starting P:\\Support\\Guide\\Marrowick.exe $model 1"
+(cd "$medium" && kit_in_pc "$KIT_WINE" 'P:\Support\Guide\Marrowick.exe' "$model" 1 >/dev/null 2>&1) &
+guide_pid=$!
+sleep 4
+shot="$KIT_ROOT/build/demo/marrowick.png"
+import -window root "$shot" && kit_log "screenshot: $shot"
+kit_in_pc "$KIT_WINE" taskkill /im Marrowick.exe >/dev/null 2>&1 || true
+for _ in $(seq 50); do kill -0 "$guide_pid" 2>/dev/null || break; sleep 0.2; done
+if kill -0 "$guide_pid" 2>/dev/null; then kit_log "the guide did not end"; exit 1; fi
+kit_log "the guide ended"

@@ -9,7 +9,7 @@ cd "$KIT_ROOT"
 seconds=${1:-20}
 shift || true
 # The fuzz step's own tools; the cross build does not need them.
-KIT_PACKAGES=(clang libclang-rt-14-dev cmake ninja-build python3)
+KIT_PACKAGES=(clang libclang-rt-14-dev cmake ninja-build python3 python3-pil fonts-dejavu-core fonts-wqy-microhei)
 kit_install
 out="$KIT_ROOT/build/fuzz"
 if [ ! -f "$out/build.ninja" ]; then
@@ -19,7 +19,8 @@ fi
 if ! cmake --build "$out" >"$out/build.log" 2>&1; then
   tail -40 "$out/build.log" >&2; kit_log "fuzz build failed"; exit 1
 fi
-rm -rf "$out/seeds" && python3 tests/fuzz/make_seeds.py "$out/seeds"
+# Debian's interpreter: python3-pil (the GIF seeds) is installed for it.
+rm -rf "$out/seeds" && /usr/bin/python3 tests/fuzz/make_seeds.py "$out/seeds"
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || mapfile -t targets <"$out/targets.txt"
 failed=0

@@ -78,9 +78,35 @@ def dotted_quad_seeds():
     return {"quad%d" % i: t.encode() for i, t in enumerate(texts)}
 
 
+def gif_seeds():
+    """The sample guide's animations, and small GIFs of the shapes it does not draw."""
+    import io
+    import tempfile
+    sys.path.insert(0, os.path.join(ROOT, "tools", "artwork"))
+    import guide
+    from PIL import Image
+    seeds = {}
+    with tempfile.TemporaryDirectory() as tmp:
+        for kind in ("blink", "steady"):
+            path = os.path.join(tmp, kind + ".gif")
+            guide.save_gif(guide.anim_frames(kind)[:3], path)
+            with open(path, "rb") as f:
+                seeds["guide_" + kind] = f.read()
+    frames = [Image.new("P", (12, 8), i) for i in range(3)]
+    for name, args in (("interlaced", {"interlace": True}), ("transparent", {"transparency": 1}),
+                       ("zero_delay", {"save_all": True, "append_images": frames[1:], "duration": 0, "loop": 3,
+                                       "disposal": 2}),
+                       ("restore", {"save_all": True, "append_images": frames[1:], "duration": 30, "disposal": 3,
+                                    "comment": b"kit"})):
+        buf = io.BytesIO()
+        frames[0].save(buf, "GIF", **args)
+        seeds[name] = buf.getvalue()
+    return seeds
+
+
 def main(out):
     for target, seeds in (("tavik_answer", tavik_seeds()), ("command_line", command_line_seeds()),
-                          ("dotted_quad", dotted_quad_seeds())):
+                          ("dotted_quad", dotted_quad_seeds()), ("gif_blocks", gif_seeds())):
         folder = os.path.join(out, target)
         os.makedirs(folder, exist_ok=True)
         for name, data in seeds.items():

@@ -1,0 +1,366 @@
+// The guide's picture control: GIF frames cut by the block walker, decoded by OLE, played on a thread.
+#include "guide/PictureEx.h"
+#include "afx/Gdi.h"
+#include <process.h>
+
+namespace {
+// OLE picture sizes are in HIMETRIC, 2540 to the inch.
+const int kHimetricPerInch = 2540;
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CPictureEx, afx::CStatic)
+    ON_WM_DESTROY()
+    ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+CPictureEx::CPictureEx()
+{
+    ::InitializeCriticalSection(&m_csCanvas);
+    m_hExitEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+}
+
+CPictureEx::~CPictureEx()
+{
+    UnLoad();
+    if (m_hExitEvent)
+        ::CloseHandle(m_hExitEvent);
+    ::DeleteCriticalSection(&m_csCanvas);
+}
+
+BOOL CPictureEx::Load(const wchar_t* fileName)
+{
+    HANDLE file = ::CreateFileW(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return FALSE;
+    DWORD high = 0;
+    DWORD size = ::GetFileSize(file, &high);
+    HGLOBAL block = nullptr;
+    if (size != INVALID_FILE_SIZE && high == 0 && size > 0 && size <= kMaxFileSize)
+        block = ::GlobalAlloc(GMEM_MOVEABLE, size);
+    void* bytes = block ? ::GlobalLock(block) : nullptr;
+    if (!bytes) {
+        if (block)
+            ::GlobalFree(block);
+        ::CloseHandle(file);
+        return FALSE;
+    }
+    DWORD read = 0;
+    BOOL ok = ::ReadFile(file, bytes, size, &read, nullptr) && read == size;
+    ::GlobalUnlock(block);
+    ::CloseHandle(file);
+    BOOL loaded = ok ? Load(block, size) : FALSE;
+    ::GlobalFree(block);
+    return loaded;
+}
+
+IPicture* CPictureEx::LoadOlePicture(HGLOBAL block, DWORD size, bool freeWithStream)
+{
+    IStream* stream = nullptr;
+    if (FAILED(::CreateStreamOnHGlobal(block, freeWithStream ? TRUE : FALSE, &stream)) || !stream) {
+        if (freeWithStream)
+            ::GlobalFree(block);
+        return nullptr;
+    }
+    IPicture* picture = nullptr;
+    if (FAILED(::OleLoadPicture(stream, LONG(size), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture))))
+        picture = nullptr;
+    stream->Release();
+    return picture;
+}
+
+BOOL CPictureEx::Load(HGLOBAL block, DWORD size)
+{
+    UnLoad();
+    const uint8_t* data = static_cast<const uint8_t*>(block ? ::GlobalLock(block) : nullptr);
+    if (!data)
+        return FALSE;
+    if (!gif::IsGif(data, size)) {
+        ::GlobalUnlock(block);
+        m_pPicture = LoadOlePicture(block, size, false);
+        if (!m_pPicture)
+            return FALSE;
+        OLE_XSIZE_HIMETRIC hmWidth = 0;
+        OLE_YSIZE_HIMETRIC hmHeight = 0;
+        m_pPicture->get_Width(&hmWidth);
+        m_pPicture->get_Height(&hmHeight);
+        afx::CClientDC dc(m_hWnd);
+        int dpiX = dc ? ::GetDeviceCaps(dc, LOGPIXELSX) : 96;
+        int dpiY = dc ? ::GetDeviceCaps(dc, LOGPIXELSY) : 96;
+        return PrepareCanvas(::MulDiv(hmWidth, dpiX, kHimetricPerInch), ::MulDiv(hmHeight, dpiY, kHimetricPerInch));
+    }
+
+    m_bIsGif = true;
+    if (!gif::ScanGif(data, size, m_scan)) {
+        ::GlobalUnlock(block);
+        return FALSE;
+    }
+    if (m_scan.frames.size() == 1) {
+        ::GlobalUnlock(block);
+        m_pPicture = LoadOlePicture(block, size, false);
+        if (!m_pPicture)
+            return FALSE;
+    } else {
+        for (const gif::GifFrameSpan& span : m_scan.frames) {
+            std::vector<uint8_t> bytes = gif::BuildFrameGif(data, size, m_scan, span);
+            HGLOBAL frameBlock = bytes.empty() ? nullptr : ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+            void* dest = frameBlock ? ::GlobalLock(frameBlock) : nullptr;
+            if (!dest) {
+                if (frameBlock)
+                    ::GlobalFree(frameBlock);
+                continue;
+            }
+            memcpy(dest, bytes.data(), bytes.size());
+            ::GlobalUnlock(frameBlock);
+            TFrame frame;
+            // Frames OLE cannot decode are left out.
+            frame.m_pPicture = LoadOlePicture(frameBlock, DWORD(bytes.size()), true);
+            if (!frame.m_pPicture)
+                continue;
+            frame.m_nWidth = span.width;
+            frame.m_nHeight = span.height;
+            frame.m_nLeft = span.left;
+            frame.m_nTop = span.top;
+            frame.m_nDelay = span.delay;
+            frame.m_nDisposal = span.disposal;
+            m_arrFrames.push_back(frame);
+        }
+        ::GlobalUnlock(block);
+        if (m_arrFrames.empty())
+            return FALSE;
+    }
+    return PrepareCanvas(m_scan.screenWidth, m_scan.screenHeight);
+}
+
+BOOL CPictureEx::PrepareCanvas(int width, int height)
+{
+    if (width <= 0 || height <= 0 || width > gif::kMaxScreenSide || height > gif::kMaxScreenSide)
+        return FALSE;
+    if (m_hWnd)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HDC dc = ::GetDC(m_hWnd);
+    if (!dc)
+        return FALSE;
+    m_hMemDC = ::CreateCompatibleDC(dc);
+    if (!m_hMemDC) {
+        ::ReleaseDC(m_hWnd, dc);
+        return FALSE;
+    }
+    m_hBitmap = ::CreateCompatibleBitmap(dc, width, height);
+    ::ReleaseDC(m_hWnd, dc);
+    if (!m_hBitmap) {
+        ::DeleteDC(m_hMemDC);
+        m_hMemDC = nullptr;
+        return FALSE;
+    }
+    m_hOldBitmap = ::SelectObject(m_hMemDC, m_hBitmap);
+    m_nCanvasWidth = width;
+    m_nCanvasHeight = height;
+    m_clrBackground = ::GetSysColor(COLOR_BTNFACE);
+    RECT all = {0, 0, width, height};
+    ::FillRect(m_hMemDC, &all, reinterpret_cast<HBRUSH>(COLOR_MENU + 1));
+    m_bReady = true;
+    return TRUE;
+}
+
+bool CPictureEx::RenderInto(IPicture* picture, int left, int top, int width, int height)
+{
+    OLE_XSIZE_HIMETRIC hmWidth = 0;
+    OLE_YSIZE_HIMETRIC hmHeight = 0;
+    picture->get_Width(&hmWidth);
+    picture->get_Height(&hmHeight);
+    ::EnterCriticalSection(&m_csCanvas);
+    // OLE pictures are bottom-up in HIMETRIC: start at the height and go up.
+    HRESULT hr = picture->Render(m_hMemDC, left, top, width, height, 0, hmHeight, hmWidth, -hmHeight, nullptr);
+    ::LeaveCriticalSection(&m_csCanvas);
+    if (FAILED(hr))
+        return false;
+    if (m_hWnd)
+        ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    return true;
+}
+
+BOOL CPictureEx::Draw()
+{
+    if (!m_bReady)
+        return FALSE;
+    if (IsAnimation()) {
+        Stop();  // one thread per control
+        m_nCurrFrame = 0;
+        unsigned id = 0;
+        m_hThread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, AnimationThreadProc, this, CREATE_SUSPENDED, &id));
+        if (m_hThread)
+            ::ResumeThread(m_hThread);
+        return FALSE;
+    }
+    if (!m_pPicture)
+        return FALSE;
+    return RenderInto(m_pPicture, 0, 0, m_nCanvasWidth, m_nCanvasHeight) ? TRUE : FALSE;
+}
+
+unsigned __stdcall CPictureEx::AnimationThreadProc(void* param)
+{
+    CPictureEx* self = static_cast<CPictureEx*>(param);
+    ::InterlockedExchange(&self->m_bPlaying, 1);
+    self->ThreadAnimation();
+    ::InterlockedExchange(&self->m_bPlaying, 0);
+    return 0;
+}
+
+void CPictureEx::FillCanvas(const RECT& rect)
+{
+    ::EnterCriticalSection(&m_csCanvas);
+    HBRUSH brush = ::CreateSolidBrush(m_clrBackground);
+    if (brush) {
+        ::FillRect(m_hMemDC, &rect, brush);
+        ::DeleteObject(brush);
+    }
+    ::LeaveCriticalSection(&m_csCanvas);
+}
+
+void CPictureEx::RestoreSavedArea(const RECT& rect)
+{
+    if (!m_hSaveDC)
+        return;
+    ::EnterCriticalSection(&m_csCanvas);
+    ::BitBlt(m_hMemDC, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, m_hSaveDC, 0, 0, SRCCOPY);
+    ::LeaveCriticalSection(&m_csCanvas);
+    ::SelectObject(m_hSaveDC, m_hOldSaveBitmap);
+    ::DeleteObject(m_hSaveBitmap);
+    ::DeleteDC(m_hSaveDC);
+    m_hSaveDC = nullptr;
+    m_hSaveBitmap = nullptr;
+    m_hOldSaveBitmap = nullptr;
+}
+
+static RECT FrameRect(const TFrame& f)
+{
+    return RECT{f.m_nLeft, f.m_nTop, f.m_nLeft + f.m_nWidth, f.m_nTop + f.m_nHeight};
+}
+
+void CPictureEx::DisposeFrame(const TFrame& frame)
+{
+    if (frame.m_nDisposal == 2)
+        FillCanvas(FrameRect(frame));
+    else if (frame.m_nDisposal == 3)
+        RestoreSavedArea(FrameRect(frame));
+}
+
+void CPictureEx::ThreadAnimation()
+{
+    if (m_nCurrFrame < m_arrFrames.size())
+        DisposeFrame(m_arrFrames[m_nCurrFrame]);
+    while (!m_bExitThread) {
+        const TFrame& frame = m_arrFrames[m_nCurrFrame];
+        if (frame.m_pPicture) {
+            RECT rect = FrameRect(frame);
+            if (frame.m_nDisposal == 3 && !m_hSaveDC) {
+                ::EnterCriticalSection(&m_csCanvas);
+                m_hSaveDC = ::CreateCompatibleDC(m_hMemDC);
+                m_hSaveBitmap = m_hSaveDC ? ::CreateCompatibleBitmap(m_hMemDC, frame.m_nWidth, frame.m_nHeight) : nullptr;
+                if (m_hSaveBitmap) {
+                    m_hOldSaveBitmap = ::SelectObject(m_hSaveDC, m_hSaveBitmap);
+                    ::BitBlt(m_hSaveDC, 0, 0, frame.m_nWidth, frame.m_nHeight, m_hMemDC, rect.left, rect.top, SRCCOPY);
+                } else if (m_hSaveDC) {
+                    ::DeleteDC(m_hSaveDC);
+                    m_hSaveDC = nullptr;
+                }
+                ::LeaveCriticalSection(&m_csCanvas);
+            }
+            RenderInto(frame.m_pPicture, frame.m_nLeft, frame.m_nTop, frame.m_nWidth, frame.m_nHeight);
+            if (m_bExitThread)
+                break;
+            // Delays under 5/100 s are read as 100 ms, as browsers do.
+            DWORD wait = frame.m_nDelay >= 5 ? DWORD(frame.m_nDelay * 10u) : 100;
+            ::WaitForSingleObject(m_hExitEvent, wait);
+            if (m_bExitThread)
+                break;
+            DisposeFrame(frame);
+        }
+        if (++m_nCurrFrame >= m_arrFrames.size()) {
+            m_nCurrFrame = 0;
+            FillCanvas(RECT{0, 0, m_nCanvasWidth, m_nCanvasHeight});
+        }
+    }
+}
+
+void CPictureEx::Stop()
+{
+    ::InterlockedExchange(&m_bPlaying, 0);
+    ::InterlockedExchange(&m_bExitThread, 1);
+    if (m_hExitEvent)
+        ::SetEvent(m_hExitEvent);
+    if (m_hThread) {
+        // The frames and the canvas go after this; the thread must be gone first. It never
+        // waits on this thread, and the event cuts its wait short.
+        ::WaitForSingleObject(m_hThread, INFINITE);
+        ::CloseHandle(m_hThread);
+        m_hThread = nullptr;
+    }
+    if (m_hExitEvent)
+        ::ResetEvent(m_hExitEvent);
+    ::InterlockedExchange(&m_bExitThread, 0);
+}
+
+void CPictureEx::UnLoad()
+{
+    Stop();
+    if (m_pPicture) {
+        m_pPicture->Release();
+        m_pPicture = nullptr;
+    }
+    for (TFrame& f : m_arrFrames)
+        if (f.m_pPicture)
+            f.m_pPicture->Release();
+    m_arrFrames.clear();
+    if (m_hMemDC) {
+        ::SelectObject(m_hMemDC, m_hOldBitmap);
+        ::DeleteDC(m_hMemDC);
+    }
+    if (m_hBitmap)
+        ::DeleteObject(m_hBitmap);
+    m_hMemDC = nullptr;
+    m_hBitmap = nullptr;
+    m_hOldBitmap = nullptr;
+    if (m_hSaveDC) {
+        ::SelectObject(m_hSaveDC, m_hOldSaveBitmap);
+        ::DeleteDC(m_hSaveDC);
+    }
+    if (m_hSaveBitmap)
+        ::DeleteObject(m_hSaveBitmap);
+    m_hSaveDC = nullptr;
+    m_hSaveBitmap = nullptr;
+    m_hOldSaveBitmap = nullptr;
+    m_scan = gif::GifScan();
+    m_nCanvasWidth = m_nCanvasHeight = 0;
+    m_bIsGif = false;
+    m_bReady = false;
+    m_nCurrFrame = 0;
+    m_clrBackground = 0xFFFFFF;
+}
+
+void CPictureEx::OnDestroy()
+{
+    Stop();
+    Default();
+}
+
+void CPictureEx::OnPaint()
+{
+    afx::CPaintDC dc(m_hWnd);
+    if (!m_bReady)
+        return;
+    ::EnterCriticalSection(&m_csCanvas);
+    ::BitBlt(dc, 0, 0, m_nCanvasWidth, m_nCanvasHeight, m_hMemDC, 0, 0, SRCCOPY);
+    ::LeaveCriticalSection(&m_csCanvas);
+}
+
+COLORREF CPictureEx::GetCanvasPixel(int x, int y)
+{
+    if (!m_bReady)
+        return CLR_INVALID;
+    ::EnterCriticalSection(&m_csCanvas);
+    COLORREF c = ::GetPixel(m_hMemDC, x, y);
+    ::LeaveCriticalSection(&m_csCanvas);
+    return c;
+}

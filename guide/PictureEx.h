@@ -1,0 +1,88 @@
+// The guide's picture control: a still picture, or an animated GIF played on its own thread.
+#pragma once
+#include "afx/Static.h"
+#include "afx/MessageMap.h"
+#include "guide/GifBlocks.h"
+#include <ocidl.h>
+#include <olectl.h>
+#include <string>
+#include <vector>
+
+// One animation frame, decoded by OLE picture loading.
+struct TFrame {
+    IPicture* m_pPicture = nullptr;
+    int m_nWidth = 0;
+    int m_nHeight = 0;
+    int m_nLeft = 0;
+    int m_nTop = 0;
+    unsigned int m_nDelay = 0xFFFFFFFFu;  // 1/100 s; all ones without a graphic control extension
+    int m_nDisposal = 0;
+};
+
+class CPictureEx : public afx::CStatic {
+public:
+    CPictureEx();
+    ~CPictureEx() override;
+
+    // Replaces any loaded picture. False for a missing or unreadable file, data that no
+    // decoder takes, or a canvas that cannot be made.
+    BOOL Load(const wchar_t* fileName);
+    BOOL Load(HGLOBAL block, DWORD size);
+    // Starts the animation, or renders the still picture once (then TRUE).
+    BOOL Draw();
+    // Ends a running animation and waits for its thread; harmless when none runs.
+    void Stop();
+    void UnLoad();
+    BOOL IsAnimation() const { return m_bIsGif && m_arrFrames.size() > 1; }
+    bool IsPlaying() const { return m_bPlaying != 0; }
+    // The canvas size in pixels (0 until a picture loaded).
+    SIZE GetCanvasSize() const { return SIZE{m_nCanvasWidth, m_nCanvasHeight}; }
+    size_t GetFrameCount() const { return m_arrFrames.size(); }
+    // A pixel of the canvas, as the next paint will show it; CLR_INVALID without a canvas.
+    COLORREF GetCanvasPixel(int x, int y);
+
+    // Files larger than this are refused before they are read.
+    static const DWORD kMaxFileSize = 32u * 1024 * 1024;
+
+protected:
+    void OnDestroy();
+    void OnPaint();
+    DECLARE_MESSAGE_MAP()
+
+private:
+    BOOL PrepareCanvas(int width, int height);
+    void ThreadAnimation();
+    static unsigned __stdcall AnimationThreadProc(void* param);
+    // Renders a picture into a rectangle of the canvas; false when it failed.
+    bool RenderInto(IPicture* picture, int left, int top, int width, int height);
+    void FillCanvas(const RECT& rect);
+    void RestoreSavedArea(const RECT& rect);
+    void DisposeFrame(const TFrame& frame);
+    static IPicture* LoadOlePicture(HGLOBAL block, DWORD size, bool freeWithStream);
+
+    bool m_bIsGif = false;
+    gif::GifScan m_scan;
+
+    int m_nCanvasWidth = 0;
+    int m_nCanvasHeight = 0;
+    HDC m_hMemDC = nullptr;
+    HBITMAP m_hBitmap = nullptr;
+    HGDIOBJ m_hOldBitmap = nullptr;
+    bool m_bReady = false;
+    COLORREF m_clrBackground = 0xFFFFFF;
+
+    HDC m_hSaveDC = nullptr;
+    HBITMAP m_hSaveBitmap = nullptr;
+    HGDIOBJ m_hOldSaveBitmap = nullptr;
+
+    IPicture* m_pPicture = nullptr;
+    std::vector<TFrame> m_arrFrames;
+    size_t m_nCurrFrame = 0;
+
+    HANDLE m_hThread = nullptr;
+    volatile LONG m_bPlaying = 0;
+    volatile LONG m_bExitThread = 0;
+    HANDLE m_hExitEvent = nullptr;
+    // The animation thread draws into the canvas that painting copies from.
+    CRITICAL_SECTION m_csCanvas;
+};

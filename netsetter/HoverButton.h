@@ -1,0 +1,32 @@
+// Image push button of the network setter's dialogs: four pictures, hand cursor, idle while busy.
+#pragma once
+#include "afx/Button.h"
+#include "afx/MessageMap.h"
+
+class CHoverButton : public afx::CButton {
+public:
+    CHoverButton() = default;
+    ~CHoverButton() override;
+
+    // Creates the owner-drawn child button over `rect`; the pictures come with LoadButtonBitmaps.
+    virtual bool Create(HWND parent, UINT id, const RECT& rect, UINT normal, UINT pressed, UINT focused,
+                        UINT disabled);
+    // Loads the pictures (0: none) and sizes the button to the normal one without moving it;
+    // false when the normal picture is missing (the button then keeps its size).
+    bool LoadButtonBitmaps(UINT id, HWND parent, UINT normal, UINT pressed, UINT focused, UINT disabled);
+
+protected:
+    void OnMouseMove(UINT flags, POINT p);
+    void OnLButtonDown(UINT flags, POINT p);
+    BOOL OnSetCursor(HWND window, UINT hitTest, UINT message);
+    void DrawItem(const DRAWITEMSTRUCT& item);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // The main dialog runs a search or a setup: the button shows the wait cursor and ignores presses.
+    static bool MainDialogBusy();
+    void FreeBitmaps();
+    UINT m_nID = 0;
+    HCURSOR m_hHand = nullptr;
+    HBITMAP m_bitmaps[4] = {};  // normal, pressed, focused, disabled
+};

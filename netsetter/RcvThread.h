@@ -1,0 +1,44 @@
+// The receiver: waits on UDP port 65 and hands the answers to the current request to the dialog.
+#pragma once
+#include <winsock2.h>
+#include "afx/WinThread.h"
+#include "afx/Wnd.h"
+#include "finderlib/TavikPacket.h"
+#include <atomic>
+#include <cstdint>
+
+class CRcvThread : public afx::CWinThread {
+public:
+    CRcvThread() = default;
+    ~CRcvThread() override;
+
+    // Creates the socket and binds it to port 65 on every local address: 0, or the id of the
+    // string that tells what failed (IDS_NO_UDP_SOCKET, IDS_PORT_USED).
+    int OpenSocket();
+    void SetDialog(afx::CWnd* dialog) { m_pDialog = dialog; }
+    // Ends the thread: the blocked receive is woken by closing the socket, and the join serves
+    // the reply the thread may be handing over. A thread that still does not end is terminated.
+    void Stop();
+    // How long a stop waits for the thread to end by itself.
+    static constexpr DWORD kStopMs = 5000;
+    void CloseSocket();
+
+    // What a received datagram is for the dialog: WM_QT_DEVICE_REPLY, WM_QT_ADVANCED_DATA_REPLY,
+    // or 0 to drop it. Device answers must carry the current sequence number and echo the PC's
+    // MAC, and count only while no advanced-data request is pending.
+    static UINT ClassifyReply(const uint8_t* data, int length, uint32_t sequence, int pending,
+                              const uint8_t pcMac[6]);
+
+    std::atomic<int> m_bStop{0};
+
+protected:
+    bool InitInstance() override { return true; }
+    int Run() override;
+    int ExitInstance() override;
+
+private:
+    std::atomic<SOCKET> m_socket{INVALID_SOCKET};
+    afx::CWnd* m_pDialog = nullptr;
+    // One reply at a time: the dialog has used it before the next receive overwrites it.
+    uint8_t m_abReply[kReceiveBufferSize] = {};
+};

@@ -1,0 +1,96 @@
+// The sender: broadcasts the request the dialog hands it three times, 250 ms apart, on port 65.
+#include "netsetter/SndThread.h"
+#include "netsetter/QuentariApp.h"
+#include "netsetter/QuentariMsg.h"
+#include <cstring>
+
+CSndThread::~CSndThread()
+{
+    CloseSocket();
+    if (m_hSendEvent)
+        CloseHandle(m_hSendEvent);
+}
+
+bool CSndThread::InitInstance()
+{
+    m_hSendEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (!m_hSendEvent)
+        return false;
+    SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);
+    if (s == INVALID_SOCKET)
+        return false;
+    m_socket = s;
+    BOOL on = TRUE;
+    if (setsockopt(s, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on), sizeof(on)) == SOCKET_ERROR)
+        return false;
+    char host[64] = {};
+    if (gethostname(host, sizeof(host)) == SOCKET_ERROR || !gethostbyname(host))
+        return false;
+    TheApp().m_hostAddresses.Refresh();
+    m_destination.sin_family = AF_INET;
+    m_destination.sin_port = htons(kDevicePort);
+    m_destination.sin_addr.s_addr = htonl(INADDR_BROADCAST);
+    return true;
+}
+
+bool CSndThread::Send(const DeviceRequestPacket& packet)
+{
+    std::memcpy(&m_packet, &packet, sizeof(m_packet));
+    if (m_hSendEvent)
+        SetEvent(m_hSendEvent);
+    return true;
+}
+
+int CSndThread::Run()
+{
+    if (!m_pDialog)
+        return -1;
+    HWND dialog = m_pDialog->m_hWnd;
+    if (m_hReady)
+        SetEvent(m_hReady);
+    while (!m_bStop) {
+        WaitForSingleObject(m_hSendEvent, INFINITE);
+        if (m_bStop)
+            break;
+        for (int i = 0; i < kCopies && !m_bStop; ++i) {
+            int r = sendto(m_socket, reinterpret_cast<const char*>(&m_packet), int(kPacketSize), 0,
+                           reinterpret_cast<const sockaddr*>(&m_destination), sizeof(m_destination));
+            m_nLastSendResult = r;
+            int error = r == SOCKET_ERROR ? WSAGetLastError() : 0;
+            if (r == SOCKET_ERROR && error != 0) {
+                // The dialog reports it and takes the program back to idle.
+                SendMessageW(dialog, WM_QT_SEND_ERROR, WPARAM(error), 0);
+                break;
+            }
+            Sleep(kCopyGapMs);
+        }
+        ResetEvent(m_hSendEvent);
+    }
+    return 0;
+}
+
+int CSndThread::ExitInstance()
+{
+    CloseSocket();
+    return afx::CWinThread::ExitInstance();
+}
+
+void CSndThread::CloseSocket()
+{
+    SOCKET s = m_socket.exchange(INVALID_SOCKET);
+    if (s != INVALID_SOCKET)
+        closesocket(s);
+}
+
+void CSndThread::Stop()
+{
+    m_bStop = 1;
+    if (GetExitCode() == STILL_ACTIVE) {
+        m_bStop = 1;
+        ResumeThread();
+        if (m_hSendEvent)
+            SetEvent(m_hSendEvent);
+        JoinOrTerminate(kStopMs);
+    }
+    CloseSocket();
+}

@@ -1,0 +1,156 @@
+// The picture control in a real window: still pictures, frame timing, disposal, stopping, refusals.
+#include "guide/PictureEx.h"
+#include "tests/guide/GifBuilder.h"
+#include "tests/support/ProgramRun.h"
+#include <gtest/gtest.h>
+#include <functional>
+
+namespace {
+const COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
+
+// A visible window holding one picture control.
+struct Host {
+    HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 10, 10, 320, 320, nullptr, nullptr,
+                                    nullptr, nullptr);
+    HWND control = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 8, 8, window, HMENU(1),
+                                     nullptr, nullptr);
+    CPictureEx picture;
+    Host() { ::OleInitialize(nullptr); picture.SubclassDlgItem(1, window); }
+    ~Host() { ::DestroyWindow(window); }
+
+    BOOL LoadBytes(const Bytes& b)
+    {
+        HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, b.size() ? b.size() : 1);
+        memcpy(::GlobalLock(block), b.data(), b.size());
+        ::GlobalUnlock(block);
+        BOOL ok = picture.Load(block, DWORD(b.size()));
+        ::GlobalFree(block);
+        return ok;
+    }
+    // Serves messages until `done` holds or ms pass.
+    bool WaitFor(const std::function<bool()>& done, DWORD ms = 4000)
+    {
+        for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < ms; ::Sleep(5)) {
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                ::DispatchMessageW(&msg);
+            if (done())
+                return true;
+        }
+        return false;
+    }
+    bool Shows(int x, int y, COLORREF c) { return picture.GetCanvasPixel(x, y) == c; }
+};
+}  // namespace
+
+TEST(PictureEx, OneImageIsAStillPictureOfTheScreenSize)
+{
+    Host h;
+    ASSERT_TRUE(h.LoadBytes(Header(6, 5) + Image(1, 1, 2, 2, 1) + ";"));
+    EXPECT_FALSE(h.picture.IsAnimation());
+    EXPECT_EQ(h.picture.GetCanvasSize().cx, 6);
+    RECT r = h.picture.GetClientRect();
+    EXPECT_EQ(r.right, 6);  // the control takes the canvas size
+    EXPECT_EQ(r.bottom, 5);
+    EXPECT_TRUE(h.picture.Draw());
+    EXPECT_TRUE(h.Shows(1, 1, kRed));
+}
+
+// Frame 1 disposal 1, frame 2 (top left) disposal 2, frame 3 (bottom right) disposal 3.
+TEST(PictureEx, DisposalMethodsInOrder)
+{
+    Host h;
+    ASSERT_TRUE(h.LoadBytes(Header(4, 4) + LoopExtension() + Gce(40, 1) + Image(0, 0, 4, 4, 1) + Gce(40, 2) +
+                            Image(0, 0, 2, 2, 2) + Gce(40, 3) + Image(2, 2, 2, 2, 3) + ";"));
+    ASSERT_TRUE(h.picture.IsAnimation());
+    h.picture.Draw();
+    COLORREF back = ::GetSysColor(COLOR_BTNFACE);
+    EXPECT_TRUE(h.WaitFor([&] { return h.Shows(0, 0, kGreen) && h.Shows(3, 3, kRed); }));
+    EXPECT_TRUE(h.WaitFor([&] { return h.Shows(0, 0, back) && h.Shows(3, 3, kBlue) && h.Shows(1, 2, kRed); }));
+    // Frame 3's area comes back, and the loop starts over on a cleared canvas.
+    EXPECT_TRUE(h.WaitFor([&] { return h.Shows(0, 0, kRed) && h.Shows(3, 3, kRed); }));
+    EXPECT_TRUE(h.picture.IsPlaying());
+    h.picture.Stop();
+    EXPECT_FALSE(h.picture.IsPlaying());
+}
+
+TEST(PictureEx, ShortDelaysRunAtATenthOfASecond)
+{
+    Host h;
+    ASSERT_TRUE(h.LoadBytes(Header(2, 2) + Gce(0, 1) + Image(0, 0, 2, 2, 1) + Gce(2, 1) + Image(0, 0, 2, 2, 3) + ";"));
+    h.picture.Draw();
+    int changes = 0;
+    COLORREF last = CLR_INVALID;
+    h.WaitFor([&] {
+        COLORREF c = h.picture.GetCanvasPixel(0, 0);
+        changes += (c == kRed || c == kBlue) && c != last;
+        if (c == kRed || c == kBlue)
+            last = c;
+        return false;
+    }, 1000);
+    EXPECT_GE(changes, 5);   // 10 at 100 ms each; a loaded machine may lose some
+    EXPECT_LE(changes, 12);  // never the 0 or 20 ms the file asks for
+}
+
+TEST(PictureEx, StopCutsALongDelayShort)
+{
+    Host h;
+    ASSERT_TRUE(h.LoadBytes(Header(2, 2) + Gce(6000, 0) + Image(0, 0, 2, 2, 1) + Gce(6000, 0) + Image(0, 0, 2, 2, 2) + ";"));
+    h.picture.Draw();
+    ASSERT_TRUE(h.WaitFor([&] { return h.picture.IsPlaying() && h.Shows(0, 0, kRed); }));
+    DWORD start = ::GetTickCount();
+    h.picture.UnLoad();
+    EXPECT_LT(::GetTickCount() - start, 1000u);
+    EXPECT_FALSE(h.picture.IsPlaying());
+    EXPECT_FALSE(h.picture.Draw());
+}
+
+TEST(PictureEx, BrokenPicturesAreRefused)
+{
+    Bytes good = Header(4, 4) + Gce(5, 0) + Image(0, 0, 4, 4, 1) + Gce(5, 0) + Image(0, 0, 4, 4, 2) + ";";
+    const Bytes bad[] = {
+        "", "BM" + Bytes(60, '\x7F'), "not a picture at all", good.substr(0, 20),
+        Header(4, 4) + Image(3, 0, 4, 4, 1) + ";",  // outside the screen
+    };
+    Host h;
+    for (const Bytes& b : bad) {
+        EXPECT_FALSE(h.LoadBytes(b)) << b.size();
+        EXPECT_FALSE(h.picture.Draw());
+        EXPECT_EQ(h.picture.GetCanvasPixel(0, 0), CLR_INVALID);
+    }
+    EXPECT_FALSE(h.picture.Load(L"Z:\\no\\such\\picture.gif"));
+}
+
+// The sample guide's 60 pictures, as the guide loads them behind its wait dialog.
+TEST(PictureEx, SampleGuideLoadsQuickly)
+{
+    std::wstring folder = OwnFolder() + L"..\\guide-art\\Marrowick\\";
+    static Host hosts[3];
+    LARGE_INTEGER f, t0, t1;
+    ::QueryPerformanceFrequency(&f);
+    ::QueryPerformanceCounter(&t0);
+    int loaded = 0;
+    size_t frames = 0;
+    double kindMs[3] = {};
+    for (int n = 1; n <= 20; ++n) {
+        const std::wstring names[] = {L"GUIDE_C" + std::to_wstring(n) + L".gif", L"GUIDE" + std::to_wstring(n) + L".bmp",
+                                      L"STEP" + std::to_wstring(n) + L".bmp"};
+        for (int k = 0; k < 3; ++k) {
+            LARGE_INTEGER a, b;
+            ::QueryPerformanceCounter(&a);
+            loaded += hosts[k].picture.Load((folder + names[k]).c_str());
+            ::QueryPerformanceCounter(&b);
+            kindMs[k] += 1000.0 * double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
+            frames += k == 0 ? hosts[k].picture.GetFrameCount() : 0;
+        }
+    }
+    ::QueryPerformanceCounter(&t1);
+    double ms = 1000.0 * double(t1.QuadPart - t0.QuadPart) / double(f.QuadPart);
+    std::printf("[ measure  ] 60 guide pictures (%u animation frames) loaded in %.0f ms (GIF %.0f, GUIDE %.0f, STEP %.0f)\n",
+                unsigned(frames), ms, kindMs[0], kindMs[1], kindMs[2]);
+    EXPECT_EQ(loaded, 60);
+    EXPECT_GE(frames, 20u * 4);
+    EXPECT_LT(ms, 3000.0);
+    EXPECT_EQ(hosts[0].picture.GetCanvasSize().cx, 294);
+    EXPECT_EQ(hosts[2].picture.GetCanvasSize().cx, 598);
+}

@@ -1,0 +1,237 @@
+// The IPv4 entry control in a dialog, driven by real keystrokes and by its data exchange.
+#include "afx/DataExchange.h"
+#include "afx/Dialog.h"
+#include "afx/MessageMap.h"
+#include "afx/ResourceLanguage.h"
+#include "netsetter/IPAddrCtl.h"
+#include "netsetter/QuentariMsg.h"
+#include "netsetter/QuentariRes.h"
+#include "netsetter/QuentariState.h"
+#include <gtest/gtest.h>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace {
+
+class AddressDlg : public afx::CDialog {
+public:
+    AddressDlg() : afx::CDialog(100) {}
+    uint16_t m_octets[4] = {};
+    std::vector<std::wstring> m_messages;
+    HWND Field(int control, int n) const { return ::GetDlgItem(GetDlgItem(UINT(control)), n); }
+    CIPAddrCtl* Control(int id) const { return CIPAddrCtl::FromHandle(GetDlgItem(UINT(id))); }
+
+protected:
+    void DoDataExchange(afx::CDataExchange* pDX) override { DDX_IPAddress(pDX, 101, m_octets); }
+    LRESULT OnAddressMessage(WPARAM, LPARAM lp)
+    {
+        m_messages.push_back(reinterpret_cast<const wchar_t*>(lp));
+        return 0;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(AddressDlg, afx::CDialog)
+    ON_MESSAGE(WM_QT_ADDRESS_MESSAGE, OnAddressMessage)
+END_MESSAGE_MAP()
+
+void Pump(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+            if (!afx::CDialog::PreTranslateModeless(m)) {
+                TranslateMessage(&m);
+                DispatchMessageW(&m);
+            }
+        }
+        Sleep(10);
+    }
+}
+
+void Key(WORD vk, bool up)
+{
+    INPUT in = {};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &in, sizeof(in));
+}
+
+// Digits and letters as keys; '.' the full stop key, '\b' Backspace, '<' and '>' the arrows,
+// '^' Ctrl+V.
+void Type(const std::wstring& keys)
+{
+    for (wchar_t c : keys) {
+        WORD vk = c == L'.' ? VK_OEM_PERIOD : c == L'\b' ? VK_BACK : c == L'<' ? VK_LEFT : c == L'>' ? VK_RIGHT
+                : c == L'^' ? 'V' : WORD(towupper(c));
+        if (c == L'^')
+            Key(VK_CONTROL, false);
+        Key(vk, false);
+        Key(vk, true);
+        if (c == L'^')
+            Key(VK_CONTROL, true);
+        Pump(60);
+    }
+    Pump(150);
+}
+
+// Answers the message box the control shows from its own key handling, keeping its text.
+class BoxWatcher {
+public:
+    ~BoxWatcher() { Text(); }
+    std::wstring Text()
+    {
+        m_stop = true;
+        if (m_thread.joinable())
+            m_thread.join();
+        return m_text;
+    }
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::wstring m_text;
+    std::thread m_thread{[this] {
+        for (HWND box = nullptr; !m_stop && !box; Sleep(20)) {
+            box = FindWindowW(L"#32770", afx::LoadStr(IDS_ERROR_CAPTION).c_str());
+            if (box) {
+                wchar_t text[512] = {};
+                GetDlgItemTextW(box, 0xFFFF, text, 512);
+                m_text = text;
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }
+        }
+    }};
+};
+
+class AddressControl : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_nSettingDeviceKind = 0;
+        ASSERT_TRUE(m_dlg.Create());
+        // The keys go where the foreground is; a desktop still starting may hold it a while.
+        for (int i = 0; i < 100 && GetForegroundWindow() != m_dlg.m_hWnd; ++i) {
+            SetForegroundWindow(m_dlg);
+            Pump(20);
+        }
+        ::SetFocus(m_dlg.GetDlgItem(101));
+        Pump(100);
+    }
+    void TearDown() override { m_dlg.DestroyWindow(); }
+    std::vector<std::wstring> Fields(int control)
+    {
+        std::vector<std::wstring> t(4, std::wstring(8, L'\0'));
+        for (int n = 1; n <= 4; ++n)
+            t[n - 1].resize(size_t(GetWindowTextW(m_dlg.Field(control, n), &t[n - 1][0], 8)));
+        return t;
+    }
+    int FocusedField(int control)
+    {
+        for (int n = 1; n <= 4; ++n)
+            if (GetFocus() == m_dlg.Field(control, n))
+                return n;
+        return 0;
+    }
+    AddressDlg m_dlg;
+};
+
+}  // namespace
+
+TEST_F(AddressControl, Typing)
+{
+    struct Case {
+        const wchar_t* keys;
+        std::vector<std::wstring> fields;
+        int focus;
+        const wchar_t* box;  // part of the message box's text, or nullptr for none
+    } cases[] = {
+        {L"192.168.0.1", {L"192", L"168", L"0", L"1"}, 4, nullptr},
+        {L"192168", {L"192", L"168", L"", L""}, 3, nullptr},
+        {L"1.2.\b5", {L"1", L"25", L"", L""}, 2, nullptr},
+        {L"<7", {L"7", L"", L"", L""}, 1, nullptr},
+        {L"1.2.3.4>9", {L"1", L"2", L"3", L"49"}, 4, nullptr},
+        {L"1a2", {L"12", L"", L"", L""}, 1, nullptr},
+        {L"1..", {L"1", L"", L"", L""}, 2, nullptr},
+        {L"300", {L"300", L"", L"", L""}, 1, L"300 is not a valid entry."},
+        {L"^", {L"12a", L"", L"", L""}, 2, nullptr},
+    };
+    for (const Case& c : cases) {
+        for (int n = 1; n <= 4; ++n)
+            SetWindowTextW(m_dlg.Field(101, n), L"");
+        ::SetFocus(m_dlg.GetDlgItem(101));
+        if (std::wstring(c.keys) == L"^" && OpenClipboard(m_dlg)) {
+            EmptyClipboard();
+            HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, 10);
+            wcscpy(static_cast<wchar_t*>(GlobalLock(mem)), L"12ab");
+            GlobalUnlock(mem);
+            SetClipboardData(CF_UNICODETEXT, mem);
+            CloseClipboard();
+        }
+        BoxWatcher watcher;
+        Type(c.keys);
+        std::wstring box = watcher.Text();
+        EXPECT_EQ(Fields(101), c.fields) << c.keys;
+        EXPECT_EQ(FocusedField(101), c.focus) << c.keys;
+        if (c.box) {
+            EXPECT_NE(box.find(c.box), std::wstring::npos) << c.keys;
+        } else {
+            EXPECT_TRUE(box.empty()) << c.keys;
+        }
+    }
+}
+
+TEST_F(AddressControl, ExchangeRefusesAnIncompleteAddress)
+{
+    std::fill(m_dlg.m_octets, m_dlg.m_octets + 4, uint16_t(9));
+    Type(L"10.1>>4");
+    EXPECT_FALSE(m_dlg.UpdateData(true));
+    EXPECT_EQ(std::vector<uint16_t>(m_dlg.m_octets, m_dlg.m_octets + 4), std::vector<uint16_t>(4, 9));
+    ASSERT_EQ(m_dlg.m_messages.size(), 1u);
+    EXPECT_EQ(m_dlg.m_messages[0], afx::LoadStr(IDS_ADDRESS_LEAK));
+    EXPECT_EQ(FocusedField(101), 3);
+    Type(L"3");
+    EXPECT_TRUE(m_dlg.UpdateData(true));
+    EXPECT_EQ(std::vector<uint16_t>(m_dlg.m_octets, m_dlg.m_octets + 4), (std::vector<uint16_t>{10, 1, 3, 4}));
+}
+
+TEST_F(AddressControl, RolesAndDeviceKinds)
+{
+    struct Case {
+        int role, kind;
+        std::vector<std::wstring> fields;
+        int result, failed;
+        UINT message;  // 0: none
+    } cases[] = {
+        {CIPAddrCtl::kRoleMask, 0, {L"255", L"255", L"", L"0"}, 0, 3, IDS_MASK_LEAK},
+        {CIPAddrCtl::kRoleGateway, 1, {L"", L"", L"", L""}, 1, 0, 0},
+        {CIPAddrCtl::kRoleGateway, 2, {L"10", L"", L"", L""}, 0, 2, IDS_GATEWAY_INVALID},
+        {CIPAddrCtl::kRoleGateway, 0, {L"", L"", L"", L""}, 0, 1, IDS_GATEWAY_EMPTY},
+        {CIPAddrCtl::kRoleGateway, 3, {L"10", L"999", L"", L"1"}, 0, 3, IDS_GATEWAY_INVALID},
+        {CIPAddrCtl::kRoleAddress, 0, {L"10", L"0", L"256", L"1"}, 0, 3, IDS_OCTET_INVALID},
+    };
+    CIPAddrCtl* ctl = m_dlg.Control(102);
+    ASSERT_TRUE(ctl);
+    for (const Case& c : cases) {
+        g_nSettingDeviceKind = uint16_t(c.kind);
+        ctl->SetRole(c.role);
+        for (int n = 1; n <= 4; ++n)
+            SetWindowTextW(m_dlg.Field(102, n), c.fields[n - 1].c_str());
+        m_dlg.m_messages.clear();
+        IPAddrRecord r = {{7, 7, 7, 7}, 9};
+        EXPECT_EQ(::SendMessageW(*ctl, WM_IPADDR_GET, 1, reinterpret_cast<LPARAM>(&r)), c.result) << c.role << c.kind;
+        EXPECT_EQ(r.failedField, c.failed) << c.role << c.kind;
+        std::wstring expected = c.message == IDS_OCTET_INVALID ? L"256 is not" : c.message ? afx::LoadStr(c.message) : L"";
+        ASSERT_EQ(m_dlg.m_messages.size(), c.message ? 1u : 0u) << c.role << c.kind;
+        if (c.message) {
+            EXPECT_EQ(m_dlg.m_messages[0].find(expected), 0u) << c.role << c.kind;
+        }
+    }
+    // A kind 0 device's gateway of 0.0.0.0 shows as four empty fields.
+    g_nSettingDeviceKind = 0;
+    IPAddrRecord zero = {};
+    ::SendMessageW(*ctl, WM_IPADDR_SET, 0, reinterpret_cast<LPARAM>(&zero));
+    EXPECT_EQ(Fields(102), std::vector<std::wstring>(4, L""));
+}

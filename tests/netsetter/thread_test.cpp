@@ -1,0 +1,267 @@
+// The sender and receiver threads on UDP port 65, against the device simulator and crafted replies.
+#include <winsock2.h>
+#include "netsetter/QuentariApp.h"
+#include "netsetter/QuentariMsg.h"
+#include "netsetter/QuentariRes.h"
+#include "netsetter/QuentariState.h"
+#include "netsetter/RcvThread.h"
+#include "netsetter/SndThread.h"
+#include "tests/support/DevSimClient.h"
+#include <gtest/gtest.h>
+#include <cstring>
+#include <vector>
+
+// The threads read the sequence number and fill the address table of the application object.
+CQuentariApp g_app;
+
+namespace {
+
+struct Handed {
+    UINT msg;
+    std::vector<uint8_t> bytes;
+};
+std::vector<Handed> g_handed;
+
+LRESULT CALLBACK OwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_QT_DEVICE_REPLY || msg == WM_QT_ADVANCED_DATA_REPLY) {
+        auto* p = reinterpret_cast<const uint8_t*>(lp);
+        g_handed.push_back({msg, std::vector<uint8_t>(p, p + kPacketSize)});
+        return 0;
+    }
+    return DefWindowProcW(h, msg, wp, lp);
+}
+
+// Stands in for the main dialog: starts, feeds and stops the two threads as it does.
+class Owner {
+public:
+    Owner()
+    {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = OwnerProc;
+        wc.lpszClassName = L"QuentariThreadOwner";
+        RegisterClassW(&wc);
+        m_wnd.Attach(CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+        m_ready = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        g_handed.clear();
+    }
+    ~Owner()
+    {
+        Stop();
+        DestroyWindow(m_wnd.Detach());
+        CloseHandle(m_ready);
+    }
+    bool Start()
+    {
+        m_rcv = new CRcvThread;
+        m_rcv->CreateThread(true);
+        m_rcv->SetDialog(&m_wnd);
+        if (m_rcv->OpenSocket() != 0)
+            return false;
+        m_rcv->ResumeThread();
+        m_snd = new CSndThread;
+        m_snd->CreateThread(true);
+        m_snd->SetDialog(&m_wnd);
+        m_snd->SetReadyEvent(m_ready);
+        m_snd->ResumeThread();
+        HANDLE waits[2] = {m_ready, m_snd->m_hThread};
+        return WaitForMultipleObjects(2, waits, FALSE, 10000) == WAIT_OBJECT_0;
+    }
+    // Stops both as StopThreads does; the exit codes tell whether they ended by themselves.
+    void Stop()
+    {
+        m_rcvExit = StopAndDelete(m_rcv);
+        m_sndExit = StopAndDelete(m_snd);
+    }
+    template <class T>
+    static DWORD StopAndDelete(T*& t)
+    {
+        DWORD code = 0;
+        if (t) {
+            t->Stop();
+            code = t->GetExitCode();
+            delete t;
+            t = nullptr;
+        }
+        return code;
+    }
+    // A search request with the next sequence number, handed to the sender.
+    DeviceRequestPacket Search()
+    {
+        DeviceRequestPacket p = {};
+        uint32_t seq = ++g_app.m_nSndSeq;
+        for (int i = 0; i < 4; ++i)
+            p.transactionId[i] = uint8_t(seq >> (24 - 8 * i));
+        std::memcpy(p.pcMac, g_abPcMac, 6);
+        std::memcpy(p.text, kSearchText, sizeof(kSearchText));
+        std::memcpy(p.vendor, kVendorTag, sizeof(kVendorTag));
+        m_snd->Send(p);
+        return p;
+    }
+    static void Pump(DWORD ms)
+    {
+        DWORD start = GetTickCount();
+        while (GetTickCount() - start < ms) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            MSG m;
+            while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&m);
+        }
+    }
+    DWORD m_rcvExit = 0, m_sndExit = 0;
+
+private:
+    afx::CWnd m_wnd;
+    HANDLE m_ready;
+    CRcvThread* m_rcv = nullptr;
+    CSndThread* m_snd = nullptr;
+};
+
+uint32_t IdOf(const std::vector<uint8_t>& b) { return uint32_t(b[1]) << 24 | b[2] << 16 | b[3] << 8 | b[4]; }
+
+class QuentariThreads : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!DevSimClient::Available())
+            GTEST_SKIP() << "no device simulator";
+        WSADATA wsa;
+        WSAStartup(MAKEWORD(1, 1), &wsa);
+        g_app.m_nSndSeq = 0x7FFFFFF0u;
+        g_nPendingOperation = kPendingSearch;
+        std::memset(g_abPcMac, 0, 6);
+    }
+    void TearDown() override { m_sim.Reset(); }
+    DevSimClient m_sim;
+};
+
+}  // namespace
+
+TEST_F(QuentariThreads, ASearchGoesOutThreeTimesAndOnlyItsRepliesArrive)
+{
+    // Junk before every answer set: too short, too long for the buffer, garbage of full length.
+    ASSERT_TRUE(m_sim.Load(R"({"devices":[{"name":"NAS-A","kind":4},{"name":"AP-B","kind":1}],)"
+                           R"("faults":{"late_ms":1500,"junk":["0100",")" + std::string(600, 'a') + R"(",")" +
+                           std::string(264, 'c') + R"("]}})")) << m_sim.Error();
+    Owner owner;
+    ASSERT_TRUE(owner.Start());
+    DeviceRequestPacket sent = owner.Search();
+    uint32_t seq = g_app.m_nSndSeq;
+    owner.Pump(1200);
+    // A new request is being built: the late copies that follow belong to the old one.
+    ++g_app.m_nSndSeq;
+    owner.Pump(1600);
+    owner.Stop();
+
+    std::vector<DevSimRequest> log = m_sim.Requests();
+    ASSERT_EQ(log.size(), 3u);
+    for (size_t i = 0; i < log.size(); ++i) {
+        EXPECT_EQ(0, std::memcmp(log[i].bytes.data(), &sent, kPacketSize)) << i;
+        if (i) {
+            EXPECT_NEAR(log[i].seconds - log[i - 1].seconds, 0.25, 0.12) << i;
+        }
+    }
+    // Each copy is answered by both devices; junk and the late copies never reach the dialog.
+    ASSERT_EQ(g_handed.size(), 6u);
+    for (const Handed& h : g_handed) {
+        EXPECT_EQ(h.msg, UINT(WM_QT_DEVICE_REPLY));
+        EXPECT_EQ(IdOf(h.bytes), seq);
+        EXPECT_TRUE(h.bytes[0] == kOpAnswerKind1 || h.bytes[0] == kOpAnswerKind4);
+    }
+}
+
+TEST_F(QuentariThreads, TheReplyFilterOnTheLiveSocket)
+{
+    Owner owner;
+    ASSERT_TRUE(owner.Start());
+    // Port 65 is taken now: a second receiver says so.
+    EXPECT_EQ(CRcvThread().OpenSocket(), IDS_PORT_USED);
+    SOCKET inject = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in to = {};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(kDevicePort);
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const uint8_t ours[6] = {0, 0x11, 0x22, 0x33, 0x44, 0x55}, theirs[6] = {0, 0x66, 0x22, 0x33, 0x44, 0x55};
+    struct Case {
+        const char* what;
+        uint8_t op;
+        int seqOffset, pending, size;
+        const uint8_t* echoedMac;
+        UINT expected;
+    } cases[] = {
+        {"device answer", kOpAnswerKind1, 0, kPendingSearch, 132, ours, WM_QT_DEVICE_REPLY},
+        {"storage answer, longer datagram", kOpAnswerKind4, 0, kPendingLogon, 200, ours, WM_QT_DEVICE_REPLY},
+        {"earlier request", kOpAnswerKind1, -1, kPendingSearch, 132, ours, 0},
+        {"another PC's request", kOpAnswerKind2, 0, kPendingSearch, 132, theirs, 0},
+        {"short", kOpAnswerKind1, 0, kPendingSearch, 131, ours, 0},
+        {"longer than the buffer", kOpAnswerKind1, 0, kPendingSearch, 256, ours, 0},
+        {"a request, not an answer", kOpSearch, 0, kPendingSearch, 132, ours, 0},
+        {"unknown operation", 11, 0, kPendingSearch, 132, ours, 0},
+        {"device answer during a query", kOpAnswerKind3, 0, kPendingQuery, 132, ours, 0},
+        {"device answer while the clock is set", kOpAnswerKind1, 0, kPendingSetClock, 132, ours, 0},
+        {"advanced-data answer during a query", kOpAdvancedAnswer, 0, kPendingQuery, 132, theirs, WM_QT_ADVANCED_DATA_REPLY},
+    };
+    std::memcpy(g_abPcMac, ours, 6);
+    auto datagram = [&](uint8_t op, int seqOffset, int size, const uint8_t* mac, uint8_t tag) {
+        std::vector<uint8_t> d(size_t(size), 0);
+        uint32_t seq = g_app.m_nSndSeq + uint32_t(seqOffset);
+        d[0] = op;
+        for (int i = 0; i < 4; ++i)
+            d[1 + i] = uint8_t(seq >> (24 - 8 * i));
+        if (size > 34) {
+            std::memcpy(&d[8], mac, 6);
+            d[33] = tag;
+        }
+        sendto(inject, reinterpret_cast<const char*>(d.data()), size, 0, reinterpret_cast<sockaddr*>(&to), sizeof(to));
+    };
+    uint8_t tag = 1;
+    for (const Case& c : cases) {
+        g_handed.clear();
+        g_nPendingOperation = c.pending;
+        datagram(c.op, c.seqOffset, c.size, c.echoedMac, tag);
+        // A marker that always passes shows when the case has been through the filter.
+        datagram(kOpAdvancedAnswer, 0, 132, ours, 0xEE);
+        for (int i = 0; i < 100 && (g_handed.empty() || g_handed.back().bytes[33] != 0xEE); ++i)
+            owner.Pump(20);
+        ASSERT_FALSE(g_handed.empty()) << c.what;
+        g_handed.pop_back();
+        if (c.expected) {
+            ASSERT_EQ(g_handed.size(), 1u) << c.what;
+            EXPECT_EQ(g_handed[0].msg, c.expected) << c.what;
+            EXPECT_EQ(g_handed[0].bytes[33], tag) << c.what;
+        } else {
+            EXPECT_TRUE(g_handed.empty()) << c.what;
+        }
+        ++tag;
+    }
+    closesocket(inject);
+}
+
+TEST_F(QuentariThreads, StoppingDuringAnOperationEndsBothThreads)
+{
+    struct Case {
+        const char* what;
+        const char* scenario;
+        DWORD runMs;
+    } cases[] = {
+        {"silent network, stopped while sending", R"({"devices":[{}],"faults":{"silent":true}})", 100},
+        {"silent network, receiver waiting", R"({"devices":[{}],"faults":{"silent":true}})", 1200},
+        {"a flood of replies", R"({"generate":{"count":40},"faults":{"burst":300,"duplicates":2}})", 150},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(m_sim.Load(c.scenario)) << m_sim.Error();
+        Owner owner;
+        ASSERT_TRUE(owner.Start()) << c.what;
+        owner.Search();
+        owner.Pump(c.runMs);
+        DWORD start = GetTickCount();
+        owner.Stop();
+        EXPECT_LT(GetTickCount() - start, 2000u) << c.what;
+        EXPECT_EQ(owner.m_rcvExit, 0u) << c.what;
+        EXPECT_EQ(owner.m_sndExit, 0u) << c.what;
+        // Nothing reaches the owner once the threads are gone.
+        size_t handed = g_handed.size();
+        owner.Pump(300);
+        EXPECT_EQ(g_handed.size(), handed) << c.what;
+    }
+}
