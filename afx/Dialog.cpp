@@ -10,6 +10,18 @@ namespace afx {
 // Modeless dialogs alive on the user-interface thread, for keyboard navigation.
 static std::vector<HWND> g_modeless;
 
+// The modal dialogs' own loop is the system's; a message filter offers them their messages first.
+static LRESULT CALLBACK ModalFilter(int code, WPARAM wp, LPARAM lp)
+{
+    MSG* msg = reinterpret_cast<MSG*>(lp);
+    if (code == MSGF_DIALOGBOX && msg && msg->hwnd) {
+        auto* dlg = dynamic_cast<CDialog*>(CWnd::FromHandlePermanent(::GetAncestor(msg->hwnd, GA_ROOT)));
+        if (dlg && dlg->FilterModalMessage(*msg))
+            return 1;
+    }
+    return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
 CDialog::CDialog(UINT templateId, HWND parent) : m_nIDTemplate(templateId), m_hParent(parent) {}
 
 CDialog::~CDialog()
@@ -36,8 +48,16 @@ INT_PTR CDialog::DoModal()
     if (!tpl)
         return -1;
     m_modal = true;
+    // One filter serves nested modal dialogs: it asks the dialog the message is for.
+    static thread_local bool filtering = false;
+    HHOOK filter = filtering ? nullptr : ::SetWindowsHookExW(WH_MSGFILTER, ModalFilter, nullptr, ::GetCurrentThreadId());
+    filtering = filtering || filter;
     INT_PTR r = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), tpl, m_hParent, DialogProc,
                                           reinterpret_cast<LPARAM>(this));
+    if (filter) {
+        ::UnhookWindowsHookEx(filter);
+        filtering = false;
+    }
     m_modal = false;
     m_hWnd = nullptr;
     return r;

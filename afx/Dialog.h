@@ -35,6 +35,9 @@ public:
     UINT m_nIDTemplate;
     HWND m_hParent;
 
+    // A modal dialog's PreTranslateMessage, called from the message filter of DoModal.
+    bool FilterModalMessage(MSG& msg) { return m_modal && PreTranslateMessage(msg); }
+
     // Lets a modeless dialog handle its keyboard navigation; the message loops call it.
     static bool PreTranslateModeless(MSG& msg);
 

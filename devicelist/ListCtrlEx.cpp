@@ -2,10 +2,6 @@
 #include "devicelist/ListCtrlEx.h"
 #include <string>
 
-int g_nListSelectedRow = -1;
-int g_nListButton1Mark = 0;
-int g_nListButton2Mark = 0;
-
 BEGIN_MESSAGE_MAP(CListCtrlEx, afx::CListCtrl)
     ON_WM_PAINT()
     ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
@@ -28,7 +24,20 @@ CListCtrlEx::CListCtrlEx(const ListCtrlExResources& res, CListCtrlExOwner* owner
     m_brBar.CreateSolidBrush(0x00FF00);
 }
 
-CListCtrlEx::~CListCtrlEx() = default;
+CListCtrlEx::~CListCtrlEx()
+{
+    for (HICON i : {m_hStorageIcon, m_hDeviceIcon})
+        if (i)
+            DestroyIcon(i);
+}
+
+void CListCtrlEx::SetButtonMarks(int button1, int button2)
+{
+    m_nButton1Mark = button1;
+    m_nButton2Mark = button2;
+    if (m_hWnd)
+        ::SendMessageW(m_hWnd, LVM_UPDATE, 0, 0);
+}
 
 bool CListCtrlEx::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
 {
@@ -42,6 +51,11 @@ bool CListCtrlEx::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
                                                                  0, 0, LR_DEFAULTCOLOR))
                                : nullptr);
     m_hHand = LoadCursorW(inst, MAKEINTRESOURCEW(m_res.handCursor));
+    auto icon = [inst](UINT id) {
+        return id ? static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0)) : nullptr;
+    };
+    m_hStorageIcon = icon(m_res.storageIcon);
+    m_hDeviceIcon = icon(m_res.deviceIcon);
     return true;
 }
 
@@ -126,7 +140,11 @@ void CListCtrlEx::DrawCell(HDC dc, int row, int col, UINT)
     int oldMode = SetBkMode(dc, TRANSPARENT);
     COLORREF oldColour = SetTextColor(dc, textColour);
     RECT r = cell;
-    if (!text.empty() && text.back() == L'%') {
+    InflateRect(&r, -m_res.textInsetX, -m_res.textInsetY);
+    UINT prefix = m_res.ampersandPrefix ? 0 : DT_NOPREFIX;
+    if (!text.empty() && text.back() == L'%' && !m_res.percentBar) {
+        DrawTextW(dc, text.c_str(), int(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | prefix);
+    } else if (!text.empty() && text.back() == L'%') {
         int percent = _wtoi(text.c_str());
         percent = percent < 0 ? 0 : percent > 100 ? 100 : percent;
         RECT bar = r;
@@ -137,7 +155,7 @@ void CListCtrlEx::DrawCell(HDC dc, int row, int col, UINT)
         r.top += 4;
         if (col == 0)
             r.left += 17;
-        DrawTextW(dc, text.c_str(), int(text.size()), &r, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+        DrawTextW(dc, text.c_str(), int(text.size()), &r, DT_LEFT | DT_TOP | DT_SINGLELINE | prefix);
     }
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
@@ -146,11 +164,15 @@ void CListCtrlEx::DrawCell(HDC dc, int row, int col, UINT)
     if (col != last || last < 1)
         return;
     if (row < m_nRowCount) {
-        bool mine = row == g_nListSelectedRow;
+        HICON icon = (m_pOwner && m_pOwner->IsStorageDevice(row)) ? m_hStorageIcon : m_hDeviceIcon;
+        RECT first;
+        if (icon && GetCellRect(row, 0, LVIR_BOUNDS, first))
+            DrawIconEx(dc, first.left + 5, first.top + 4, icon, 16, 16, 0, nullptr, DI_NORMAL);
+        bool mine = row == m_nSelectedRow;
         POINT at = {cell.left + 1, cell.top};
-        DrawButtonBitmap(dc, at, m_bmp[(g_nListButton1Mark && mine) ? 1 : 0]);
+        DrawButtonBitmap(dc, at, m_bmp[(m_nButton1Mark && mine) ? 1 : 0]);
         at.x += BitmapSize(m_bmp[0]).cx;
-        DrawButtonBitmap(dc, at, m_bmp[(g_nListButton2Mark && mine) ? 3 : 2]);
+        DrawButtonBitmap(dc, at, m_bmp[(m_nButton2Mark && mine) ? 3 : 2]);
     }
     if ((row == 0 || row == GetItemCount() - 1) && cell.left + 1 != m_rcButtons.left) {
         LONG shift = cell.left + 1 - m_rcButtons.left;
@@ -210,7 +232,7 @@ void CListCtrlEx::OnLButtonDown(UINT, POINT p)
     int button;
     int row = HitButton(p, button);
     if (row >= 0 && button) {
-        g_nListSelectedRow = row;
+        m_nSelectedRow = row;
         ::SendMessageW(GetParent(), button == 1 ? kMsgButton1Down : kMsgButton2Down, WPARAM(row), 0);
     }
     Default();
@@ -222,11 +244,11 @@ void CListCtrlEx::OnLButtonUp(UINT, POINT p)
         int button;
         int row = HitButton(p, button);
         if (row >= 0 && button) {
-            g_nListSelectedRow = row;
+            m_nSelectedRow = row;
             ::SendMessageW(GetParent(), button == 1 ? kMsgButton1Up : kMsgButton2Up, WPARAM(row), 0);
         }
     }
-    ::SendMessageW(GetParent(), kMsgClearMarks, WPARAM(g_nListSelectedRow), 0);
+    ::SendMessageW(GetParent(), kMsgClearMarks, WPARAM(m_nSelectedRow), 0);
     Default();
 }
 

@@ -11,18 +11,19 @@ public:
     virtual bool IsListBusy() const = 0;
     // 0 search, 2 setup: the operations during which a press shows the wait cursor.
     virtual int PendingOperation() const = 0;
+    // Rows of storage devices show the storage icon, others the device icon.
+    virtual bool IsStorageDevice(int row) const { return false; }
 };
 
 struct ListCtrlExResources {
     UINT button1, button1Hot;  // first button of the last column
     UINT button2, button2Hot;  // second button, right of the first
     UINT handCursor;
+    UINT storageIcon = 0, deviceIcon = 0;  // 16 x 16 row icons; 0: none
+    bool percentBar = true;                // a "%" cell draws a bar of that share under its text
+    bool ampersandPrefix = false;          // "&&" in a cell shows one ampersand
+    int textInsetX = 0, textInsetY = 0;    // cell texts keep this distance from the cell's edges
 };
-
-// Rows and marks shared with the owner: the list writes the row, the owner the marks.
-extern int g_nListSelectedRow;
-extern int g_nListButton1Mark;
-extern int g_nListButton2Mark;
 
 class CListCtrlEx : public afx::CListCtrl {
 public:
@@ -41,6 +42,10 @@ public:
     bool Create(DWORD style, const RECT& rect, HWND parent, UINT id);
     void SetRowCount(int rows) { m_nRowCount = rows; }
     const RECT& ButtonArea() const { return m_rcButtons; }
+    // The row of the last button press or release; the owner sets the pressed look of its
+    // buttons through the marks and clears them after every release.
+    int SelectedRow() const { return m_nSelectedRow; }
+    void SetButtonMarks(int button1, int button2);
 
     bool GetCellRect(int row, int col, int code, RECT& rect) const;
     static void DrawButtonBitmap(HDC dc, POINT at, HBITMAP bitmap);
@@ -70,6 +75,9 @@ private:
     afx::CBrush m_brBack, m_brSelBack, m_brBar;
     afx::CBitmap m_bmp[4];  // button1, button1Hot, button2, button2Hot
     HCURSOR m_hHand = nullptr;
+    HICON m_hStorageIcon = nullptr, m_hDeviceIcon = nullptr;  // owned
+    int m_nSelectedRow = -1;
+    int m_nButton1Mark = 0, m_nButton2Mark = 0;
     RECT m_rcButtons = {};
     int m_nRowCount = 0;
     int m_nMargin = 6;

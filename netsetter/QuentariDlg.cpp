@@ -34,7 +34,7 @@ BEGIN_MESSAGE_MAP(CQuentariDlg, afx::CDialog)
     ON_MESSAGE(WM_QT_CLOCK_TIMEOUT, OnClockTimeout)
 END_MESSAGE_MAP()
 
-CQuentariDlg::CQuentariDlg() : afx::CDialog(IDD_QUENTARI)
+CQuentariDlg::CQuentariDlg() : afx::CDialog(IDD_QUENTARI), m_list(kQuentariListResources, this)
 {
     m_hReadyEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
 }
@@ -49,6 +49,8 @@ CQuentariDlg::~CQuentariDlg()
     for (HICON i : {m_hIcon, m_hSmallIcon})
         if (i)
             DestroyIcon(i);
+    if (m_hImages)
+        ImageList_Destroy(m_hImages);
 }
 
 bool CQuentariDlg::OnInitDialog()

@@ -5,15 +5,23 @@
 #include "afx/MessageMap.h"
 #include "afx/Static.h"
 #include "finderlib/TavikPacket.h"
+#include "devicelist/ListCtrlEx.h"
+#include "netsetter/DeviceRequests.h"
+#include "netsetter/DeviceSettingDlg.h"
+#include "netsetter/DeviceTable.h"
 #include "netsetter/HoverButton.h"
+#include "netsetter/LoginPasswordDlg.h"
 #include "netsetter/QuentariMsg.h"
 #include "netsetter/QuentariState.h"
 #include <atomic>
 
+// Pictures and icons of the device list's variant in this program.
+extern const ListCtrlExResources kQuentariListResources;
+
 class CRcvThread;
 class CSndThread;
 
-class CQuentariDlg : public afx::CDialog {
+class CQuentariDlg : public afx::CDialog, public CListCtrlExOwner, public CDeviceSettingOwner {
 public:
     CQuentariDlg();
     ~CQuentariDlg() override;
@@ -31,7 +39,13 @@ public:
     // The wait cursor, then string `id` in the status line.
     void SetStatusText(UINT id);
 
-    bool IsBusy() const { return m_bBusy != 0; }
+    bool IsBusy() const override { return m_bBusy != 0; }
+    // What the device list asks.
+    bool IsListBusy() const override { return m_bBusy != 0; }
+    int PendingOperation() const override { return g_nPendingOperation; }
+    bool IsStorageDevice(int row) const override { return m_devices.IsStorageDevice(row); }
+    // Op 4 for the selected device; the setting dialog's Cancel.
+    void SendLogoffRequest() override;
     CRcvThread* m_pRcvThread = nullptr;
     CSndThread* m_pSndThread = nullptr;
     // Set while an operation runs; the timer drives it.
@@ -80,6 +94,48 @@ protected:
     void CreateDeviceList();
     // Fills the list from the device table (the search side provides it).
     void FillDeviceList();
+
+    // Search, logon, setup and clock side.
+    void ClearDeviceBuckets();
+    int CountDevices() const { return m_devices.CountDevices(); }
+    void SelectRow(int row);
+    void CheckAddressConflicts(int row);
+    int FindPcAddress(int row);
+    void SendLogonRequest(const DeviceTableEntry& entry);
+    int SendQueryAdvancedData(uint16_t subKind, uint8_t flag, const DeviceTableEntry& entry);
+    void SendSetupRequest(int row, const DeviceTableEntry& entry, const std::wstring& name,
+                          const std::wstring& workgroup);
+    void SendSetAdvancedData(int row, DeviceTimeRecord& time, const DeviceTableEntry& entry);
+    // The check every continuation of the logon flow starts with; true when it may go on.
+    // recopy takes the row's entry afresh as the working copy.
+    bool LogonAnswered(bool stopThreads, bool recopy = true);
+    void Caution(UINT textId, UINT captionId, UINT icon = MB_ICONEXCLAMATION);
+    uint32_t NextSequence();
+    std::string PasswordBytes() const;
+    void TimerStep();
+
+    CDeviceModel m_devices;
+    CListCtrlEx m_list;
+    CLoginPasswordDlg m_loginDlg;
+    HIMAGELIST m_hImages = nullptr;
+    int m_nTick = 0;
+    int m_nSearchLimit = 10, m_nSetupLimit = 30, m_nLogonLimit = 10, m_nQueryLimit = 6;
+    bool m_bSearchRestart = false;
+    uint8_t m_abSelectedMac[6] = {};
+    int m_nClickedRow = -1;
+    uint16_t m_nOpFlags = 0, m_nFlagsCopy = 0, m_nSettingFlags = 0;
+    bool m_bLogonAnswer = false;
+    uint8_t m_nLogonResult = 0;
+    uint8_t m_abToken[16] = {};
+    bool m_bSetupAnswer = false;
+    uint8_t m_nSetupStatus = 255;
+    bool m_bReflectWait = false, m_bQueryDone = false, m_bModesReceived = false, m_bTimeReceived = false;
+    bool m_bModesAnswer = false;
+    DeviceTableEntry m_selected = {};
+    std::wstring m_strDeviceName, m_strWorkgroup;
+    std::wstring m_strPcAddress, m_strPcMask, m_strPcGateway;
+    AdvancedModesRecord m_modes = {};
+    DeviceTimeRecord m_time = {};
 
     HICON m_hIcon = nullptr;
     HICON m_hSmallIcon = nullptr;

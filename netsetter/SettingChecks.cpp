@@ -1,0 +1,137 @@
+// The device setting dialog's checks of what the user typed, free of windows so they table-test.
+#include "netsetter/SettingChecks.h"
+#include "afx/AddressText.h"
+
+bool IsInvalidMask(uint32_t mask)
+{
+    if (mask == 0xFFFFFFFFu || mask == 0xFFFFFFFEu)
+        return true;
+    // Leading ones then only zeros: inverting gives a value one below a power of two.
+    uint32_t inverted = ~mask;
+    return (inverted & (inverted + 1)) != 0;
+}
+
+unsigned ValidateAddresses(uint32_t a, uint32_t m, uint32_t g, int kind)
+{
+    auto octet = [](uint32_t v, int i) { return (v >> (24 - 8 * i)) & 0xFF; };
+    bool checksGateway = kind != 1;
+    if (a == 0 || a == 0xFFFFFFFFu || octet(a, 0) >= 224 || octet(a, 1) == 255 || octet(a, 2) == 255 ||
+        octet(a, 3) == 255)
+        return kStrInvalidAddress;
+    if ((a & m) == a)
+        return kStrAddressIsNetwork;
+    if (checksGateway) {
+        if (g != 0 && (g & m) == g)
+            return kStrGatewayIsNetwork;
+        if (g == 0 && kind == 0)
+            return kStrNoGateway;
+    }
+    if ((a & ~m) == ~m)
+        return kStrAddressIsBroadcast;
+    if (checksGateway && g != 0 && (g & ~m) == ~m)
+        return kStrGatewayIsBroadcast;
+    if (checksGateway && g != 0 && (g & m) != (a & m))
+        return kStrNotSameNetwork;
+    if (g != 0 && (octet(g, 0) == 255 || octet(g, 1) == 255 || octet(g, 2) == 255 || octet(g, 3) == 255))
+        return kStrInvalidGateway;
+    return 0;
+}
+
+bool IsSameSubnet(const std::wstring& gateway, const std::wstring& address, const std::wstring& mask)
+{
+    uint32_t g = afx::ParseDottedQuad(gateway.c_str());
+    uint32_t a = afx::ParseDottedQuad(address.c_str());
+    uint32_t m = afx::ParseDottedQuad(mask.c_str());
+    return (a & m) == (g & m);
+}
+
+unsigned CheckDeviceName(const std::wstring& name)
+{
+    auto alpha = [](wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); };
+    if (name.size() > 14)
+        return kStrNameTooLong;
+    if (name.empty() || !(alpha(name[0]) || name[0] == L'_'))
+        return kStrNameBadFirst;
+    for (wchar_t c : name)
+        if (!(alpha(c) || (c >= L'0' && c <= L'9') || c == L'_' || c == L'-'))
+            return kStrNameBadChar;
+    return 0;
+}
+
+unsigned CheckWorkgroup(const std::wstring& workgroup, const std::function<bool(unsigned char)>& isLeadByte)
+{
+    static const wchar_t kRefused[] = L"\\/~$:.';*?\"<>|`[]=+ ";
+    if (workgroup.size() > 15)
+        return kStrWorkgroupTooLong;
+    if (!workgroup.empty() && workgroup[0] == L'-')
+        return kStrWorkgroupBadFirst;
+    for (wchar_t c : workgroup)
+        if (std::wstring(kRefused).find(c) != std::wstring::npos || (isLeadByte && isLeadByte(uint8_t(c & 0xFF))))
+            return kStrWorkgroupBadChar;
+    return 0;
+}
+
+void SplitNameAndWorkgroup(const std::string& text, std::string& name, std::string& workgroup)
+{
+    size_t cut = text.find('@');
+    if (cut == std::string::npos || cut == 0)
+        cut = text.find('?');
+    if (cut == std::string::npos) {
+        name.clear();
+        workgroup.clear();
+        return;
+    }
+    name = text.substr(0, cut);
+    workgroup = text.substr(cut + 1);
+}
+
+int UtcOffsetHours(const std::tm& utc, const std::tm& local)
+{
+    int offset = local.tm_hour - utc.tm_hour;
+    if (utc.tm_mday > local.tm_mday)
+        offset -= 24;
+    else if (utc.tm_mday < local.tm_mday)
+        offset += 24;
+    return (offset > 12 || offset < -12) ? -1 : offset;
+}
+
+bool IsShowableDeviceTime(int year, int month, int day, int hour, int minute, int second)
+{
+    return year >= 1970 && year <= 2038 && month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour >= 0 &&
+           hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= 59;
+}
+
+AddressSettingResult DecideStaticSetting(const AddressSettingInput& in)
+{
+    AddressSettingResult r;
+    std::wstring address = afx::FormatIpAddress(in.address);
+    std::wstring gateway = afx::FormatIpAddress(in.gateway);
+    bool gatewayRule = in.kind != 3;
+    if (address == in.pcAddress) {
+        r.messages.push_back(kStrAddressConflict);
+        if (gatewayRule && address == gateway)
+            r.messages.push_back(kStrGatewayConflict);
+        return r;
+    }
+    if (gatewayRule && gateway == address) {
+        r.messages.push_back(kStrGatewayConflict);
+        return r;
+    }
+    if (in.address == in.startAddress && in.mask == in.startMask && in.gateway == in.startGateway &&
+        !in.namesChanged && in.mode == in.startMode && !in.clockRequested) {
+        r.messages.push_back(kStrNoChanges);
+        return r;
+    }
+    if (IsInvalidMask(in.mask)) {
+        r.messages.push_back(kStrInvalidMask);
+        r.restore = true;
+        return r;
+    }
+    if (unsigned e = ValidateAddresses(in.address, in.mask, in.gateway, in.kind)) {
+        r.messages.push_back(e);
+        r.restore = true;
+        return r;
+    }
+    r.accept = true;
+    return r;
+}

@@ -1,0 +1,61 @@
+// Resource ids of Quentari's logon and setting dialogs and their strings, beside the program's own.
+#pragma once
+#include "netsetter/QuentariRes.h"
+
+// Controls of the password dialog.
+#define IDC_LOGIN_PASSWORD 1033
+#define IDC_LOGIN_TEXT 1034
+
+// Controls of the setting dialogs.
+#define IDC_CLEAR 1000
+#define IDC_GATEWAY 1005
+#define IDC_USE_DHCP 1006
+#define IDC_USE_STATIC 1007
+#define IDC_ADDRESS_GROUP 1018
+#define IDC_ADDRESS 1019
+#define IDC_MASK 1020
+#define IDC_PC_GROUP 1023
+#define IDC_LABEL_ADDRESS 1024
+#define IDC_LABEL_MASK 1025
+#define IDC_LABEL_GATEWAY 1026
+#define IDC_INTERFACE_COMBO 1041
+#define IDC_PC_PICTURE 1043
+#define IDC_PC_LABEL_ADDRESS 1059
+#define IDC_PC_LABEL_MASK 1060
+#define IDC_PC_LABEL_GATEWAY 1061
+#define IDC_NAME_GROUP 1074
+#define IDC_NAME_LABEL 1075
+#define IDC_DEVICE_NAME 1076
+#define IDC_WORKGROUP 1077
+#define IDC_WORKGROUP_LABEL 1078
+#define IDC_CLOCK_GROUP 293
+#define IDC_CLOCK_LABEL 294
+#define IDC_SET_CLOCK 295
+#define IDC_DEVICE_TIME 299
+
+// Strings.
+#define IDS_USE_DHCP 19
+#define IDS_USE_STATIC 21
+#define IDS_LABEL_ADDRESS 23
+#define IDS_LABEL_MASK 25
+#define IDS_LABEL_GATEWAY 27
+#define IDS_REFLECT_30 36
+#define IDS_REFLECT_60 38
+#define IDS_SETTING_BASE 90
+#define IDS_LOGON_BASE 110
+#define IDS_QUERY_BASE 121
+#define IDS_CLOCK_GROUP_AP 132
+#define IDS_CLOCK_GROUP_NAS 133
+#define IDS_CLOCK_LABEL_AP 134
+#define IDS_CLOCK_LABEL_NAS 135
+#define IDS_SET_CLOCK_AP 136
+#define IDS_SET_CLOCK_NAS 137
+#define IDS_DOMAIN_MODE 139
+#define IDS_DOMAIN_MODE_WEB 140
+#define IDS_PASSWORD_INVALID 1064
+#define IDS_SESSION_TIMEOUT 1065
+#define IDS_OTHER_USER 1066
+#define IDS_NO_RESPONSE 1068
+#define IDS_NOT_SAME_NETWORK 1070
+#define IDS_AUTH_ERROR 1072
+#define IDS_BLANK_SETTING 1073

@@ -1,0 +1,127 @@
+// The setting dialog's refusals and the request bytes, as tables.
+#include "netsetter/DeviceRequests.h"
+#include "netsetter/SettingChecks.h"
+#include <gtest/gtest.h>
+#include <cstring>
+
+namespace {
+constexpr uint32_t Ip(int a, int b, int c, int d) { return uint32_t(a) << 24 | b << 16 | c << 8 | d; }
+}
+
+TEST(SettingChecks, AddressRules)
+{
+    struct Case { uint32_t a, m, g; int kind; unsigned want; } cases[] = {
+        {Ip(192, 168, 0, 5), Ip(255, 255, 255, 0), Ip(192, 168, 0, 1), 0, 0},
+        {Ip(0, 0, 0, 0), Ip(255, 255, 255, 0), 0, 1, kStrInvalidAddress},
+        {Ip(224, 1, 1, 1), Ip(255, 0, 0, 0), 0, 1, kStrInvalidAddress},
+        {Ip(192, 168, 0, 255), Ip(255, 255, 0, 0), 0, 1, kStrInvalidAddress},
+        {Ip(192, 168, 0, 0), Ip(255, 255, 255, 0), 0, 1, kStrAddressIsNetwork},
+        {Ip(192, 168, 0, 5), Ip(255, 255, 255, 0), Ip(192, 168, 0, 0), 2, kStrGatewayIsNetwork},
+        {Ip(192, 168, 0, 5), Ip(255, 255, 255, 0), 0, 0, kStrNoGateway},
+        {Ip(192, 168, 0, 127), Ip(255, 255, 255, 128), 0, 1, kStrAddressIsBroadcast},
+        {Ip(10, 0, 0, 5), Ip(255, 255, 255, 128), Ip(10, 0, 0, 127), 3, kStrGatewayIsBroadcast},
+        {Ip(192, 168, 0, 5), Ip(255, 255, 255, 0), Ip(192, 168, 1, 1), 2, kStrNotSameNetwork},
+        {Ip(192, 168, 0, 5), Ip(255, 255, 255, 0), Ip(10, 0, 0, 1), 1, 0},
+        {Ip(192, 168, 0, 5), Ip(255, 255, 255, 0), Ip(10, 255, 0, 1), 1, kStrInvalidGateway},
+        {Ip(192, 168, 0, 5), Ip(255, 255, 255, 0), 0, 3, 0},
+    };
+    for (auto& c : cases)
+        EXPECT_EQ(ValidateAddresses(c.a, c.m, c.g, c.kind), c.want) << std::hex << c.a << " " << c.g << " k" << c.kind;
+    for (uint32_t bad : {Ip(255, 255, 255, 255), Ip(255, 255, 255, 254), Ip(255, 0, 255, 0), Ip(0, 0, 0, 1)})
+        EXPECT_TRUE(IsInvalidMask(bad)) << std::hex << bad;
+    for (uint32_t good : {0u, Ip(255, 0, 0, 0), Ip(255, 255, 255, 252), Ip(128, 0, 0, 0)})
+        EXPECT_FALSE(IsInvalidMask(good)) << std::hex << good;
+    EXPECT_TRUE(IsSameSubnet(L"192.168.0.1", L"192.168.0.9", L"255.255.255.0"));
+    EXPECT_FALSE(IsSameSubnet(L"192.168.1.1", L"192.168.0.9", L"255.255.255.0"));
+}
+
+TEST(SettingChecks, OkDecisionInStaticMode)
+{
+    AddressSettingInput base;
+    base.kind = 0;
+    base.address = base.startAddress = Ip(192, 168, 0, 5);
+    base.mask = base.startMask = Ip(255, 255, 255, 0);
+    base.gateway = base.startGateway = Ip(192, 168, 0, 1);
+    base.mode = base.startMode = 1;
+    base.pcAddress = L"192.168.0.2";
+    struct Case { const char* what; void (*change)(AddressSettingInput&); std::vector<unsigned> msgs; bool restore; } cases[] = {
+        {"unchanged", [](AddressSettingInput&) {}, {kStrNoChanges}, false},
+        {"clock only", [](AddressSettingInput& i) { i.clockRequested = true; }, {}, false},
+        {"pc address", [](AddressSettingInput& i) { i.address = Ip(192, 168, 0, 2); }, {kStrAddressConflict}, false},
+        {"pc address and gateway", [](AddressSettingInput& i) { i.address = i.gateway = Ip(192, 168, 0, 2); },
+         {kStrAddressConflict, kStrGatewayConflict}, false},
+        {"gateway is address", [](AddressSettingInput& i) { i.gateway = i.address; }, {kStrGatewayConflict}, false},
+        {"storage gateway is address", [](AddressSettingInput& i) { i.kind = 3; i.gateway = i.address; i.mode = 1; i.startMode = 0; },
+         {}, false},
+        {"mask", [](AddressSettingInput& i) { i.mask = Ip(255, 255, 255, 254); }, {kStrInvalidMask}, true},
+        {"rule", [](AddressSettingInput& i) { i.address = Ip(192, 168, 0, 0); }, {kStrAddressIsNetwork}, true},
+        {"good", [](AddressSettingInput& i) { i.address = Ip(192, 168, 0, 77); }, {}, false},
+    };
+    for (auto& c : cases) {
+        AddressSettingInput in = base;
+        c.change(in);
+        AddressSettingResult r = DecideStaticSetting(in);
+        EXPECT_EQ(r.messages, c.msgs) << c.what;
+        EXPECT_EQ(r.accept, c.msgs.empty()) << c.what;
+        EXPECT_EQ(r.restore, c.restore) << c.what;
+    }
+}
+
+TEST(SettingChecks, NamesWorkgroupsAndTime)
+{
+    auto noLead = [](unsigned char) { return false; };
+    struct NameCase { const wchar_t* name; unsigned want; } names[] = {
+        {L"NAS_01-a", 0}, {L"_x", 0}, {L"", kStrNameBadFirst}, {L"1NAS", kStrNameBadFirst},
+        {L"NAS 1", kStrNameBadChar}, {L"ABCDEFGHIJKLMN", 0}, {L"ABCDEFGHIJKLMNO", kStrNameTooLong},
+    };
+    for (auto& c : names)
+        EXPECT_EQ(CheckDeviceName(c.name), c.want) << c.name;
+    struct WgCase { const wchar_t* wg; unsigned want; } wgs[] = {
+        {L"", 0}, {L"WORKGROUP", 0}, {L"-WG", kStrWorkgroupBadFirst}, {L"W G", kStrWorkgroupBadChar},
+        {L"W+G", kStrWorkgroupBadChar}, {L"ABCDEFGHIJKLMNOP", kStrWorkgroupTooLong}, {L"W-G", 0},
+    };
+    for (auto& c : wgs)
+        EXPECT_EQ(CheckWorkgroup(c.wg, noLead), c.want) << c.wg;
+    EXPECT_EQ(CheckWorkgroup(L"W\x82G", [](unsigned char b) { return b == 0x82; }), kStrWorkgroupBadChar);
+
+    struct Split { const char* text; const char* name; const char* wg; } splits[] = {
+        {"NAS01@WORKGROUP", "NAS01", "WORKGROUP"}, {"NAS01?DOMAIN", "NAS01", "DOMAIN"}, {"NAS01", "", ""},
+        {"@X?Y", "@X", "Y"},
+    };
+    for (auto& s : splits) {
+        std::string n, w;
+        SplitNameAndWorkgroup(s.text, n, w);
+        EXPECT_EQ(n, s.name) << s.text;
+        EXPECT_EQ(w, s.wg) << s.text;
+    }
+    auto tmOf = [](int mday, int hour) { std::tm t = {}; t.tm_mday = mday; t.tm_hour = hour; return t; };
+    EXPECT_EQ(UtcOffsetHours(tmOf(5, 3), tmOf(5, 12)), 9);
+    EXPECT_EQ(UtcOffsetHours(tmOf(5, 20), tmOf(6, 5)), 9);
+    EXPECT_EQ(UtcOffsetHours(tmOf(6, 2), tmOf(5, 20)), -6);
+    EXPECT_EQ(UtcOffsetHours(tmOf(31, 20), tmOf(1, 5)), -1);
+    EXPECT_TRUE(IsShowableDeviceTime(2038, 12, 31, 23, 59, 59));
+    EXPECT_FALSE(IsShowableDeviceTime(2039, 1, 1, 0, 0, 0));
+    EXPECT_FALSE(IsShowableDeviceTime(2024, 13, 1, 0, 0, 0));
+}
+
+TEST(DeviceRequests, AdvancedAnswers)
+{
+    // A modes list with mode 1, a count above 30, and a clock answer.
+    DeviceRequestPacket a = {};
+    a.text[3] = 2, a.text[4] = 0, a.text[5] = 3, a.text[6] = 0, a.text[7] = 1;
+    AdvancedModesRecord modes;
+    EXPECT_TRUE(ReadModesAnswer(a, modes));
+    EXPECT_EQ(modes.modes[0], 3);
+    a.text[3] = 31;
+    EXPECT_FALSE(ReadModesAnswer(a, modes));
+    const uint8_t clock[] = {0, 1, 1, 0x07, 0xE9, 2, 3, 4, 5, 6, 1, 10, 0, 0, 1};
+    std::memcpy(a.text, clock, sizeof(clock));
+    a.text[32] = 1;
+    DeviceTimeRecord read;
+    ReadTimeAnswer(a, read);
+    EXPECT_EQ(AdvancedSubKind(a), 1);
+    EXPECT_EQ(read.year, 2025);
+    EXPECT_EQ(read.second, 6);
+    EXPECT_EQ(read.timeAddress, 0x0A000001u);
+    EXPECT_EQ(read.settingB, 1);
+}
