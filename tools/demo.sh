@@ -12,6 +12,8 @@ kit_session_start
 medium="$KIT_ROOT/build/$KIT_ARCH/demo-medium"
 rm -rf "$medium" && cp -r "$KIT_ROOT/samples/medium" "$medium"
 cp "$KIT_ROOT/build/$KIT_ARCH/bin/Pellgrove.exe" "$medium/"
+# The finder travels with the product icon on the medium.
+cp "$KIT_ROOT/build/$KIT_ARCH/bin/Lorrick.exe" "$KIT_ROOT/build/$KIT_ARCH/bin/Tavik.dll" "$medium/Support/Finder/"
 # The guide folder the product configuration names (GuideFolderPath): the guide and its pictures.
 guide="$medium/Support/Guide"
 mkdir -p "$guide" && cp "$KIT_ROOT/build/$KIT_ARCH/bin/Marrowick.exe" "$guide/"
