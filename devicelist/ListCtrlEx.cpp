@@ -39,6 +39,17 @@ void CListCtrlEx::SetButtonMarks(int button1, int button2)
         ::SendMessageW(m_hWnd, LVM_UPDATE, 0, 0);
 }
 
+bool CListCtrlEx::CreateInPlaceOf(afx::CWnd& dialog, UINT id, DWORD style, RECT& rect)
+{
+    rect = RECT{};
+    if (HWND holder = dialog.GetDlgItem(id)) {
+        ::GetWindowRect(holder, &rect);
+        dialog.ScreenToClient(rect);
+        ::DestroyWindow(holder);
+    }
+    return Create(style, rect, dialog.m_hWnd, id);
+}
+
 bool CListCtrlEx::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
 {
     if (!afx::CListCtrl::Create(style, rect, parent, id))

@@ -40,6 +40,9 @@ public:
     ~CListCtrlEx() override;
 
     bool Create(DWORD style, const RECT& rect, HWND parent, UINT id);
+    // Creates the list in the place of the dialog's placeholder control `id`, which goes; its
+    // rectangle (in the dialog's client coordinates) is left in `rect`.
+    bool CreateInPlaceOf(afx::CWnd& dialog, UINT id, DWORD style, RECT& rect);
     void SetRowCount(int rows) { m_nRowCount = rows; }
     const RECT& ButtonArea() const { return m_rcButtons; }
     // The row of the last button press or release; the owner sets the pressed look of its

@@ -152,17 +152,10 @@ bool CZevseekerDlg::OnInitDialog()
 
 void CZevseekerDlg::SetupList()
 {
-    HWND holder = GetDlgItem(IDC_DEVICE_LIST);
-    RECT r = {};
-    if (holder) {
-        ::GetWindowRect(holder, &r);
-        ScreenToClient(r);
-        ::DestroyWindow(holder);
-    }
+    RECT r;
     // The image list is the dialog's own (it outlives the list window).
-    m_list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SORTASCENDING |
-                      LVS_SHAREIMAGELISTS,
-                  r, m_hWnd, IDC_DEVICE_LIST);
+    m_list.CreateInPlaceOf(*this, IDC_DEVICE_LIST, WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT |
+                           LVS_SINGLESEL | LVS_SORTASCENDING | LVS_SHAREIMAGELISTS, r);
     int w = (r.right - r.left) - 160;
     auto heading = [](UINT id) { return afx::LoadStr(id).substr(0, 31); };
     m_list.InsertColumn(0, heading(IDS_COLUMN_ADDRESS), LVCFMT_LEFT, w * 138 / 400);

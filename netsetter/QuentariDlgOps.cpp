@@ -36,15 +36,9 @@ uint32_t CQuentariDlg::NextSequence()
 
 void CQuentariDlg::CreateDeviceList()
 {
-    HWND holder = GetDlgItem(IDC_DEVICE_LIST);
-    RECT r = {};
-    if (holder) {
-        ::GetWindowRect(holder, &r);
-        ScreenToClient(r);
-        ::DestroyWindow(holder);
-    }
+    RECT r;
     // Rows stay in the table's order (no sorting by the address text): row i is entry i.
-    m_list.Create(WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL, r, m_hWnd, IDC_DEVICE_LIST);
+    m_list.CreateInPlaceOf(*this, IDC_DEVICE_LIST, WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL, r);
     // The columns fill the list's inside, beside its vertical scroll bar, without a horizontal one.
     RECT inside = m_list.GetClientRect();
     int w = (inside.right - inside.left) - GetSystemMetrics(SM_CXVSCROLL) - 160;

@@ -3,10 +3,8 @@
 #include <windows.h>
 #include <atomic>
 #include <cstdint>
+#include "netsetter/ReplyFilter.h"
 
-// Request operations (byte 0 of a request), also the dialog's pending operation.
-enum : int { kPendingSearch = 0, kPendingSetup = 2, kPendingLogon = 3, kPendingLogoff = 4,
-             kPendingQuery = 8, kPendingSetClock = 9 };
 
 // The operation of the request last built; the receiver filters device answers by it.
 extern std::atomic<int> g_nPendingOperation;

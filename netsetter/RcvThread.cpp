@@ -4,6 +4,7 @@
 #include "netsetter/QuentariMsg.h"
 #include "netsetter/QuentariRes.h"
 #include "netsetter/QuentariState.h"
+#include "netsetter/ReplyFilter.h"
 #include <cstring>
 
 CRcvThread::~CRcvThread()
@@ -35,29 +36,6 @@ void CRcvThread::CloseSocket()
         closesocket(s);
 }
 
-UINT CRcvThread::ClassifyReply(const uint8_t* data, int length, uint32_t sequence, int pending,
-                               const uint8_t pcMac[6])
-{
-    // A short datagram would leave the previous reply's bytes in the buffer's tail.
-    if (length < int(kPacketSize) || length > int(kReceiveBufferSize))
-        return 0;
-    const auto* p = reinterpret_cast<const DeviceRequestPacket*>(data);
-    uint32_t id = uint32_t(p->transactionId[0]) << 24 | uint32_t(p->transactionId[1]) << 16 |
-                  uint32_t(p->transactionId[2]) << 8 | p->transactionId[3];
-    if (id != sequence)
-        return 0;
-    switch (p->operation) {
-    case kOpAnswerKind1: case kOpAnswerKind2: case kOpAnswerKind3: case kOpAnswerKind4:
-        if (pending == kPendingQuery || pending == kPendingSetClock)
-            return 0;
-        return std::memcmp(p->pcMac, pcMac, 6) == 0 ? UINT(WM_QT_DEVICE_REPLY) : 0u;
-    case kOpAdvancedAnswer:
-        return WM_QT_ADVANCED_DATA_REPLY;
-    default:
-        return 0;
-    }
-}
-
 int CRcvThread::Run()
 {
     if (!m_pDialog)
@@ -79,7 +57,9 @@ int CRcvThread::Run()
                 break;
             continue;
         }
-        UINT msg = ClassifyReply(m_abReply, n, TheApp().m_nSndSeq, g_nPendingOperation, g_abPcMac);
+        ReplyKind kind = ClassifyReply(m_abReply, size_t(n), TheApp().m_nSndSeq, g_nPendingOperation, g_abPcMac);
+        UINT msg = kind == ReplyKind::Device ? UINT(WM_QT_DEVICE_REPLY)
+                 : kind == ReplyKind::AdvancedData ? UINT(WM_QT_ADVANCED_DATA_REPLY) : 0u;
         if (msg)
             SendMessageW(dialog, msg, 0, reinterpret_cast<LPARAM>(m_abReply));
     }

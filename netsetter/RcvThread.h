@@ -23,12 +23,6 @@ public:
     static constexpr DWORD kStopMs = 5000;
     void CloseSocket();
 
-    // What a received datagram is for the dialog: WM_QT_DEVICE_REPLY, WM_QT_ADVANCED_DATA_REPLY,
-    // or 0 to drop it. Device answers must carry the current sequence number and echo the PC's
-    // MAC, and count only while no advanced-data request is pending.
-    static UINT ClassifyReply(const uint8_t* data, int length, uint32_t sequence, int pending,
-                              const uint8_t pcMac[6]);
-
     std::atomic<int> m_bStop{0};
 
 protected:

@@ -1,5 +1,6 @@
 // The adapter list from GetAdaptersInfo and the usable-adapter rule.
 #include "wizard/AdapterList.h"
+#include "wizard/SizedQuery.h"
 #include "wizard/WideNarrowString.h"
 
 #include <cstring>
@@ -38,17 +39,11 @@ CAdapterList::CAdapterList()
 
 int CAdapterList::Enumerate()
 {
-    ULONG size = 0;
-    GetAdaptersInfo(nullptr, &size);
-    if (size == 0) return 0;
-    std::vector<unsigned char> buffer;
-    try {
-        buffer.resize(size);
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
+    std::vector<unsigned char> buffer = QuerySized([](unsigned char* b, ULONG* size) {
+        return GetAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(b), size);
+    });
+    if (buffer.empty()) return 0;
     auto* head = reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data());
-    if (GetAdaptersInfo(head, &size) != ERROR_SUCCESS) return 0;
     entries.clear();
     for (const IP_ADAPTER_INFO* info = head; info; info = info->Next) entries.emplace_back(*info);
     return 1;

@@ -1,5 +1,6 @@
 // GetNetworkParams copied into an owned record.
 #include "wizard/NetworkParams.h"
+#include "wizard/SizedQuery.h"
 #include "wizard/WideNarrowString.h"
 
 #include <new>
@@ -13,17 +14,11 @@ CNetworkParams::CNetworkParams()
 
 int CNetworkParams::Query()
 {
-    ULONG size = 0;
-    GetNetworkParams(nullptr, &size);
-    if (size == 0) return 0;
-    std::vector<unsigned char> buffer;
-    try {
-        buffer.resize(size);
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
+    std::vector<unsigned char> buffer = QuerySized([](unsigned char* b, ULONG* size) {
+        return GetNetworkParams(reinterpret_cast<FIXED_INFO*>(b), size);
+    });
+    if (buffer.empty()) return 0;
     auto* info = reinterpret_cast<FIXED_INFO*>(buffer.data());
-    if (GetNetworkParams(info, &size) != ERROR_SUCCESS) return 0;
     hostName = CWideNarrowString(info->HostName, sizeof(info->HostName)).Wide();
     domainName = CWideNarrowString(info->DomainName, sizeof(info->DomainName)).Wide();
     currentDnsServer = info->CurrentDnsServer ? CIpAddressEntry(*info->CurrentDnsServer)

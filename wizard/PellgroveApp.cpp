@@ -3,7 +3,7 @@
 #include "afx/MessageBox.h"
 #include "afx/ResourceLanguage.h"
 #include "frame/Directory.h"
-#include "wizard/PellgroveMenu.h"
+#include "wizard/PellgroveDialog_Main.h"
 #include "frame/UiLanguage.h"
 #include "resources/pellgrove/resource.h"
 #include <shlobj.h>
@@ -96,7 +96,7 @@ bool CPellgroveApp::InitInstance()
     }
 
     {
-        CPellgroveMenu menu(nullptr);
+        CPellgroveDialog_Main menu(nullptr);
         m_pMainWnd = &menu;
         menu.DoModal();
         m_pMainWnd = nullptr;

@@ -26,6 +26,10 @@ public:
     [[noreturn]] static void FatalMissingFiles();
     static int IsOn(const std::wstring& value) { return ::IsOn(value); }
     void LoadFirmwareList() { ::LoadFirmwareList(g_productConfig, m_mapBase); }
+    // The support-file installers (SupportFiles.h); each fills the caller's MAX_PATH buffers:
+    // the support folder, and the installed finder's path when the product icon is configured.
+    void InstallFinderFiles(wchar_t* folder, wchar_t* finderPath);
+    void InstallGuideFiles(wchar_t* folder);
 
     CFileOperation m_fileOperation;
     CVersionInfoReader m_versionInfo;

@@ -25,6 +25,15 @@ public:
     // the PC's subnet that does not answer an echo request. 0 when every candidate answered.
     int DetermineAddress();
 
+    // The desktop shortcuts of the record's device (DesktopShortcuts.h): share, setting and
+    // remote access as wanted; 1 when all wanted ones were made.
+    int CreateDesktopShortcuts(int share, int setting, int remote, const wchar_t* shareSuffix,
+                               const wchar_t* settingSuffix, const wchar_t* shareIcon, const wchar_t* settingIcon,
+                               const wchar_t* shareTarget, const wchar_t* settingTarget);
+    // One shell link that starts target with "share NAME" (mode 1) or "setting NAME".
+    int CreateShellShortcut(const wchar_t* target, const wchar_t* linkPath, const wchar_t* iconPath,
+                            const wchar_t* name, int mode);
+
     ProgramPaths paths;
     CDeviceSettings settings;
     CAdapterList adapters;

@@ -104,9 +104,27 @@ def gif_seeds():
     return seeds
 
 
+def base64_seeds():
+    return {"pw%d" % i: t for i, t in enumerate([b"", b"a", b"ab", b"abc", b"password", bytes(range(1, 256))])}
+
+
+def setter_reply_seeds():
+    """Answer streams from the simulator: search answers of every kind, logon and setup answers."""
+    sim = simulator([{"kind": k, "name": "DEV%d" % k, "password": "pw"} for k in (1, 2, 3, 4)])
+    seeds = {}
+    for name, req in (("search", request(0, 7, text=b"FROM-PC")),
+                      ("logon", request(3, 7, sim.devices[0].mac, auth=b"pw"))):
+        stream = bytes([0x80, 0, 0, 0, 0, 0, 0])
+        for _, d in sim.handle(req, None):
+            stream += bytes([(len(d) + 1) // 2]) + d + bytes(len(d) % 2)
+        seeds[name] = stream
+    return seeds
+
+
 def main(out):
     for target, seeds in (("tavik_answer", tavik_seeds()), ("command_line", command_line_seeds()),
-                          ("dotted_quad", dotted_quad_seeds()), ("gif_blocks", gif_seeds())):
+                          ("dotted_quad", dotted_quad_seeds()), ("gif_blocks", gif_seeds()),
+                          ("base64", base64_seeds()), ("setter_reply", setter_reply_seeds())):
         folder = os.path.join(out, target)
         os.makedirs(folder, exist_ok=True)
         for name, data in seeds.items():

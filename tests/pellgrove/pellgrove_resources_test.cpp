@@ -30,7 +30,13 @@ const std::map<UINT, std::wstring> kEnglish = {
 };
 const UINT kMessages[] = {IDS_ERROR, IDS_SETTINGS_FILE_MISSING, IDS_SETTINGS_FILE_ILLEGAL, IDS_SETTINGS_NOT_SAVED,
                           IDS_INTERNAL_ERROR, IDS_DAT_MISSING, IDS_PLEASE_WAIT, IDS_MODULE_PATH_FAILURE,
-                          IDS_USB_DAT_MISSING};
+                          IDS_USB_DAT_MISSING, IDS_SUPPORT_SOFT_MISSING, IDS_NO_ADAPTER, IDS_NO_ADDRESS,
+                          IDS_ENTER_IP, IDS_ENTER_MASK, IDS_ADAPTER_DHCP_VALID, IDS_ADAPTER_DHCP_INVALID,
+                          IDS_UNSUPPORTED_OS, IDS_MAIN_INTRO, IDS_ILLEGAL_LENGTH, IDS_NAME_ILLEGAL, IDS_HEADING_HYPHEN,
+                          IDS_UNAVAILABLE_CHARS, IDS_WORKGROUP_ILLEGAL, IDS_COMMENT_ILLEGAL, IDS_DHCP_USE,
+                          IDS_DHCP_DO_NOT_USE, IDS_HEADING_DIGIT, IDS_NTP_SERVER_ILLEGAL, IDS_CHANGE_NAME_QUESTION,
+                          IDS_IP_BROADCAST, IDS_GATEWAY_BROADCAST, IDS_DNS_BROADCAST, IDS_FINISHED, IDS_CLICK_CLOSE,
+                          IDS_MAX_CHARS, IDS_POWER_NONE, IDS_POWER_10_MINUTES, IDS_POWER_6_HOURS, IDS_USB_MENU_TEXT};
 
 bool HasOwn(LPCWSTR type, UINT id, LANGID lang)
 {
@@ -55,6 +61,8 @@ TEST(PellgroveResources, EveryLanguageHasItsOwnTablesAndDialogs)
             if (lang == 1033)
                 EXPECT_EQ(afx::LoadStrLang(e.first, lang), e.second) << e.first;
         EXPECT_TRUE(HasOwn(MAKEINTRESOURCEW(5), IDD_PELLGROVE_WAIT, lang)) << lang;
-        EXPECT_TRUE(HasOwn(MAKEINTRESOURCEW(5), IDD_PELLGROVE_MAIN, lang)) << lang;
+        for (UINT page : {IDD_PELLGROVE_MAIN, IDD_PELLGROVE_ADAPTER, IDD_PELLGROVE_QUICK, IDD_PELLGROVE_QUICK_CONFIRM,
+                          IDD_PELLGROVE_END})
+            EXPECT_TRUE(HasOwn(MAKEINTRESOURCEW(5), page, lang)) << lang << " " << page;
     }
 }

@@ -1,11 +1,18 @@
 // The real Pellgrove.exe started from the root of the drive the sample medium is mapped to.
+#include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
+#include "tests/support/Screenshot.h"
 #include "afx/ResourceLanguage.h"
 #include "frame/UiLanguage.h"
 #include "resources/pellgrove/resource.h"
+#include "wizard/DeviceSettings.h"
+#include "wizard/PageControls.h"
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
+#include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -53,15 +60,21 @@ bool WriteMediumFile(const std::wstring& name, const std::wstring& text)
     return WriteBytes(MediumRoot() + name, Utf16Bytes(text, true));
 }
 
-// The wizard started from the medium root, with the root as working folder.
+// The wizard started from the medium root (or a folder on it), with that folder as working folder.
 class WizardProcess {
 public:
-    bool Start(const std::wstring& exe)
+    bool Start(const std::wstring& exe, const EnvVars& env = {})
     {
-        m_run.reset(new ProgramRun(MediumRoot() + exe, L"", MediumRoot()));
+        std::wstring path = MediumRoot() + exe;
+        m_run.reset(new ProgramRun(path, L"", path.substr(0, path.find_last_of(L'\\') + 1), env));
         return m_run->Started();
     }
     HWND WaitForWindow() const { return m_run->WaitWindow(); }
+    // The first visible dialog of the wizard that has the control `id`.
+    HWND WaitForPage(int id, DWORD ms = 15000) const
+    {
+        return m_run->WaitWindow([id](HWND w) { return ::IsWindowVisible(w) && ::GetDlgItem(w, id); }, ms);
+    }
     bool EndsWithoutWindow() const { return m_run->EndsWithoutWindow(); }
     DWORD WaitExit(DWORD ms = 15000) const { return m_run->WaitExit(ms); }
 
@@ -148,7 +161,7 @@ TEST_F(Startup, TheSampleMediumStartsTheWizardAndCreatesTheSupportFolder)
     HWND main = p.WaitForWindow();
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(WindowText(main), L"Pellgrove");
-    EXPECT_NE(ItemText(main, IDC_MAIN_PRODUCT).find(L"DV-N210"), std::wstring::npos);
+    EXPECT_EQ(ItemText(main, IDC_MAIN_INTRO), afx::LoadStrLang(IDS_MAIN_INTRO, ExpectedLanguage()));
     EXPECT_TRUE(FolderExists(SupportFolder()));
     Close(p, main);
 }
@@ -235,10 +248,13 @@ TEST_F(MissingModel, AMissingFileCountsAsMissingModelInBothModes)
 }
 
 // An empty language value keeping the base one is a rule of the product configuration, tested there.
+// The USB-stick menu names the product by its display name, so it shows the section read.
 TEST_F(Language, TheLanguageSectionFollowsTheUiLanguage)
 {
+    std::wstring config = kConfigWithModel;
+    config.replace(config.find(L"[Pellgrove]"), 11, L"[PellgroveUSB]");
     WizardProcess p;
-    HWND main = StartWithConfig(p, L"Pellgrove.exe", L"Pellgrove.dat", kConfigWithModel);
+    HWND main = StartWithConfig(p, L"PellgroveUSB.exe", L"PellgroveUSB.dat", config);
     ASSERT_NE(main, nullptr);
     const wchar_t* expected = L"English section";
     switch (ExpectedLanguage()) {
@@ -246,7 +262,285 @@ TEST_F(Language, TheLanguageSectionFollowsTheUiLanguage)
     case 2052: expected = L"Simplified Chinese section"; break;
     case 1041: expected = L"base section"; break;  // "pellgrove" is the base section itself
     }
-    EXPECT_EQ(ItemText(main, IDC_MAIN_PRODUCT).rfind(expected, 0), 0u)
+    EXPECT_EQ(ItemText(main, IDC_MAIN_USB_TEXT),
+              FormatArg(afx::LoadStrLang(IDS_USB_MENU_TEXT, ExpectedLanguage()), expected))
         << "language " << ExpectedLanguage();
     Close(p, main);
+}
+
+namespace {
+
+using MainMenu = Wizard;
+using QuickSetup = Wizard;
+
+std::wstring LanguageTag() { return std::to_wstring(ExpectedLanguage()); }
+
+std::wstring ProfileValue(const std::wstring& file, const wchar_t* section, const wchar_t* key)
+{
+    wchar_t value[512] = {};
+    ::GetPrivateProfileStringW(section, key, L"<none>", value, 512, file.c_str());
+    return value;
+}
+
+void Click(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+// Every message box the page shows now, answered with OK, in order.
+std::vector<std::wstring> Messages(HWND page)
+{
+    std::vector<std::wstring> texts;
+    for (std::wstring t; !(t = AnswerMessageBox(page, IDOK, 1500)).empty();)
+        texts.push_back(t);
+    return texts;
+}
+
+std::wstring Str(UINT id) { return afx::LoadStrLang(id, ExpectedLanguage()); }
+
+}  // namespace
+
+// The autorun key as the close button leaves it, for a wizard started in a sub-folder.
+TEST_F(MainMenu, TheCloseButtonWritesOrRemovesTheAutorunKeyAndEscLeavesItAlone)
+{
+    ASSERT_TRUE(PrepareMedium(L"Pellgrove.exe"));
+    ASSERT_TRUE(CopySampleFile(L"Autorun.inf"));
+    ASSERT_TRUE(::CreateDirectoryW((MediumRoot() + L"setup").c_str(), nullptr));
+    ASSERT_TRUE(::MoveFileW((MediumRoot() + L"Pellgrove.exe").c_str(), (MediumRoot() + L"setup\\Pellgrove.exe").c_str()));
+    ASSERT_TRUE(WriteMediumFile(L"setup\\Pellgrove.dat", kConfigWithModel));
+    const std::wstring autorun = MediumRoot() + L"Autorun.inf";
+    struct Step { bool clickCheck; int button; const wchar_t* expected; };
+    const Step steps[] = {
+        {false, IDOK, L"setup\\Pellgrove.exe"},  // the sample's key makes the check start ticked
+        {true, IDOK, L"<none>"},                 // cleared: the key goes
+        {true, IDCANCEL, L"<none>"},             // ticked, then Esc: nothing is written
+    };
+    for (const Step& step : steps) {
+        WizardProcess p;
+        ASSERT_TRUE(p.Start(L"setup\\Pellgrove.exe"));
+        HWND main = p.WaitForWindow();
+        ASSERT_NE(main, nullptr);
+        HWND check = ::GetDlgItem(main, IDC_MAIN_AUTORUN);
+        EXPECT_TRUE(::IsWindowVisible(check));
+        EXPECT_EQ(::SendMessageW(check, BM_GETCHECK, 0, 0) == BST_CHECKED,
+                  ProfileValue(autorun, L"Autorun", L"open") != L"<none>");
+        if (step.clickCheck)
+            Click(main, IDC_MAIN_AUTORUN);
+        Press(main, step.button);
+        EXPECT_EQ(p.WaitExit(), 0u);
+        EXPECT_EQ(ProfileValue(autorun, L"Autorun", L"open"), step.expected);
+        EXPECT_EQ(ProfileValue(autorun, L"Autorun", L"icon"), L"Pellgrove.exe");
+    }
+}
+
+TEST_F(MainMenu, UsbModeHidesTheAutorunCheckAndNamesTheProduct)
+{
+    ASSERT_TRUE(PrepareMedium(L"PellgroveUSB.exe"));
+    ASSERT_TRUE(CopySampleFile(L"PellgroveUSB.dat"));
+    WizardProcess p;
+    ASSERT_TRUE(p.Start(L"PellgroveUSB.exe"));
+    HWND main = p.WaitForWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(main, IDC_MAIN_AUTORUN)));
+    std::wstring name = ExpectedLanguage() == 1041 ? L"HOLLIN ネットワークストレージ"
+                        : ExpectedLanguage() == 1028 ? L"HOLLIN 網路儲存裝置"
+                        : ExpectedLanguage() == 2052 ? L"HOLLIN 网络存储设备" : L"HOLLIN";
+    EXPECT_EQ(ItemText(main, IDC_MAIN_USB_TEXT), FormatArg(Str(IDS_USB_MENU_TEXT), name));
+    EXPECT_TRUE(SaveWindowShot(main, L"main_usb_" + LanguageTag()));
+    Close(p, main);
+}
+
+// The whole road on the sample medium: quick button, confirmation page, settings page with a
+// refused and then an accepted edit, back, completion, end page; then the file and the guide.
+TEST_F(QuickSetup, FromTheQuickButtonToTheWrittenFileAndTheGuide)
+{
+    ASSERT_TRUE(PrepareMedium(L"Pellgrove.exe"));
+    for (const wchar_t* f : {L"Pellgrove.dat", L"Pellgrove.ini", L"Autorun.inf"})
+        ASSERT_TRUE(CopySampleFile(f));
+    // What the completion installs from the medium, with a recorder standing in for the guide.
+    const std::wstring recorder = OwnFolder() + L"shell_recorder.exe";
+    for (const std::wstring& folder : {MediumRoot() + L"Support", MediumRoot() + L"Support\\Files",
+                                      MediumRoot() + L"Support\\Other", MediumRoot() + L"Support\\Guide",
+                                      SupportFolder(), SupportFolder() + L"\\Guide"})
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(WriteBytes(MediumRoot() + L"Support\\Files\\readme.txt", "files"));
+    ASSERT_TRUE(WriteBytes(MediumRoot() + L"Support\\Other\\note.txt", "other"));
+    ASSERT_TRUE(::CopyFileW(recorder.c_str(), (MediumRoot() + L"Support\\Guide\\Marrowick.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW(recorder.c_str(), (SupportFolder() + L"\\Guide\\Marrowick.exe").c_str(), FALSE));
+    TempDir scratch;
+    const std::wstring record = scratch / L"guide.txt";
+
+    WizardProcess p;
+    DWORD start = ::GetTickCount();
+    ASSERT_TRUE(p.Start(L"Pellgrove.exe", {{L"LORRICK_RECORD", record}}));
+    HWND main = p.WaitForWindow();
+    ASSERT_NE(main, nullptr);
+    printf("[ measure ] process start to visible main menu: %lu ms\n", ::GetTickCount() - start);
+    EXPECT_TRUE(SaveWindowShot(main, L"main_" + LanguageTag()));
+
+    start = ::GetTickCount();
+    Press(main, IDC_MAIN_QUICK);
+    HWND confirm = p.WaitForPage(IDC_CONFIRM_BACK_TO_TOP);
+    ASSERT_NE(confirm, nullptr);
+    printf("[ measure ] quick button to visible confirmation page (DHCP): %lu ms\n", ::GetTickCount() - start);
+    EXPECT_FALSE(::IsWindowVisible(main));
+    EXPECT_EQ(ItemText(confirm, IDC_NAME), L"HOLLIN-DV");
+    EXPECT_EQ(ItemText(confirm, IDC_DHCP_VALUE), Str(IDS_DHCP_USE));
+    EXPECT_TRUE(SaveWindowShot(confirm, L"confirm_" + LanguageTag()));
+
+    Press(confirm, IDC_CONFIRM_SETTING);
+    HWND settings = p.WaitForPage(IDC_QUICK_CANCEL);
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(SaveWindowShot(settings, L"settings_" + LanguageTag()));
+    ::SetDlgItemTextW(settings, IDC_NAME, L"-STORE7");
+    Press(settings, IDOK);
+    EXPECT_EQ(Messages(settings), (std::vector<std::wstring>{Str(IDS_NAME_ILLEGAL), Str(IDS_HEADING_HYPHEN)}));
+    ::SetDlgItemTextW(settings, IDC_NAME, L"STORE7");
+    ::SetDlgItemTextW(settings, IDC_COMMENT, L"Shelf in the hall");
+    ::SetDlgItemTextW(settings, IDC_WORKGROUP, L"HOME");
+    Click(settings, IDC_NTP_INVALID);
+    Click(settings, IDC_DHCP_STATIC);
+    const std::wstring prefix = Widen(getenv("KIT_NET_PREFIX") ? getenv("KIT_NET_PREFIX") : "10.231.20");
+    uint32_t net = ParseDottedQuad((prefix + L".0").c_str());
+    ::SendDlgItemMessageW(settings, IDC_IP_ADDRESS, IPM_SETADDRESS, 0, LPARAM(net | 50));
+    ::SendDlgItemMessageW(settings, IDC_IP_MASK, IPM_SETADDRESS, 0, LPARAM(0xFFFFFF00u));
+    Press(settings, IDOK);
+    confirm = p.WaitForPage(IDC_CONFIRM_BACK_TO_TOP);
+    ASSERT_NE(confirm, nullptr);
+    EXPECT_EQ(ItemText(confirm, IDC_NAME), L"STORE7");
+    EXPECT_EQ(ItemText(confirm, IDC_DHCP_VALUE), Str(IDS_DHCP_DO_NOT_USE));
+    EXPECT_EQ(ItemText(confirm, IDC_IP_VALUE), prefix + L".50");
+    EXPECT_EQ(ItemText(confirm, IDC_CONFIRM_NTP), L"off");
+
+    // There and back again without OK: the stored values stay.
+    Press(confirm, IDC_CONFIRM_SETTING);
+    settings = p.WaitForPage(IDC_QUICK_CANCEL);
+    ASSERT_NE(settings, nullptr);
+    ::SetDlgItemTextW(settings, IDC_NAME, L"DISCARDED");
+    Press(settings, IDC_QUICK_CANCEL);
+    confirm = p.WaitForPage(IDC_CONFIRM_BACK_TO_TOP);
+    ASSERT_NE(confirm, nullptr);
+    EXPECT_EQ(ItemText(confirm, IDC_NAME), L"STORE7");
+    EXPECT_EQ(ReadBytes(MediumRoot() + L"Pellgrove.ini").find(Utf16Bytes(L"STORE7", false)), std::string::npos)
+        << "nothing is written before the completion";
+
+    for (int id : {IDC_SHARE_SHORTCUT, IDC_SETTING_SHORTCUT, IDC_MANUAL_COPY})
+        ::SendDlgItemMessageW(confirm, id, BM_SETCHECK, BST_UNCHECKED, 0);
+    Press(confirm, IDOK);
+    HWND end = p.WaitForPage(IDC_END_SECOND_TEXT);
+    ASSERT_NE(end, nullptr);
+    EXPECT_EQ(ItemText(end, IDC_END_FIRST_TEXT), Str(IDS_FINISHED));
+    EXPECT_TRUE(SaveWindowShot(end, L"end_" + LanguageTag()));
+    Press(end, IDCANCEL);
+    EXPECT_EQ(p.WaitExit(), 0u);
+
+    const std::wstring ini = MediumRoot() + L"Pellgrove.ini";
+    std::wstring stamp = ProfileValue(ini, L"pellgrove", L"timestamp");
+    ASSERT_EQ(stamp.size(), 14u);
+    EXPECT_EQ(ReadBytes(ini), Utf16Bytes(L"[pellgrove]\r\ntimestamp=" + stamp +
+                                             L"\r\nname=STORE7\r\ncomment=Shelf in the hall\r\nworkgroup=HOME\r\n"
+                                             L"dhcp=off\r\nntp=off\r\nntpserver=pool.ntp.org\r\nntpboot=on\r\n"
+                                             L"ntpdaily=off\r\nip=" + prefix + L".50\r\nnetmask=255.255.255.0\r\n",
+                                         true));
+    std::string guide;
+    for (DWORD waited = 0; (guide = ReadBytes(record)).empty() && waited < 5000; waited += 100)
+        ::Sleep(100);
+    EXPECT_NE(guide.find(" DV-N210 0"), std::string::npos) << guide;
+}
+
+// The checks before the pages: a missing or unmarked settings file stops at its message and
+// the menu stays for another try.
+TEST_F(QuickSetup, ASettingsFileThatIsMissingOrUnmarkedStopsBeforeThePages)
+{
+    WizardProcess p;
+    HWND main = StartWithConfig(p, L"Pellgrove.exe", L"Pellgrove.dat", kConfigWithModel);
+    ASSERT_NE(main, nullptr);
+    Press(main, IDC_MAIN_QUICK);
+    EXPECT_EQ(AnswerMessageBox(main), Str(IDS_SETTINGS_FILE_MISSING));
+    ASSERT_TRUE(WriteBytes(MediumRoot() + L"Pellgrove.ini", "[pellgrove]\r\nname=STORE1\r\nworkgroup=W\r\n"));
+    Press(main, IDC_MAIN_QUICK);
+    EXPECT_EQ(AnswerMessageBox(main), Str(IDS_SETTINGS_FILE_ILLEGAL));
+    EXPECT_TRUE(::IsWindowVisible(main));
+    Close(p, main);
+}
+
+// Show_Guide on: no end page; the file is written, then a missing guide program ends the wizard
+// with code 1 after string 42.
+TEST_F(QuickSetup, AMissingGuideProgramEndsWithCodeOneAfterTheFileIsWritten)
+{
+    WizardProcess p;
+    ASSERT_TRUE(PrepareMedium(L"Pellgrove.exe"));
+    ASSERT_TRUE(CopySampleFile(L"Pellgrove.ini"));
+    ASSERT_TRUE(WriteMediumFile(L"Pellgrove.dat",
+                                L"[Pellgrove]\r\nModel=DV-N210\r\nShow_Guide=on\r\nGuide_File=Guide\\NoSuchGuide.exe\r\n"));
+    ASSERT_TRUE(p.Start(L"Pellgrove.exe"));
+    HWND main = p.WaitForWindow();
+    ASSERT_NE(main, nullptr);
+    Press(main, IDC_MAIN_QUICK);
+    HWND confirm = p.WaitForPage(IDC_CONFIRM_BACK_TO_TOP);
+    ASSERT_NE(confirm, nullptr);
+    Press(confirm, IDOK);
+    EXPECT_EQ(AnswerMessageBox(main), Str(IDS_INTERNAL_ERROR));
+    EXPECT_EQ(p.WaitExit(), 1u);
+    EXPECT_NE(ReadBytes(MediumRoot() + L"Pellgrove.ini").find(Utf16Bytes(L"timestamp=2", false)), std::string::npos);
+    EXPECT_EQ(ReadBytes(MediumRoot() + L"Pellgrove.ini").find(Utf16Bytes(L"timestamp=20260101090000", false)),
+              std::string::npos);
+}
+
+// The completion with every option on the full sample medium: the support folder filled (the
+// finder taken from beside the product icon), the three desktop links that start the installed
+// finder, the manual on the desktop, and the guide started in mode 1.
+TEST_F(QuickSetup, CompletionInstallsTheFinderMakesTheShortcutsAndCopiesTheManual)
+{
+    // The link names carry the language's suffix; the test locales exist for Wine but not for
+    // the Linux side here, so Wine can only name files in ASCII when they are set.
+    if (ExpectedLanguage() != 1033)
+        GTEST_SKIP() << "link names outside ASCII need the locale on the Linux side";
+    ASSERT_TRUE(PrepareMedium(L"Pellgrove.exe"));
+    for (const wchar_t* folder : {L"Support", L"Support\\Finder", L"Support\\Files", L"Support\\Other", L"Support\\Guide"})
+        ASSERT_TRUE(::CreateDirectoryW((MediumRoot() + folder).c_str(), nullptr));
+    for (const wchar_t* f : {L"Pellgrove.dat", L"Pellgrove.ini", L"Manual.pdf", L"Support\\Finder\\Dorvane.ico",
+                             L"Support\\Finder\\WebSetup.ico", L"Support\\Finder\\Vantry2.ico",
+                             L"Support\\Files\\Dorvane.txt", L"Support\\Other\\Support.url", L"Support\\Guide\\ReadMe.txt"})
+        ASSERT_TRUE(CopySampleFile(f)) << f;
+    for (const wchar_t* f : {L"Lorrick.exe", L"Tavik.dll"})
+        ASSERT_TRUE(::CopyFileW((OwnFolder() + f).c_str(), (MediumRoot() + L"Support\\Finder\\" + f).c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((OwnFolder() + L"shell_recorder.exe").c_str(),
+                            (MediumRoot() + L"Support\\Guide\\Marrowick.exe").c_str(), FALSE));
+    ASSERT_TRUE(RemoveTree(SupportFolder()));
+    wchar_t desktopPath[MAX_PATH] = {};
+    ::SHGetSpecialFolderPathW(nullptr, desktopPath, CSIDL_DESKTOPDIRECTORY, FALSE);
+    const std::wstring desktop = std::wstring(desktopPath) + L"\\";
+    const std::wstring links[] = {L"HOLLIN-DV " + Str(IDS_SHARE_LINK_SUFFIX) + L".lnk",
+                                  L"HOLLIN-DV " + Str(IDS_SETTING_LINK_SUFFIX) + L".lnk", L"Vantry 2.lnk"};
+    for (const auto& f : links)
+        ::DeleteFileW((desktop + f).c_str());
+    TempDir scratch;
+
+    WizardProcess p;
+    ASSERT_TRUE(p.Start(L"Pellgrove.exe", {{L"LORRICK_RECORD", scratch / L"guide.txt"}}));
+    HWND main = p.WaitForWindow();
+    ASSERT_NE(main, nullptr);
+    Press(main, IDC_MAIN_QUICK);
+    HWND confirm = p.WaitForPage(IDC_CONFIRM_BACK_TO_TOP);
+    ASSERT_NE(confirm, nullptr);
+    Press(confirm, IDOK);  // shortcuts and manual are ticked on arrival
+    HWND end = p.WaitForPage(IDC_END_SECOND_TEXT);
+    ASSERT_NE(end, nullptr);
+    Press(end, IDCANCEL);
+    EXPECT_EQ(p.WaitExit(), 0u);
+
+    for (const wchar_t* f : {L"Lorrick.exe", L"Tavik.dll", L"Dorvane.ico", L"WebSetup.ico", L"Vantry2.ico",
+                             L"Dorvane.txt", L"Other\\Support.url", L"Guide\\ReadMe.txt", L"Guide\\Marrowick.exe"})
+        EXPECT_FALSE(ReadBytes(SupportFolder() + L"\\" + f).empty()) << f;
+    const std::pair<std::wstring, std::wstring> expected[] = {
+        {links[0], L"share HOLLIN-DV"}, {links[1], L"setting HOLLIN-DV"}, {links[2], L"setting Vantry_2"}};
+    for (const auto& [link, arguments] : expected) {
+        std::string bytes = ReadBytes(desktop + link);
+        EXPECT_NE(bytes.find(Utf16Bytes(arguments, false)), std::string::npos) << link.c_str();
+        ::DeleteFileW((desktop + link).c_str());
+    }
+    EXPECT_EQ(ReadBytes(desktop + L"Manual.pdf"), ReadBytes(MediumRoot() + L"Manual.pdf"));
+    ::DeleteFileW((desktop + L"Manual.pdf").c_str());
+    std::string guide;
+    for (DWORD waited = 0; (guide = ReadBytes(scratch / L"guide.txt")).empty() && waited < 5000; waited += 100)
+        ::Sleep(100);
+    EXPECT_NE(guide.find(" DV-N210 1"), std::string::npos) << guide;
 }

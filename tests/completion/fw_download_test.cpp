@@ -1,0 +1,145 @@
+// The firmware download dialog against the test server: good files, refused and broken
+// transfers, the overwrite question, Cancel of a stalled transfer; screenshots; timings.
+#include "tests/support/MessageBoxes.h"
+#include "tests/support/ProgramRun.h"
+#include "tests/support/Screenshot.h"
+#include "afx/ResourceLanguage.h"
+#include "resources/pellgrove/resource.h"
+#include "wizard/FwDownload.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+std::wstring Url(const std::wstring& kind, size_t size, const std::wstring& name)
+{
+    const wchar_t* port = _wgetenv(L"FW_SERVER_PORT");
+    return L"http://127.0.0.1:" + std::wstring(port ? port : L"1") + L"/" + kind + L"/" + std::to_wstring(size) +
+           L"/" + name;
+}
+
+// What the test server sends for a file.
+std::string Body(const std::wstring& name, size_t size)
+{
+    std::string s(size, '\0');
+    for (size_t i = 0; i < size; ++i)
+        s[i] = char((i + name.size()) & 255);
+    return s;
+}
+
+struct Outcome {
+    INT_PTR result = 0;
+    std::wstring status;
+    int position = 0;
+    bool asked = false;
+    DWORD cancelMs = 0, totalMs = 0;
+};
+
+// Runs the dialog as a user would: answers the overwrite question with `answer`, and either
+// cancels once data arrived or waits for the end and presses OK.
+Outcome RunDialog(CFwDownload& dlg, int answer, bool cancel, const std::wstring& shot)
+{
+    Outcome out;
+    DWORD start = ::GetTickCount(), cancelledAt = 0;
+    out.result = RunDriven(dlg, [&](HWND h) {
+        for (;; ::Sleep(20)) {
+            if (HWND box = FindMessageBox(h, 0)) {
+                out.asked = true;
+                Press(box, answer);
+            }
+            if (cancel && dlg.m_dwReceived > 0) {
+                ::Sleep(300);  // a few frames of the animation and a partly filled bar
+                if (!shot.empty())
+                    SaveWindowShot(h, shot);
+                cancelledAt = ::GetTickCount();
+                return Press(h, IDCANCEL);
+            }
+            if (::IsWindowEnabled(::GetDlgItem(h, IDOK))) {
+                out.totalMs = ::GetTickCount() - start;
+                out.status = ItemText(h, IDC_FW_STATUS);
+                out.position = int(::SendDlgItemMessageW(h, IDC_FW_PROGRESS, PBM_GETPOS, 0, 0));
+                if (!shot.empty())
+                    SaveWindowShot(h, shot);
+                return Press(h, IDOK);
+            }
+        }
+    });
+    if (cancelledAt)
+        out.cancelMs = ::GetTickCount() - cancelledAt;
+    return out;
+}
+
+const std::wstring kCompleted = L"完了";
+
+}  // namespace
+
+TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
+{
+    struct Case {
+        const wchar_t* name;
+        std::wstring file;  // always fw.bin
+        bool existing;
+        int answer;
+        bool asks, cancel, replaced;
+    } cases[] = {
+        {L"good", Url(L"good", 300000, L"fw.bin"), false, 0, false, false, true},
+        {L"overwrite-yes", Url(L"good", 3000, L"fw.bin"), true, IDYES, true, false, true},
+        {L"overwrite-no", Url(L"good", 3000, L"fw.bin"), true, IDNO, true, false, false},
+        {L"not-found", Url(L"missing", 3000, L"fw.bin"), true, IDYES, false, false, false},
+        {L"no-length", Url(L"nolength", 3000, L"fw.bin"), true, IDYES, false, false, false},
+        {L"closed-midway", Url(L"cut", 300000, L"fw.bin"), true, IDYES, true, false, false},
+        {L"stalled", Url(L"stall", 400000, L"fw.bin"), true, IDYES, true, true, false},
+        {L"20 MiB", Url(L"good", 20 << 20, L"fw.bin"), false, 0, false, false, true},
+    };
+    for (LANGID lang : {LANGID(1033), LANGID(1041)}) {
+        afx::SetResourceLanguage(lang);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.name);
+            TempDir stick;
+            const std::string old = "the firmware that was on the stick";
+            if (c.existing) {
+                ASSERT_TRUE(WriteBytes(stick / L"fw.bin", old));
+            }
+            CFwDownload dlg(nullptr);
+            dlg.m_drive = stick.Path();
+            dlg.m_list.assign(20, L"");
+            dlg.m_list[0] = c.file;
+            dlg.m_list[1] = Url(L"good", 700, L"fw.xml");
+            bool shoot = std::wstring(c.name) == L"good" || c.cancel;
+            if (c.name[0] == L'2' && lang != 1033)
+                continue;
+            Outcome out = RunDialog(dlg, c.answer, c.cancel,
+                                    shoot ? std::wstring(L"fw_download_") + c.name + L"_" + std::to_wstring(lang) : L"");
+            std::string now = ReadBytes(stick / L"fw.bin");
+            EXPECT_EQ(now == Body(L"fw.bin", now.size()) && !now.empty(), c.replaced);
+            if (!c.replaced) {
+                EXPECT_EQ(now, c.existing ? old : "");
+            }
+            EXPECT_EQ(out.asked, c.asks);
+            // Nothing but the two files: no temporary file stays behind.
+            int others = 0;
+            WIN32_FIND_DATAW fd;
+            HANDLE find = ::FindFirstFileW((stick / L"*").c_str(), &fd);
+            do {
+                std::wstring n = fd.cFileName;
+                others += n != L"." && n != L".." && n != L"fw.bin" && n != L"fw.xml";
+            } while (::FindNextFileW(find, &fd));
+            ::FindClose(find);
+            EXPECT_EQ(others, 0);
+            if (c.cancel) {
+                EXPECT_EQ(out.result, IDCANCEL);
+                EXPECT_LT(out.cancelMs, 1000u);
+                std::printf("cancel of a stalled transfer: dialog gone after %lu ms\n", out.cancelMs);
+                continue;
+            }
+            EXPECT_EQ(out.result, IDOK);
+            EXPECT_EQ(ReadBytes(stick / L"fw.xml"), c.replaced ? Body(L"fw.xml", 700) : "") << "manifest";
+            EXPECT_EQ(out.status == kCompleted, c.replaced) << std::string(out.status.begin(), out.status.end());
+            EXPECT_EQ(out.position == 10000, c.replaced);
+            if (c.name[0] == L'2')
+                std::printf("20 MiB from the local server in %lu ms (%.1f MB/s)\n", out.totalMs,
+                            (20 << 20) / 1e6 / (out.totalMs ? out.totalMs / 1000.0 : 1));
+        }
+    }
+    afx::SetResourceLanguage(1033);
+}
+

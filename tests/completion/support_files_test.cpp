@@ -1,0 +1,98 @@
+// The support-file installers on a scratch medium and support folder; the fatal exit of the
+// real installer through the runner program.
+#include "tests/support/ProgramRun.h"
+#include "resources/pellgrove/resource.h"
+#include "afx/ResourceLanguage.h"
+#include "frame/Directory.h"
+#include "wizard/SupportFiles.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Missing {};
+void ThrowMissing() { throw Missing(); }
+
+// A medium with the product icon and the finder in Support\Finder, a guide, other files.
+struct Medium {
+    TempDir dir;
+    ProductConfig config{};
+    SupportInstall in;
+    Medium()
+    {
+        in = {dir.Path() + L"\\medium\\", dir / L"pd\\Ostrand\\Pellgrove", L"Lorrick.exe", &ThrowMissing};
+        for (const wchar_t* folder : {L"medium", L"medium\\Support", L"medium\\Support\\Finder", L"medium\\Guide",
+                                      L"medium\\Guide\\pic", L"medium\\Files", L"medium\\Other", L"medium\\Empty"})
+            ::CreateDirectoryW((dir / folder).c_str(), nullptr);
+        for (const wchar_t* file : {L"Support\\Finder\\Dorvane.ico", L"Support\\Finder\\Lorrick.exe",
+                                    L"Support\\Finder\\Tavik.dll", L"Web.ico", L"Vantry2.ico", L"Guide\\Marrowick.exe",
+                                    L"Guide\\pic\\1.gif", L"Files\\readme.txt", L"Other\\tool.exe"})
+            WriteBytes(in.programFolder + file, std::string("new ") + std::to_string(wcslen(file)));
+        Set(config.ProductIcon, config.ProductIconFlag, L"Support\\Finder\\Dorvane.ico");
+        Set(config.WebSetupIcon, config.WebSetupIconFlag, L"Web.ico");
+        Set(config.Vantry2Icon, config.Vantry2IconFlag, L"Vantry2.ico");
+        CopyConfigText(config.GuideFolderPath, L"Guide");
+        CopyConfigText(config.OtherFilePath, L"Files");
+        CopyConfigText(config.OtherFolderPath, L"Other");
+    }
+    static void Set(wchar_t (&field)[kConfigTextSize], int& flag, const wchar_t* value)
+    {
+        CopyConfigText(field, value);
+        flag = *value ? 1 : 0;
+    }
+    bool Installed(const std::wstring& name) const { return !ReadBytes(in.supportFolder + L"\\" + name).empty(); }
+};
+
+}  // namespace
+
+// The finder beside a product icon in a subfolder is the end-to-end test's (pellgrove_e2e).
+TEST(SupportFiles, WithoutAProductIconNoFinderIsInstalled)
+{
+    Medium plain;
+    Medium::Set(plain.config.ProductIcon, plain.config.ProductIconFlag, L"");
+    Medium::Set(plain.config.Vantry2Icon, plain.config.Vantry2IconFlag, L"");
+    EXPECT_EQ(InstallFinderFilesTo(plain.in, plain.config), L"");
+    EXPECT_TRUE(plain.Installed(L"Web.ico"));
+    for (const wchar_t* name : {L"Dorvane.ico", L"Lorrick.exe", L"Tavik.dll", L"Vantry2.ico"})
+        EXPECT_FALSE(plain.Installed(name)) << name;
+}
+
+TEST(SupportFiles, GuideIsReplacedWholeAndAnEmptyOtherFolderIsNoError)
+{
+    Medium m;
+    ASSERT_EQ(MakeDirectory((m.in.supportFolder + L"\\Guide\\old").c_str()), 0);
+    ASSERT_TRUE(WriteBytes(m.in.supportFolder + L"\\Guide\\old\\stale.gif", "old"));
+    CFileOperation op;
+    InstallGuideFilesTo(m.in, m.config, op);
+    EXPECT_FALSE(FolderExists(m.in.supportFolder + L"\\Guide\\old"));
+    for (const wchar_t* name : {L"Guide\\Marrowick.exe", L"Guide\\pic\\1.gif", L"readme.txt", L"Other\\tool.exe"})
+        EXPECT_TRUE(m.Installed(name)) << name;
+    CopyConfigText(m.config.OtherFilePath, L"Empty");
+    CopyConfigText(m.config.OtherFolderPath, L"Empty\\");
+    EXPECT_NO_THROW(InstallGuideFilesTo(m.in, m.config, op));
+}
+
+TEST(SupportFiles, EveryMissingTestedSourceIsFatal)
+{
+    const wchar_t* removed[] = {L"Support\\Finder\\Dorvane.ico", L"Support\\Finder\\Lorrick.exe",
+                                L"Support\\Finder\\Tavik.dll", L"Web.ico", L"Vantry2.ico", L"Files", L"Other"};
+    for (const wchar_t* name : removed) {
+        Medium m;
+        ASSERT_TRUE(RemoveTree(m.in.programFolder + name));
+        CFileOperation op;
+        EXPECT_THROW((InstallFinderFilesTo(m.in, m.config), InstallGuideFilesTo(m.in, m.config, op)), Missing) << name;
+    }
+}
+
+TEST(SupportFiles, TheRealInstallerEndsWithExitCodeOneAfterItsMessage)
+{
+    Medium m;
+    ASSERT_TRUE(RemoveTree(m.in.programFolder + L"Support\\Finder\\Tavik.dll"));
+    ProgramRun run(OwnFolder() + L"install_runner.exe",
+                   L"finder \"" + m.dir.Path() + L"\\medium\" \"" + m.in.supportFolder + L"\" Support\\Finder\\Dorvane.ico");
+    HWND box = run.WaitWindow();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageText(box), afx::LoadStrLang(IDS_INTERNAL_ERROR, 1033));
+    Press(box, IDOK);
+    EXPECT_EQ(run.WaitExit(), 1u);
+    EXPECT_TRUE(m.Installed(L"Dorvane.ico")) << "copies made before the missing file stay";
+}

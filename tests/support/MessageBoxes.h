@@ -1,0 +1,32 @@
+// Message boxes seen from a test: the box a window owns, its text, and a press of its button.
+#pragma once
+#include <windows.h>
+#include <functional>
+#include <string>
+#include <thread>
+
+// The message box owned by `owner`, polled for up to ms; nullptr when none came.
+HWND FindMessageBox(HWND owner, DWORD ms = 5000);
+// The text of the box owned by `owner`, answered with `button`; empty when none came within ms.
+std::wstring AnswerMessageBox(HWND owner, int button = IDOK, DWORD ms = 5000);
+// A visible dialog window of a thread that is not a message box, polled for up to ms.
+HWND FindThreadDialog(DWORD threadId, DWORD ms = 5000);
+
+// Runs a dialog modally on this thread while `drive` works its window from another thread, as a
+// user would; a window left open afterwards gets `cancelId`. The dialog's result.
+template <class Dialog>
+INT_PTR RunDriven(Dialog& dialog, const std::function<void(HWND)>& drive, int cancelId = IDCANCEL)
+{
+    DWORD self = ::GetCurrentThreadId();
+    std::thread driver([&] {
+        HWND w = FindThreadDialog(self);
+        if (!w)
+            return;
+        drive(w);
+        if (::IsWindow(w))
+            ::PostMessageW(w, WM_COMMAND, MAKEWPARAM(cancelId, BN_CLICKED), 0);
+    });
+    INT_PTR result = dialog.DoModal();
+    driver.join();
+    return result;
+}

@@ -1,0 +1,100 @@
+// The quick setup's page loop with stand-in pages: which page follows which result, the page
+// rectangle carried back to the menu, and the settings file written only after a completion.
+#include "tests/support/ProgramRun.h"
+#include "wizard/PellgroveApp.h"
+#include "wizard/PellgroveDialog_Main.h"
+#include "wizard/QuickSetupContext.h"
+#include "wizard/QuickSetupFlow.h"
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+struct LoopCase {
+    bool usb, showGuide;
+    std::vector<INT_PTR> results;  // what the pages give, in order
+    std::vector<int> pages;        // the pages run
+    bool done;
+};
+
+// The menu with stand-in checks and pages: each page gives the next scripted result and
+// moves the page rectangle; the settings file is a scratch file.
+class ScriptedMenu : public CPellgroveDialog_Main {
+public:
+    ScriptedMenu(std::vector<INT_PTR> results, std::wstring file)
+        : CPellgroveDialog_Main(nullptr), m_results(std::move(results)), m_file(std::move(file)) {}
+    int PrepareQuickSetup(QuickSetupContext& context) override
+    {
+        context.paths.settingsFilePath = m_file;
+        context.settings.kind = 0;
+        context.settings.name = L"STORE1";
+        return 1;
+    }
+    INT_PTR RunPage(int page, QuickSetupContext*, RECT* rect) override
+    {
+        m_fileDuringPages |= ::GetFileAttributesW(m_file.c_str()) != INVALID_FILE_ATTRIBUTES;
+        *rect = RECT{40 + 10 * int(m_pages.size()), 30, 640, 405};
+        m_pages.push_back(page);
+        return m_pages.size() <= m_results.size() ? m_results[m_pages.size() - 1] : kPageClosed;
+    }
+    std::vector<INT_PTR> m_results;
+    std::wstring m_file;
+    std::vector<int> m_pages;
+    bool m_fileDuringPages = false;
+};
+
+}  // namespace
+
+TEST(PageLoop, EveryResultLeadsToItsPage)
+{
+    const LoopCase cases[] = {
+        {false, false, {11, 1, 1, 2}, {0, 1, 0, 2}, true},      // settings OK, completion, end page closed
+        {false, true, {1}, {0}, true},                          // no end page after the completion
+        {false, false, {11, 11, 0}, {0, 1, 0}, false},          // settings Cancel back, then back to TOP
+        {false, false, {2}, {0}, false},                        // Esc on the confirmation page
+        {false, false, {1, 1, 2}, {0, 2, 0}, true},             // the end page's OK shows confirmation again
+        {false, false, {1, 11}, {0, 2}, true},                  // the end page has no other page
+        {false, false, {11, 2}, {0, 1}, false},                 // a close from the settings page
+        {true, false, {11}, {1}, false},                        // USB: the settings page's switch ends it
+        {true, false, {1, 1, 2}, {1, 0, 2}, true},              // USB: settings, confirmation, end page
+        {true, true, {1, 0}, {1, 0}, false},
+    };
+    for (const LoopCase& c : cases) {
+        std::vector<int> pages;
+        size_t next = 0;
+        bool done = RunPageLoop([&](int page) {
+            pages.push_back(page);
+            return next < c.results.size() ? c.results[next++] : INT_PTR(kPageClosed);
+        }, c.usb, c.showGuide);
+        EXPECT_EQ(pages, c.pages) << c.results.size();
+        EXPECT_EQ(done, c.done) << c.results.size();
+        EXPECT_EQ(next, c.results.size());
+    }
+}
+
+TEST(PageLoop, TheMenuComesBackWhereTheLastPageWasAndTheFileIsWrittenOnlyAfterCompletion)
+{
+    CPellgroveApp app;
+    g_productConfig = ProductConfig{};
+    TempDir scratch;
+    for (bool complete : {false, true}) {
+        std::wstring file = scratch / (complete ? L"done.ini" : L"back.ini");
+        ScriptedMenu menu(complete ? std::vector<INT_PTR>{11, 1, 1, 2} : std::vector<INT_PTR>{11, 11, 0}, file);
+        ASSERT_TRUE(menu.Create());
+        menu.OnClickedQuick();
+        EXPECT_FALSE(menu.m_fileDuringPages);
+        if (!complete) {
+            ASSERT_TRUE(menu.IsWindow());
+            EXPECT_TRUE(menu.IsWindowVisible());
+            RECT r = menu.GetWindowRect();
+            EXPECT_EQ(r.left, 60);  // the third page's rectangle
+            EXPECT_EQ(r.top, 30);
+            EXPECT_EQ(::GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
+        } else {
+            EXPECT_FALSE(menu.IsWindow()) << "a completed setup ends the menu";
+            std::string bytes = ReadBytes(file);
+            EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+            EXPECT_NE(bytes.find(Utf16Bytes(L"name=STORE1\r\n", false)), std::string::npos);
+        }
+    }
+}

@@ -1,0 +1,32 @@
+// Copies what the shortcuts and the guide need from the medium into the support folder.
+#pragma once
+#include "frame/FileOperation.h"
+#include "wizard/ProductConfig.h"
+#include <string>
+
+// Called when a source that an installer tests is missing; the wizard's ends the process.
+using MissingFilesHandler = void (*)();
+
+// Where the installers copy from and to.
+struct SupportInstall {
+    std::wstring programFolder;  // drive and folder of the program, ending in a backslash
+    std::wstring supportFolder;  // ...\Ostrand\Pellgrove, no trailing backslash
+    std::wstring finderName;     // "Lorrick.exe"
+    MissingFilesHandler missing;
+};
+
+// The common application-data folder followed by \Ostrand\Pellgrove; empty when the shell
+// does not know that folder.
+std::wstring SupportFolderPath();
+// The text after the last backslash (the whole text when there is none).
+std::wstring FilePart(const std::wstring& path);
+// The text up to and including the last backslash (empty when there is none).
+std::wstring FolderPart(const std::wstring& path);
+
+// The product icon with the finder program and library beside it (only when the icon is
+// configured), then the web-setting and remote-access icons. Gives the installed finder's
+// path, or empty when the product icon is not configured.
+std::wstring InstallFinderFilesTo(const SupportInstall& in, const ProductConfig& config);
+// The other files into the support folder, the other folder into "Other", and the guide
+// folder as a fresh "Guide".
+void InstallGuideFilesTo(const SupportInstall& in, const ProductConfig& config, CFileOperation& op);
