@@ -11,17 +11,15 @@ BOOL CALLBACK CollectWindow(HWND w, LPARAM all)
     return TRUE;
 }
 
-bool IsMessageBox(HWND w) { return IsDialogWindow(w) && ::GetDlgItem(w, 0xFFFF) != nullptr; }
-
 }  // namespace
+
+bool IsMessageBox(HWND w) { return IsDialogWindow(w) && ::GetDlgItem(w, 0xFFFF) != nullptr; }
 
 HWND FindMessageBox(HWND owner, DWORD ms)
 {
     DWORD start = ::GetTickCount();
     for (;;) {
-        std::vector<HWND> all;
-        ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&all));
-        for (HWND w : all)
+        for (HWND w : TopLevelWindows())
             if (::GetWindow(w, GW_OWNER) == owner && ::IsWindowVisible(w) && IsMessageBox(w))
                 return w;
         if (::GetTickCount() - start >= ms)

@@ -5,6 +5,8 @@
 #include <string>
 #include <thread>
 
+// Whether the window is a message box (a dialog with the box's text control).
+bool IsMessageBox(HWND w);
 // The message box owned by `owner`, polled for up to ms; nullptr when none came.
 HWND FindMessageBox(HWND owner, DWORD ms = 5000);
 // The text of the box owned by `owner`, answered with `button`; empty when none came within ms.

@@ -1,6 +1,7 @@
 // Drives the kit's windows for a shell script, one action per command line (or per line of its
 // input in serve mode): waits for windows, presses and fills controls, reads list views, answers
 // message boxes, saves screenshots and waits for programs to end. One line of output per action.
+#include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
 #include <windows.h>
 #include <commctrl.h>
@@ -70,8 +71,6 @@ std::wstring ClassOf(HWND w)
     ::GetClassNameW(w, cls, 64);
     return cls;
 }
-
-bool IsMessageBox(HWND w) { return IsDialogWindow(w) && ::GetDlgItem(w, 0xFFFF) != nullptr; }
 
 bool Matches(const Spec& s, HWND w)
 {
