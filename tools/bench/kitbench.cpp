@@ -44,6 +44,7 @@ static int Search()
 struct Probe {
     DWORD pid;
     int minItems;  // 0: any visible window; N: a list view with N rows or more
+    int childId;   // when not 0, only a window holding this control counts
     HWND found;
 };
 
@@ -64,7 +65,7 @@ static BOOL CALLBACK FindTop(HWND wnd, LPARAM param)
     auto* p = reinterpret_cast<Probe*>(param);
     DWORD pid = 0;
     GetWindowThreadProcessId(wnd, &pid);
-    if (pid != p->pid || !IsWindowVisible(wnd))
+    if (pid != p->pid || !IsWindowVisible(wnd) || (p->childId && !GetDlgItem(wnd, p->childId)))
         return TRUE;
     if (p->minItems == 0)
         p->found = wnd;
@@ -75,7 +76,7 @@ static BOOL CALLBACK FindTop(HWND wnd, LPARAM param)
 
 // Starts a program and waits for its first visible window (or a list with N rows); prints the
 // time from the start, then ends the program.
-static int Window(const wchar_t* commandLine, int minItems, double limit)
+static int Window(const wchar_t* commandLine, int minItems, int childId, double limit)
 {
     std::wstring cmd = commandLine;
     STARTUPINFOW si = {sizeof si};
@@ -83,7 +84,7 @@ static int Window(const wchar_t* commandLine, int minItems, double limit)
     double t0 = Now();
     if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return 2;
-    Probe probe = {pi.dwProcessId, minItems, nullptr};
+    Probe probe = {pi.dwProcessId, minItems, childId, nullptr};
     while (!probe.found && Now() - t0 < limit && WaitForSingleObject(pi.hProcess, 10) == WAIT_TIMEOUT)
         EnumWindows(FindTop, reinterpret_cast<LPARAM>(&probe));
     double seconds = Now() - t0;
@@ -102,9 +103,9 @@ int wmain(int argc, wchar_t** argv)
     if (argc >= 2 && wcscmp(argv[1], L"search") == 0)
         return Search();
     if (argc >= 3 && wcscmp(argv[1], L"window") == 0)
-        return Window(argv[2], 0, 20);
+        return Window(argv[2], 0, argc >= 4 ? _wtoi(argv[3]) : 0, 20);
     if (argc >= 4 && wcscmp(argv[1], L"list") == 0)
-        return Window(argv[3], _wtoi(argv[2]), 40);
-    std::fprintf(stderr, "usage: kitbench search | window \"CMD\" | list N \"CMD\"\n");
+        return Window(argv[3], _wtoi(argv[2]), 0, 40);
+    std::fprintf(stderr, "usage: kitbench search | window \"CMD\" [CONTROL-ID] | list N \"CMD\"\n");
     return 1;
 }
