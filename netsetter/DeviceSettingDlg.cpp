@@ -268,17 +268,8 @@ void CDeviceSettingDlg::LayoutButtons()
         {&m_btnOK, IDOK, IDB_OK, IDB_OK_DOWN, IDB_OK_FOCUS, IDB_OK},
         {&m_btnCancel, IDCANCEL, IDB_CANCEL, IDB_CANCEL_DOWN, IDB_CANCEL_FOCUS, IDB_CANCEL},
     };
-    for (auto& b : buttons) {
-        HWND old = GetDlgItem(b.id);
-        if (!old)
-            continue;
-        RECT r;
-        ::GetWindowRect(old, &r);
-        ScreenToClient(r);
-        ::DestroyWindow(old);
-        b.button->Create(m_hWnd, b.id, r, b.normal, b.pressed, b.focused, b.disabled);
-        b.button->LoadButtonBitmaps(b.id, m_hWnd, b.normal, b.pressed, b.focused, b.disabled);
-    }
+    for (auto& b : buttons)
+        b.button->ReplaceDlgItem(m_hWnd, b.id, b.normal, b.pressed, b.focused, b.disabled);
 }
 
 void CDeviceSettingDlg::InitControls()

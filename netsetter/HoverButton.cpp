@@ -104,3 +104,23 @@ void CHoverButton::DrawItem(const DRAWITEMSTRUCT& item)
     const RECT& r = item.rcItem;
     BitBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, mem, 0, 0, SRCCOPY);
 }
+
+bool CHoverButton::ReplaceDlgItem(HWND dialog, UINT id, UINT normal, UINT pressed, UINT focused,
+                                  UINT disabled, int width)
+{
+    HWND placeholder = ::GetDlgItem(dialog, int(id));
+    if (!placeholder)
+        return false;
+    RECT r;
+    ::GetWindowRect(placeholder, &r);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    HWND after = ::GetWindow(placeholder, GW_HWNDPREV);
+    ::DestroyWindow(placeholder);
+    if (width)
+        r.left = r.right - width;
+    Create(dialog, id, r, normal, pressed, focused, disabled);
+    LoadButtonBitmaps(id, dialog, normal, pressed, focused, disabled);
+    // Keeps the tab order of the template.
+    ::SetWindowPos(m_hWnd, after ? after : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return true;
+}

@@ -14,6 +14,10 @@ public:
     // Loads the pictures (0: none) and sizes the button to the normal one without moving it;
     // false when the normal picture is missing (the button then keeps its size).
     bool LoadButtonBitmaps(UINT id, HWND parent, UINT normal, UINT pressed, UINT focused, UINT disabled);
+    // Takes the place (and tab position) of the dialog's push button `id`, which goes; a width
+    // other than 0 keeps the placeholder's right edge. False when the dialog has no such button.
+    bool ReplaceDlgItem(HWND dialog, UINT id, UINT normal, UINT pressed, UINT focused, UINT disabled,
+                        int width = 0);
 
 protected:
     void OnMouseMove(UINT flags, POINT p);

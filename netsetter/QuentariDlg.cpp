@@ -82,21 +82,8 @@ void CQuentariDlg::LayoutButtons()
         {m_btnRefresh, IDC_REFRESH, IDB_REFRESH, IDB_REFRESH_DOWN, IDB_REFRESH_FOCUS},
         {m_btnClose, IDC_CLOSE, IDB_CLOSE, IDB_CLOSE_DOWN, IDB_CLOSE_FOCUS},
     };
-    for (auto& b : buttons) {
-        HWND placeholder = GetDlgItem(b.id);
-        if (!placeholder)
-            continue;
-        RECT r;
-        ::GetWindowRect(placeholder, &r);
-        ScreenToClient(r);
-        HWND after = ::GetWindow(placeholder, GW_HWNDPREV);
-        ::DestroyWindow(placeholder);
-        r.left = r.right - 93;
-        b.button.Create(m_hWnd, b.id, r, b.normal, b.pressed, b.focused, b.normal);
-        b.button.LoadButtonBitmaps(b.id, m_hWnd, b.normal, b.pressed, b.focused, b.normal);
-        // Keeps the tab order of the template.
-        ::SetWindowPos(b.button, after ? after : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
+    for (auto& b : buttons)
+        b.button.ReplaceDlgItem(m_hWnd, b.id, b.normal, b.pressed, b.focused, b.normal, 93);
 }
 
 void CQuentariDlg::LayoutPicture()

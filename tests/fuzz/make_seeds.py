@@ -6,9 +6,9 @@ import struct
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-spec = importlib.util.spec_from_file_location("devsim", os.path.join(ROOT, "tools", "devsim", "devsim.py"))
-devsim = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(devsim)
+module_spec = importlib.util.spec_from_file_location("devsim", os.path.join(ROOT, "tools", "devsim", "devsim.py"))
+devsim = importlib.util.module_from_spec(module_spec)
+module_spec.loader.exec_module(devsim)
 
 PC_MAC = bytes.fromhex("020000aabbcc")
 CODES = {1: 0, 2: 1, 4: 2, 5: 3, 6: 4, 7: 5}  # receive code -> the harness's selector byte

@@ -19,14 +19,14 @@ namespace {
 DWORD g_limitMs = 20000;  // every wait ends after this
 
 // A window as the script names it: "exe=Pellgrove.exe,has=1047,title=...,class=...".
-struct Spec {
+struct Target {
     std::wstring exe, title, cls;
     std::vector<int> has;
 };
 
-Spec ParseSpec(const std::wstring& text)
+Target ParseTarget(const std::wstring& text)
 {
-    Spec s;
+    Target s;
     size_t at = 0;
     while (at <= text.size()) {
         size_t end = text.find(L',', at);
@@ -72,7 +72,7 @@ std::wstring ClassOf(HWND w)
     return cls;
 }
 
-bool Matches(const Spec& s, HWND w)
+bool Matches(const Target& s, HWND w)
 {
     DWORD pid = 0;
     ::GetWindowThreadProcessId(w, &pid);
@@ -96,7 +96,7 @@ std::vector<HWND> TopWindows()
 }
 
 // The first visible top-level window that is not a message box and matches, polled.
-HWND WaitWindow(const Spec& s)
+HWND WaitWindow(const Target& s)
 {
     for (DWORD start = ::GetTickCount();; ::Sleep(50)) {
         for (HWND w : TopWindows())
@@ -178,11 +178,11 @@ int Usage()
 {
     return Say(2,
                "usage: kitdrive [-t SECONDS] COMMAND ... | kitdrive serve\n"
-               "  wait SPEC | gone SPEC | click SPEC ID | check SPEC ID 0|1 | text SPEC ID TEXT\n"
-               "  get SPEC ID | combo SPEC ID INDEX | ip SPEC ID A.B.C.D\n"
-               "  rows SPEC LIST-ID MIN | find SPEC LIST-ID TEXT | cell SPEC LIST-ID ROW COL X-OFFSET | msgbox SPEC [BUTTON]\n"
-               "  shot SPEC FILE.bmp | ended EXE\n"
-               "SPEC: exe=NAME,has=ID,title=TEXT,class=NAME (any of them)\n"
+               "  wait WINDOW | gone WINDOW | click WINDOW ID | check WINDOW ID 0|1 | text WINDOW ID TEXT\n"
+               "  get WINDOW ID | combo WINDOW ID INDEX | ip WINDOW ID A.B.C.D\n"
+               "  rows WINDOW LIST-ID MIN | find WINDOW LIST-ID TEXT | cell WINDOW LIST-ID ROW COL X-OFFSET | msgbox WINDOW [BUTTON]\n"
+               "  shot WINDOW FILE.bmp | ended EXE\n"
+               "WINDOW: exe=NAME,has=ID,title=TEXT,class=NAME (any of them)\n"
                "serve: one command a line on stdin, arguments split by tabs; each answer ends with =RC");
 }
 
@@ -197,7 +197,7 @@ int Run(std::vector<std::wstring> argv)
     if (argv.size() < a + 2)
         return Usage();
     const std::wstring cmd = argv[a];
-    const std::wstring specText = argv[a + 1];
+    const std::wstring targetText = argv[a + 1];
     const int n = int(argv.size() - a - 2);
     std::vector<const wchar_t*> argList;
     for (size_t i = a + 2; i < argv.size(); ++i)
@@ -209,7 +209,7 @@ int Run(std::vector<std::wstring> argv)
         // Waits for every process of that name; the exit code of the last one is reported.
         std::vector<HANDLE> handles;
         for (const auto& p : Processes()) {
-            HANDLE h = _wcsicmp(p.second.c_str(), specText.c_str()) == 0
+            HANDLE h = _wcsicmp(p.second.c_str(), targetText.c_str()) == 0
                            ? ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, p.first)
                            : nullptr;
             if (h)
@@ -224,34 +224,34 @@ int Run(std::vector<std::wstring> argv)
             ::CloseHandle(h);
         }
         if (!ended)
-            return Say(1, "ended: %s still runs", Utf8(specText).c_str());
-        return Say(code == 0 ? 0 : 3, "ended: %s, exit code %lu", Utf8(specText).c_str(), code);
+            return Say(1, "ended: %s still runs", Utf8(targetText).c_str());
+        return Say(code == 0 ? 0 : 3, "ended: %s, exit code %lu", Utf8(targetText).c_str(), code);
     }
 
-    const Spec spec = ParseSpec(specText);
+    const Target target = ParseTarget(targetText);
     if (cmd == L"gone") {
         for (DWORD start = ::GetTickCount();; ::Sleep(50)) {
             bool seen = false;
             for (HWND w : TopWindows())
-                seen = seen || (::IsWindowVisible(w) && !IsMessageBox(w) && Matches(spec, w));
+                seen = seen || (::IsWindowVisible(w) && !IsMessageBox(w) && Matches(target, w));
             if (!seen)
-                return Say(0, "gone: %s", Utf8(specText).c_str());
+                return Say(0, "gone: %s", Utf8(targetText).c_str());
             if (::GetTickCount() - start >= g_limitMs)
-                return Say(1, "gone: %s is still shown", Utf8(specText).c_str());
+                return Say(1, "gone: %s is still shown", Utf8(targetText).c_str());
         }
     }
     if (cmd == L"msgbox") {
-        // The first visible message box owned by a window of the spec (or, for a box without
-        // owner, of the spec's program); its text is printed and a button pressed.
+        // The first visible message box owned by a window of the target (or, for a box without
+        // owner, of the target's program); its text is printed and a button pressed.
         for (DWORD start = ::GetTickCount();; ::Sleep(50)) {
             for (HWND box : TopWindows()) {
                 if (!::IsWindowVisible(box) || !IsMessageBox(box))
                     continue;
                 HWND owner = ::GetWindow(box, GW_OWNER);
-                Spec own = spec;
+                Target own = target;
                 own.has.clear();
                 own.title.clear();
-                if (owner ? !Matches(spec, owner) : !Matches(own, box))
+                if (owner ? !Matches(target, owner) : !Matches(own, box))
                     continue;
                 std::string text = Utf8(MessageText(box));
                 int button = n >= 1 ? id : IDOK;
@@ -259,19 +259,19 @@ int Run(std::vector<std::wstring> argv)
                 return Say(0, "msgbox: \"%s\" answered with %d", text.c_str(), button);
             }
             if (::GetTickCount() - start >= g_limitMs)
-                return Say(1, "msgbox: no message box of %s", Utf8(specText).c_str());
+                return Say(1, "msgbox: no message box of %s", Utf8(targetText).c_str());
         }
     }
 
-    HWND w = WaitWindow(spec);
+    HWND w = WaitWindow(target);
     if (!w) {
         // A message box of the program in the way says why.
         std::string why;
-        Spec own = {spec.exe, L"", L"", {}};
+        Target own = {target.exe, L"", L"", {}};
         for (HWND box : TopWindows())
             if (::IsWindowVisible(box) && IsMessageBox(box) && Matches(own, box))
                 why += "; message box \"" + Utf8(MessageText(box)) + "\"";
-        return Say(1, "%s: no window %s%s", Utf8(cmd).c_str(), Utf8(specText).c_str(), why.c_str());
+        return Say(1, "%s: no window %s%s", Utf8(cmd).c_str(), Utf8(targetText).c_str(), why.c_str());
     }
     const std::string title = Utf8(WindowText(w));
     if (cmd == L"wait") {

@@ -26,8 +26,8 @@ defines() { grep -rqw "$1" "$KIT_ROOT/$2"; }
 
 demo_seconds() { local cs=$(( ($(date +%s%N) - $1) / 10000000 )); printf "%d.%02d" $((cs / 100)) $((cs % 100)); }
 
-# drive [-t SECONDS] COMMAND SPEC ...: one action of the window driver, its line into the log
-# with the time it ended; value SPEC ID: the text of a control.
+# drive [-t SECONDS] COMMAND WINDOW ...: one action of the window driver, its line into the log
+# with the time it ended; value WINDOW ID: the text of a control.
 # One driver serves the whole run through two FIFOs: a program start costs more than an action.
 kitdrive_start() {
   rm -f "$DEMO_DIR/kd.in" "$DEMO_DIR/kd.out" && mkfifo "$DEMO_DIR/kd.in" "$DEMO_DIR/kd.out"
@@ -55,7 +55,7 @@ drive() {
 }
 value() { kitdrive get "$@"; }
 
-# shot [-t SECONDS] SPEC NAME CAPTION: the window as build/demo/sNN-NAME.png, listed on the
+# shot [-t SECONDS] WINDOW NAME CAPTION: the window as build/demo/sNN-NAME.png, listed on the
 # index page.
 shot() {
   local base limit=()
@@ -215,21 +215,21 @@ step_complete() {
 }
 
 step_guide() {
-  local spec="exe=Marrowick.exe,has=1046" pages i
+  local win="exe=Marrowick.exe,has=1046" pages i
   if [ ! -e "$DEMO_SUPPORT/Guide/Marrowick.exe" ]; then
     # Without the wizard's completion the guide starts from the medium, as the wizard would.
     mkdir -p "$DEMO_SUPPORT" && cp -r "$DEMO_MEDIUM/Support/Guide" "$DEMO_SUPPORT/"
     start "$DEMO_SUPPORT" 'C:\ProgramData\Ostrand\Pellgrove\Guide\Marrowick.exe' \
       "$(ini_value "$DEMO_MEDIUM/Pellgrove.dat" Model)" 1
   fi
-  drive wait "$spec"
+  drive wait "$win"
   pages=$(find "$DEMO_SUPPORT/Guide/Marrowick" -maxdepth 1 -iname 'GUIDE[0-9]*.bmp' | wc -l)
   # Mode 1 (a shortcut or the manual was chosen) shows every page, mode 0 all but the first.
   echo "guide: $pages pages"
-  shot "$spec" guide01 "the guide, page 1"
+  shot "$win" guide01 "the guide, page 1"
   for i in $(seq 2 "$pages"); do
-    drive click "$spec" 1046
-    shot "$spec" "$(printf 'guide%02d' "$i")" "the guide, page $i"
+    drive click "$win" 1046
+    shot "$win" "$(printf 'guide%02d' "$i")" "the guide, page $i"
   done
   drive click "exe=Marrowick.exe,has=1135" 1135
   drive ended Marrowick.exe
@@ -271,16 +271,16 @@ step_logon() {
 }
 
 step_setup() {
-  local spec="$NET,has=1019"
-  drive click "$spec" 1007
-  drive ip "$spec" 1019 "$DEMO_NEW_IP"
-  drive ip "$spec" 1020 255.255.255.0
-  drive ip "$spec" 1005 "$KIT_NET_PREFIX.254"
-  drive text "$spec" 1076 "$DEMO_NEW_NAME"
-  drive text "$spec" 1077 WORKGROUP
-  shot "$spec" newsetting "the new address and name"
-  drive click "$spec" 1
-  drive gone "$spec"
+  local win="$NET,has=1019"
+  drive click "$win" 1007
+  drive ip "$win" 1019 "$DEMO_NEW_IP"
+  drive ip "$win" 1020 255.255.255.0
+  drive ip "$win" 1005 "$KIT_NET_PREFIX.254"
+  drive text "$win" 1076 "$DEMO_NEW_NAME"
+  drive text "$win" 1077 WORKGROUP
+  shot "$win" newsetting "the new address and name"
+  drive click "$win" 1
+  drive gone "$win"
   # The setter says that the device takes a while to restart, then searches until the list
   # shows it again.
   drive -t 30 msgbox "$NET"
