@@ -1,4 +1,5 @@
 // Modal dialog in which the user sets a device's address mode, addresses, name, workgroup and clock.
+#include "netsetter/AdapterInfo.h"
 #include "netsetter/DeviceSettingDlg.h"
 #include <iphlpapi.h>
 #include <cstdio>
@@ -38,19 +39,6 @@ void ToOctets(uint32_t v, uint16_t o[4])
 uint32_t FromOctets(const uint16_t o[4])
 {
     return uint32_t(o[0] & 0xFF) << 24 | uint32_t(o[1] & 0xFF) << 16 | uint32_t(o[2] & 0xFF) << 8 | (o[3] & 0xFF);
-}
-
-// The adapters of the PC, or an empty buffer when they cannot be read.
-std::vector<uint8_t> ReadAdapters()
-{
-    ULONG size = 0;
-    DWORD r = GetAdaptersInfo(nullptr, &size);
-    if ((r != ERROR_BUFFER_OVERFLOW && r != NO_ERROR) || size == 0)
-        return {};
-    std::vector<uint8_t> buffer(size, 0);
-    if (GetAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data()), &size) != NO_ERROR)
-        return {};
-    return buffer;
 }
 
 // The first gateway of the adapter on the network of address and mask, else empty.

@@ -1,4 +1,5 @@
 // The main dialog's operation side: logon, modes and clock queries, setup, clock setting, the timer.
+#include "netsetter/AdapterInfo.h"
 #include "netsetter/QuentariDlg.h"
 #include <iphlpapi.h>
 #include <cstring>
@@ -12,18 +13,6 @@
 #include "netsetter/SndThread.h"
 
 namespace {
-
-std::vector<uint8_t> ReadAdapters()
-{
-    ULONG size = 0;
-    DWORD r = GetAdaptersInfo(nullptr, &size);
-    if ((r != ERROR_BUFFER_OVERFLOW && r != NO_ERROR) || size == 0)
-        return {};
-    std::vector<uint8_t> buffer(size, 0);
-    if (GetAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data()), &size) != NO_ERROR)
-        return {};
-    return buffer;
-}
 
 const IP_ADAPTER_INFO* FirstAdapter(const std::vector<uint8_t>& buffer)
 {
