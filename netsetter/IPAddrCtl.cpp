@@ -189,7 +189,10 @@ int CIPAddrCtl::FieldValue(int index) const
     std::wstring text = m_fields[index].GetWindowText();
     if (text.empty())
         return -1;
-    // The leading digits count (a pasted text may carry more); none read as 0.
+    // The leading digits count (a pasted text may carry more); a text without any ("ab", "-5")
+    // is no octet at all.
+    if (text[0] < L'0' || text[0] > L'9')
+        return kNotANumber;
     long value = 0;
     for (wchar_t c : text) {
         if (c < L'0' || c > L'9')
@@ -199,6 +202,18 @@ int CIPAddrCtl::FieldValue(int index) const
             break;
     }
     return int(value);
+}
+
+std::wstring CIPAddrCtl::InvalidEntryText(int index) const
+{
+    std::wstring pattern = afx::LoadStr(IDS_OCTET_INVALID);
+    int value = FieldValue(index);
+    if (value != kNotANumber)
+        return Format(pattern, value);
+    size_t at = pattern.find(L"%d");
+    if (at != std::wstring::npos)
+        pattern.replace(at, 2, m_fields[index].GetWindowText());
+    return pattern;
 }
 
 int CIPAddrCtl::GetAddress(int report, IPAddrRecord* record)
@@ -244,15 +259,15 @@ int CIPAddrCtl::GetAddress(int report, IPAddrRecord* record)
             id = IDS_MASK_LEAK;
         else
             id = kind >= 1 && kind <= 3 ? IDS_GATEWAY_INVALID : IDS_GATEWAY_EMPTY;
-        Report(failed, id, values[failed]);
+        Report(failed, id);
     }
     return 0;
 }
 
-void CIPAddrCtl::Report(int index, UINT stringId, int value)
+void CIPAddrCtl::Report(int index, UINT stringId)
 {
     g_strMessageTemplate = afx::LoadStr(stringId);
-    g_strMessageText = stringId == IDS_OCTET_INVALID ? Format(g_strMessageTemplate, value) : g_strMessageTemplate;
+    g_strMessageText = stringId == IDS_OCTET_INVALID ? InvalidEntryText(index) : g_strMessageTemplate;
     FocusField(index, true);
     ::SendMessageW(Holder(), WM_QT_ADDRESS_MESSAGE, 0, reinterpret_cast<LPARAM>(g_strMessageText.c_str()));
 }
@@ -279,6 +294,7 @@ void CIPAddrCtl::OnFieldKey(UINT code, UINT, UINT, int field)
 {
     int n = field;
     HWND holder = Holder();
+    m_nAutoMoved = 0;
     switch (code) {
     case VK_BACK:
         if (n > 1) {
@@ -309,19 +325,19 @@ void CIPAddrCtl::OnFieldKey(UINT code, UINT, UINT, int field)
         if (!m_bNoValidation) {
             int value = FieldValue(n - 1);
             if (value > 255) {
-                std::wstring text = Format(afx::LoadStr(IDS_OCTET_INVALID), value);
+                std::wstring text = InvalidEntryText(n - 1);
                 ::MessageBoxW(holder, text.c_str(), afx::LoadStr(IDS_ERROR_CAPTION).c_str(), MB_OK | MB_ICONEXCLAMATION);
                 FocusField(n - 1, true);
                 break;
             }
         }
-        [[fallthrough]];
+        if (n < 4) {
+            FocusField(n, true);
+            m_nAutoMoved = n + 1;
+        }
+        break;
     case VK_SPACE:
     case '.':
-        // A dot right after a field moved on by itself stays in the empty field.
-        if (code != CIPAddrEdit::kFieldFull && ::GetWindowTextLengthW(m_fields[n - 1]) == 0)
-            break;
-        [[fallthrough]];
     case VK_RIGHT:
         if (n < 4) {
             if (code == VK_RIGHT)

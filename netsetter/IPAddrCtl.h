@@ -4,6 +4,7 @@
 #include "afx/MessageMap.h"
 #include "netsetter/IPAddrEdit.h"
 #include <cstdint>
+#include <string>
 
 namespace afx { class CDataExchange; }
 
@@ -39,6 +40,15 @@ public:
     // A navigation key of field `field` (1-4): moves between the fields and checks them.
     void OnFieldKey(UINT code, UINT repeat, UINT flags, int field);
 
+    // True when the focus moved to `field` (1-4) by itself, from a full field, and nothing was
+    // typed since; the question forgets the move.
+    bool TakeAutoMove(int field)
+    {
+        bool moved = field != 0 && m_nAutoMoved == field;
+        m_nAutoMoved = 0;
+        return moved;
+    }
+
     // Gives field `field` (1-4) the focus with its text selected.
     void FocusBadField(int field) { FocusField(field - 1, true); }
 
@@ -58,10 +68,14 @@ protected:
 
 private:
     static LRESULT CALLBACK ClassProc(HWND, UINT, WPARAM, LPARAM);
-    // The field's value: 0-255, -1 when empty, a larger number when out of range.
+    // The field's value: 0-255, -1 when empty, a larger number when out of range or when the
+    // text does not start with a digit (kNotANumber).
     int FieldValue(int index) const;
+    static constexpr int kNotANumber = 0x7FFFFFFF;
+    // String 49 for a bad field: its value, or its text when that is no number.
+    std::wstring InvalidEntryText(int index) const;
     void FocusField(int index, bool selectAll);
-    void Report(int index, UINT stringId, int value);
+    void Report(int index, UINT stringId);
     HWND Holder() const { return GetParent(); }
 
     CIPAddrEdit m_fields[4];
@@ -70,6 +84,7 @@ private:
     int m_bReadOnly = 0;
     int m_bNoValidation = 0;
     int m_nRole = kRoleAddress;
+    int m_nAutoMoved = 0;  // the field the focus last moved to by itself, 0 for none
     HFONT m_hFont = nullptr;
 };
 

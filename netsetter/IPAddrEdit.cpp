@@ -10,14 +10,26 @@ END_MESSAGE_MAP()
 void CIPAddrEdit::OnChar(UINT ch, UINT repeat, UINT flags)
 {
     int field = GetDlgCtrlID();
-    if (ch == '\t' || ch == '\r' || ch == '.' || ch == ' ') {
-        if (m_pControl)
-            m_pControl->OnFieldKey(ch == '\t' ? VK_TAB : ch == '\r' ? VK_RETURN : ch, repeat, flags, field);
+    // A dot or blank right after the field before moved on by itself only confirms that move.
+    bool afterAutoMove = m_pControl && m_pControl->TakeAutoMove(field);
+    if (ch == '.' || ch == ' ') {
+        if (m_pControl && !afterAutoMove)
+            m_pControl->OnFieldKey(ch, repeat, flags, field);
         return;
     }
-    if ((ch >= '0' && ch <= '9') || ch < 32 || ch == 127) {
+    if (ch == '\t' || ch == '\r') {
+        if (m_pControl)
+            m_pControl->OnFieldKey(ch == '\t' ? VK_TAB : VK_RETURN, repeat, flags, field);
+        return;
+    }
+    if (ch == 27)
+        return;  // Escape did its work on the key-down
+    bool digit = ch >= '0' && ch <= '9';
+    if (digit || ch < 32 || ch == 127) {
+        std::wstring before = GetWindowText();
         Default();
-        if (m_pControl && ::GetWindowTextLengthW(m_hWnd) == 3)
+        // Only a digit or a change (a paste) fills the field; Backspace at its start or a copy does not.
+        if (m_pControl && ::GetWindowTextLengthW(m_hWnd) == 3 && (digit || GetWindowText() != before))
             m_pControl->OnFieldKey(kFieldFull, repeat, flags, field);
         return;
     }
@@ -35,6 +47,9 @@ int CIPAddrEdit::CaretIndex() const
 void CIPAddrEdit::OnKeyDown(UINT key, UINT repeat, UINT flags)
 {
     int field = GetDlgCtrlID();
+    // The caret moved by hand (page, end, home, arrows, Delete): a dot after it is a move of its own.
+    if (m_pControl && ((key >= VK_PRIOR && key <= VK_DOWN) || key == VK_DELETE))
+        m_pControl->TakeAutoMove(0);
     switch (key) {
     case VK_LEFT:
     case VK_BACK:
@@ -46,17 +61,14 @@ void CIPAddrEdit::OnKeyDown(UINT key, UINT repeat, UINT flags)
             m_pControl->OnFieldKey(key, repeat, flags, field);
         break;
     case VK_ESCAPE: {
-        // Inside a dialog that is itself a child of a dialog, Escape cancels the outer one.
+        // Escape cancels the dialog that holds the control. The edit's own handling would close
+        // its parent, the control, and leave the dialog without it.
         HWND holder = ::GetParent(GetParent());
-        HWND outer = holder ? ::GetAncestor(holder, GA_PARENT) : nullptr;
-        wchar_t a[16] = {}, b[16] = {};
-        if (holder && outer && ::GetClassNameW(holder, a, 16) && ::GetClassNameW(outer, b, 16) &&
-            lstrcmpW(a, L"#32770") == 0 && lstrcmpW(b, L"#32770") == 0) {
-            ::SendMessageW(outer, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
-                           reinterpret_cast<LPARAM>(::GetDlgItem(outer, IDCANCEL)));
-            return;
-        }
-        break;
+        wchar_t name[16] = {};
+        if (holder && ::GetClassNameW(holder, name, 16) && lstrcmpW(name, L"#32770") == 0)
+            ::SendMessageW(holder, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                           reinterpret_cast<LPARAM>(::GetDlgItem(holder, IDCANCEL)));
+        return;
     }
     default:
         break;

@@ -19,11 +19,13 @@ public:
     AddressDlg() : afx::CDialog(100) {}
     uint16_t m_octets[4] = {};
     std::vector<std::wstring> m_messages;
+    int m_nCancels = 0;
     HWND Field(int control, int n) const { return ::GetDlgItem(GetDlgItem(UINT(control)), n); }
     CIPAddrCtl* Control(int id) const { return CIPAddrCtl::FromHandle(GetDlgItem(UINT(id))); }
 
 protected:
     void DoDataExchange(afx::CDataExchange* pDX) override { DDX_IPAddress(pDX, 101, m_octets); }
+    void OnCancel() override { ++m_nCancels; }
     LRESULT OnAddressMessage(WPARAM, LPARAM lp)
     {
         m_messages.push_back(reinterpret_cast<const wchar_t*>(lp));
@@ -61,7 +63,7 @@ void Key(WORD vk, bool up)
 }
 
 // Digits and letters as keys; '.' the full stop key, '\b' Backspace, '<' and '>' the arrows,
-// '^' Ctrl+V.
+// '^' Ctrl+V; blank, Escape and '$' (Home) are their own key codes.
 void Type(const std::wstring& keys)
 {
     for (wchar_t c : keys) {
@@ -147,6 +149,7 @@ TEST_F(AddressControl, Typing)
         std::vector<std::wstring> fields;
         int focus;
         const wchar_t* box;  // part of the message box's text, or nullptr for none
+        std::vector<std::wstring> prefill = {L"", L"", L"", L""};
     } cases[] = {
         {L"192.168.0.1", {L"192", L"168", L"0", L"1"}, 4, nullptr},
         {L"192168", {L"192", L"168", L"", L""}, 3, nullptr},
@@ -154,13 +157,18 @@ TEST_F(AddressControl, Typing)
         {L"<7", {L"7", L"", L"", L""}, 1, nullptr},
         {L"1.2.3.4>9", {L"1", L"2", L"3", L"49"}, 4, nullptr},
         {L"1a2", {L"12", L"", L"", L""}, 1, nullptr},
-        {L"1..", {L"1", L"", L"", L""}, 2, nullptr},
+        {L"1..", {L"1", L"", L"", L""}, 3, nullptr},
         {L"300", {L"300", L"", L"", L""}, 1, L"300 is not a valid entry."},
         {L"^", {L"12a", L"", L"", L""}, 2, nullptr},
+        // Over the addresses the setting dialog always starts with.
+        {L"192.168.0.1", {L"192", L"168", L"0", L"1"}, 4, nullptr, {L"10", L"92", L"0", L"21"}},
+        {L"192 168", {L"192", L"168", L"0", L"21"}, 3, nullptr, {L"10", L"92", L"0", L"21"}},
+        {L".$\b\b", {L"19", L"168", L"100", L"1"}, 1, nullptr, {L"192", L"168", L"100", L"1"}},
+        {L"1\x1b", {L"1", L"92", L"0", L"21"}, 1, nullptr, {L"10", L"92", L"0", L"21"}},
     };
     for (const Case& c : cases) {
         for (int n = 1; n <= 4; ++n)
-            SetWindowTextW(m_dlg.Field(101, n), L"");
+            SetWindowTextW(m_dlg.Field(101, n), c.prefill[size_t(n - 1)].c_str());
         ::SetFocus(m_dlg.GetDlgItem(101));
         if (std::wstring(c.keys) == L"^" && OpenClipboard(m_dlg)) {
             EmptyClipboard();
@@ -181,6 +189,8 @@ TEST_F(AddressControl, Typing)
             EXPECT_TRUE(box.empty()) << c.keys;
         }
     }
+    // Escape cancelled the dialog and left the control in it.
+    EXPECT_EQ(m_dlg.m_nCancels, 1);
 }
 
 TEST_F(AddressControl, ExchangeRefusesAnIncompleteAddress)
@@ -211,6 +221,8 @@ TEST_F(AddressControl, RolesAndDeviceKinds)
         {CIPAddrCtl::kRoleGateway, 0, {L"", L"", L"", L""}, 0, 1, IDS_GATEWAY_EMPTY},
         {CIPAddrCtl::kRoleGateway, 3, {L"10", L"999", L"", L"1"}, 0, 3, IDS_GATEWAY_INVALID},
         {CIPAddrCtl::kRoleAddress, 0, {L"10", L"0", L"256", L"1"}, 0, 3, IDS_OCTET_INVALID},
+        {CIPAddrCtl::kRoleAddress, 0, {L"10", L"ab", L"0", L"1"}, 0, 2, IDS_OCTET_INVALID},
+        {CIPAddrCtl::kRoleMask, 0, {L"255", L"255", L"-5", L"0"}, 0, 3, IDS_OCTET_INVALID},
     };
     CIPAddrCtl* ctl = m_dlg.Control(102);
     ASSERT_TRUE(ctl);
@@ -223,7 +235,8 @@ TEST_F(AddressControl, RolesAndDeviceKinds)
         IPAddrRecord r = {{7, 7, 7, 7}, 9};
         EXPECT_EQ(::SendMessageW(*ctl, WM_IPADDR_GET, 1, reinterpret_cast<LPARAM>(&r)), c.result) << c.role << c.kind;
         EXPECT_EQ(r.failedField, c.failed) << c.role << c.kind;
-        std::wstring expected = c.message == IDS_OCTET_INVALID ? L"256 is not" : c.message ? afx::LoadStr(c.message) : L"";
+        std::wstring expected = c.message == IDS_OCTET_INVALID ? c.fields[size_t(c.failed - 1)] + L" is not"
+                              : c.message ? afx::LoadStr(c.message) : L"";
         ASSERT_EQ(m_dlg.m_messages.size(), c.message ? 1u : 0u) << c.role << c.kind;
         if (c.message) {
             EXPECT_EQ(m_dlg.m_messages[0].find(expected), 0u) << c.role << c.kind;
