@@ -85,14 +85,26 @@ void SplitNameAndWorkgroup(const std::string& text, std::string& name, std::stri
     workgroup = text.substr(cut + 1);
 }
 
+// Days from 1970-01-01 to a date of the Gregorian calendar (month 1-12).
+static long long DaysFromCivil(long long y, int m, int d)
+{
+    y -= m <= 2;
+    long long era = (y >= 0 ? y : y - 399) / 400;
+    long long yoe = y - era * 400;
+    long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    return era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
+}
+
 int UtcOffsetHours(const std::tm& utc, const std::tm& local)
 {
-    int offset = local.tm_hour - utc.tm_hour;
-    if (utc.tm_mday > local.tm_mday)
-        offset -= 24;
-    else if (utc.tm_mday < local.tm_mday)
-        offset += 24;
-    return (offset > 12 || offset < -12) ? -1 : offset;
+    // Whole dates, so a month or year between the two readings counts like a day.
+    auto minutes = [](const std::tm& t) {
+        int month = t.tm_mon < 0 || t.tm_mon > 11 ? 0 : t.tm_mon;
+        return (DaysFromCivil(t.tm_year + 1900LL, month + 1, t.tm_mday) * 24 + t.tm_hour) * 60 + t.tm_min;
+    };
+    long long offset = (minutes(local) - minutes(utc)) / 60;
+    // The time zones of the world lie between -12 and +14 hours.
+    return (offset > 14 || offset < -12) ? -1 : int(offset);
 }
 
 bool IsShowableDeviceTime(int year, int month, int day, int hour, int minute, int second)

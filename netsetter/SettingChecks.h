@@ -43,8 +43,8 @@ unsigned CheckWorkgroup(const std::wstring& workgroup, const std::function<bool(
 // A storage device's name text split into device name and workgroup ("NAS@WG" or "NAS?DOMAIN").
 void SplitNameAndWorkgroup(const std::string& text, std::string& name, std::string& workgroup);
 
-// Whole hours from UTC to local time, from the two broken-down forms of one moment; -1 when the
-// day comparison gives no plausible offset.
+// Whole hours from UTC to local time (toward zero), from the two broken-down forms of one
+// moment; -1 when the two are no plausible pair (more than -12 or +14 hours apart).
 int UtcOffsetHours(const std::tm& utc, const std::tm& local);
 
 // A device clock worth showing: year 1970-2038 and every field in range.

@@ -94,11 +94,20 @@ TEST(SettingChecks, NamesWorkgroupsAndTime)
         EXPECT_EQ(n, s.name) << s.text;
         EXPECT_EQ(w, s.wg) << s.text;
     }
-    auto tmOf = [](int mday, int hour) { std::tm t = {}; t.tm_mday = mday; t.tm_hour = hour; return t; };
-    EXPECT_EQ(UtcOffsetHours(tmOf(5, 3), tmOf(5, 12)), 9);
-    EXPECT_EQ(UtcOffsetHours(tmOf(5, 20), tmOf(6, 5)), 9);
-    EXPECT_EQ(UtcOffsetHours(tmOf(6, 2), tmOf(5, 20)), -6);
-    EXPECT_EQ(UtcOffsetHours(tmOf(31, 20), tmOf(1, 5)), -1);
+    // UTC and local time of one moment, as {year, month, day, hour, minute}.
+    struct Offset { int utc[5], local[5], want; } offsets[] = {
+        {{2025, 5, 5, 3, 0}, {2025, 5, 5, 12, 0}, 9},        {{2025, 5, 5, 20, 0}, {2025, 5, 6, 5, 0}, 9},
+        {{2025, 5, 6, 2, 0}, {2025, 5, 5, 20, 0}, -6},       {{2025, 1, 31, 20, 0}, {2025, 2, 1, 5, 0}, 9},
+        {{2025, 5, 1, 2, 0}, {2025, 4, 30, 21, 0}, -5},      {{2025, 1, 1, 3, 0}, {2024, 12, 31, 22, 0}, -5},
+        {{2025, 1, 10, 0, 0}, {2025, 1, 10, 13, 0}, 13},     {{2025, 1, 10, 0, 45}, {2025, 1, 10, 6, 15}, 5},
+    };
+    auto tmOf = [](const int (&v)[5]) {
+        std::tm t = {};
+        t.tm_year = v[0] - 1900, t.tm_mon = v[1] - 1, t.tm_mday = v[2], t.tm_hour = v[3], t.tm_min = v[4];
+        return t;
+    };
+    for (auto& o : offsets)
+        EXPECT_EQ(UtcOffsetHours(tmOf(o.utc), tmOf(o.local)), o.want) << o.local[1] << "/" << o.local[2] << " " << o.local[3];
     EXPECT_TRUE(IsShowableDeviceTime(2038, 12, 31, 23, 59, 59));
     EXPECT_FALSE(IsShowableDeviceTime(2039, 1, 1, 0, 0, 0));
     EXPECT_FALSE(IsShowableDeviceTime(2024, 13, 1, 0, 0, 0));
