@@ -10,6 +10,7 @@
 #include "afx/MessageBox.h"
 #include "afx/ResourceLanguage.h"
 #include "netsetter/IPAddrCtl.h"
+#include "netsetter/NarrowText.h"
 #include "netsetter/QuentariApp.h"
 #include "netsetter/QuentariMsg.h"
 #include "netsetter/QuentariState.h"
@@ -19,16 +20,6 @@
 namespace {
 
 const UINT kPcPartIds[12] = {1050, 1047, 1048, 1049, 1057, 1051, 1052, 1053, 1058, 1054, 1055, 1056};
-
-std::wstring Widen(const char* text)
-{
-    int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (n <= 0)
-        return std::wstring();
-    std::wstring w(size_t(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, &w[0], n);
-    return w.c_str();
-}
 
 void ToOctets(uint32_t v, uint16_t o[4])
 {
@@ -45,7 +36,7 @@ uint32_t FromOctets(const uint16_t o[4])
 std::wstring SameSubnetGateway(const IP_ADAPTER_INFO& a, const std::wstring& address, const std::wstring& mask)
 {
     for (const IP_ADDR_STRING* g = &a.GatewayList; g; g = g->Next) {
-        std::wstring gw = Widen(g->IpAddress.String);
+        std::wstring gw = FromThreadAnsi(g->IpAddress.String);
         if (IsSameSubnet(gw, address, mask))
             return gw;
     }
@@ -192,8 +183,8 @@ bool CDeviceSettingDlg::OnInitDialog()
     if (m_pWorking)
         SplitNameAndWorkgroup(std::string(m_pWorking->name, strnlen(m_pWorking->name, sizeof(m_pWorking->name))), name,
                               workgroup);
-    m_strDeviceName = m_strStartName = Widen(name.c_str());
-    m_strWorkgroup = m_strStartWorkgroup = Widen(workgroup.c_str());
+    m_strDeviceName = m_strStartName = FromThreadAnsi(name.c_str());
+    m_strWorkgroup = m_strStartWorkgroup = FromThreadAnsi(workgroup.c_str());
     UpdateData(false);
     return true;
 }
@@ -205,12 +196,12 @@ void CDeviceSettingDlg::FillAdapterList()
     int index = 0, match = -1;
     std::wstring mask, gateway;
     for (auto* a = buffer.empty() ? nullptr : reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data()); a; a = a->Next, ++index) {
-        m_combo.SendMessage(CB_ADDSTRING, 0, LPARAM(Widen(a->Description).c_str()));
+        m_combo.SendMessage(CB_ADDSTRING, 0, LPARAM(FromThreadAnsi(a->Description).c_str()));
         for (const IP_ADDR_STRING* ip = &a->IpAddressList; ip; ip = ip->Next) {
-            if (Widen(ip->IpAddress.String) != m_strOwnerPcAddress)
+            if (FromThreadAnsi(ip->IpAddress.String) != m_strOwnerPcAddress)
                 continue;
             match = index;
-            mask = Widen(ip->IpMask.String);
+            mask = FromThreadAnsi(ip->IpMask.String);
             gateway = SameSubnetGateway(*a, m_strOwnerPcAddress, mask);
         }
     }
@@ -234,14 +225,14 @@ void CDeviceSettingDlg::OnSelchangeInterface()
         return;
     std::wstring address, mask, gateway;
     for (auto* a = reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data()); a; a = a->Next) {
-        if (Widen(a->Description) != description)
+        if (FromThreadAnsi(a->Description) != description)
             continue;
         const IP_ADDR_STRING* chosen = &a->IpAddressList;
         for (const IP_ADDR_STRING* ip = &a->IpAddressList; ip; ip = ip->Next)
-            if (Widen(ip->IpAddress.String) == m_strOwnerPcAddress)
+            if (FromThreadAnsi(ip->IpAddress.String) == m_strOwnerPcAddress)
                 chosen = ip;
-        address = Widen(chosen->IpAddress.String);
-        mask = Widen(chosen->IpMask.String);
+        address = FromThreadAnsi(chosen->IpAddress.String);
+        mask = FromThreadAnsi(chosen->IpMask.String);
         gateway = SameSubnetGateway(*a, address, mask);
     }
     SetPcAddresses(address, mask, gateway);
@@ -322,6 +313,9 @@ void CDeviceSettingDlg::OnClear()
     m_nMode = 0;
     ::CheckDlgButton(m_hWnd, IDC_USE_DHCP, BST_CHECKED);
     OnUseDhcp();
+    // Clear is about the addresses: a typed name and workgroup stay as typed.
+    m_strDeviceName = GetDlgItemText(IDC_DEVICE_NAME);
+    m_strWorkgroup = GetDlgItemText(IDC_WORKGROUP);
     UpdateData(false);
 }
 

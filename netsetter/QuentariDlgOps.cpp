@@ -6,6 +6,7 @@
 #include "afx/AddressText.h"
 #include "afx/MessageBox.h"
 #include "afx/ResourceLanguage.h"
+#include "netsetter/NarrowText.h"
 #include "netsetter/QuentariApp.h"
 #include "netsetter/SettingChecks.h"
 #include "netsetter/SettingRes.h"
@@ -14,20 +15,6 @@ const ListCtrlExResources kQuentariListResources = {
     IDB_LIST_SETTING, IDB_LIST_SETTING_DOWN, IDB_LIST_WEB, IDB_LIST_WEB_DOWN, IDC_HAND_CURSOR,
     IDI_STORAGE, IDI_DEVICE, /*percentBar*/ false, /*ampersandPrefix*/ true, /*textInset*/ 2, 1,
 };
-
-namespace {
-
-std::wstring FromAnsi(const std::string& text)
-{
-    int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (n <= 0)
-        return std::wstring();
-    std::wstring w(size_t(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &w[0], n);
-    return w.c_str();
-}
-
-}  // namespace
 
 uint32_t CQuentariDlg::NextSequence()
 {
@@ -120,11 +107,7 @@ void CQuentariDlg::FillDeviceList()
         const DeviceTableEntry& e = table[i];
         m_list.InsertItem(0, L"     " + afx::FormatIpAddress(e.address));
         m_list.SetItemText(0, 1, afx::FormatMacAddress(e.mac));
-        ListName name = DeviceListName(e);
-        std::wstring text = FromAnsi(name.text);
-        if (name.domainMode)
-            text += L"(\x30C9\x30E1\x30A4\x30F3\x30E2\x30FC\x30C9)";  // "(ドメインモード)"
-        m_list.SetItemText(0, 2, text);
+        m_list.SetItemText(0, 2, DeviceListText(e));
         m_list.SetItemText(0, 3, L"");
     }
     m_list.SetRowCount(int(table.size()));

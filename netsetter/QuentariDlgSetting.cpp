@@ -7,6 +7,7 @@
 #include "afx/AddressText.h"
 #include "afx/MessageBox.h"
 #include "afx/ResourceLanguage.h"
+#include "netsetter/NarrowText.h"
 #include "netsetter/QuentariApp.h"
 #include "netsetter/SettingChecks.h"
 #include "netsetter/SettingRes.h"
@@ -52,12 +53,10 @@ LRESULT CQuentariDlg::OnSettingClick(WPARAM wParam, LPARAM)
     m_nOpFlags = m_nFlagsCopy = kFlagSetAddress | kFlagReadModes;
     m_bTimeReceived = m_bModesReceived = m_bModesAnswer = false;
     std::memcpy(m_abSelectedMac, m_selected.mac, 6);
-    const char* q = std::strchr(m_selected.name, '?');
-    if (m_selected.kind == kKindStorage && q && q != m_selected.name) {
+    std::wstring domainName;
+    if (DomainModeName(m_selected, domainName)) {
         // A storage device in domain mode takes its settings from its web page only.
-        std::string name(static_cast<const char*>(m_selected.name), q);
-        std::wstring text = std::wstring(name.begin(), name.end()) + afx::LoadStr(IDS_DOMAIN_MODE) + L"\n" +
-                            afx::LoadStr(IDS_DOMAIN_MODE_WEB);
+        std::wstring text = domainName + afx::LoadStr(IDS_DOMAIN_MODE) + L"\n" + afx::LoadStr(IDS_DOMAIN_MODE_WEB);
         ::MessageBoxW(m_hWnd, text.c_str(), afx::LoadStr(IDS_CAUTION).c_str(), MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }

@@ -3,12 +3,15 @@
 #include "afx/Dialog.h"
 #include "afx/MessageMap.h"
 #include "afx/ResourceLanguage.h"
+#include "netsetter/DeviceSettingDlg.h"
 #include "netsetter/IPAddrCtl.h"
 #include "netsetter/QuentariMsg.h"
 #include "netsetter/QuentariRes.h"
 #include "netsetter/QuentariState.h"
+#include "netsetter/SettingRes.h"
 #include <gtest/gtest.h>
 #include <atomic>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -247,4 +250,35 @@ TEST_F(AddressControl, RolesAndDeviceKinds)
     IPAddrRecord zero = {};
     ::SendMessageW(*ctl, WM_IPADDR_SET, 0, reinterpret_cast<LPARAM>(&zero));
     EXPECT_EQ(Fields(102), std::vector<std::wstring>(4, L""));
+}
+
+// A storage device's setting dialog under the Japanese interface: its Shift-JIS name ("テスト"),
+// and Clear, which puts back the addresses only.
+TEST(SettingDialog, NameInTheInterfaceCodePageAndClearKeepsTypedNames)
+{
+    DeviceTableEntry entry = {};
+    entry.kind = kKindStorage, entry.addressType = 1;
+    entry.address = 0x0A5C0015, entry.mask = 0xFFFFFF00, entry.gateway = 0x0A5C0001;
+    std::strcpy(entry.name, "\x83\x65\x83\x58\x83\x67@WG");
+    DeviceTableEntry working = entry;
+    CDeviceSettingDlg dlg(IDD_SETTING_STORAGE, nullptr);
+    dlg.SetDevice(entry, &working);
+    LCID before = GetThreadLocale();
+    SetThreadLocale(MAKELCID(1041, SORT_DEFAULT));
+    bool created = dlg.Create();
+    SetThreadLocale(before);
+    ASSERT_TRUE(created);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_DEVICE_NAME), L"\x30C6\x30B9\x30C8");
+    dlg.SetDlgItemText(IDC_DEVICE_NAME, L"NAS2");
+    dlg.SetDlgItemText(IDC_WORKGROUP, L"HOME");
+    HWND last = ::GetDlgItem(dlg.GetDlgItem(IDC_ADDRESS), 4);
+    SetWindowTextW(last, L"99");
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CLEAR, BN_CLICKED), LPARAM(dlg.GetDlgItem(IDC_CLEAR)));
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_DEVICE_NAME), L"NAS2");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_WORKGROUP), L"HOME");
+    wchar_t octet[8] = {};
+    GetWindowTextW(last, octet, 8);
+    EXPECT_STREQ(octet, L"21");
+    EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_USE_DHCP), UINT(BST_CHECKED));
+    dlg.DestroyWindow();
 }

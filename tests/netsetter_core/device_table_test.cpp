@@ -1,5 +1,7 @@
 // The device table: answers of any shape into the buckets, the sorted 58-byte rows, list names.
 #include "netsetter/DeviceTable.h"
+#include "netsetter/NarrowText.h"
+#include <windows.h>
 #include <gtest/gtest.h>
 #include <cstring>
 #include <random>
@@ -141,4 +143,21 @@ TEST(DeviceTable, ListNamesOfStorageDevices)
     EXPECT_EQ(CompareDeviceKeys(0, b, a), 1);
     EXPECT_EQ(CompareDeviceKeys(0, a, a), 0);
     EXPECT_EQ(CompareDeviceKeys(2, a, b), 0);
+}
+
+TEST(DeviceTable, NamesShowInTheInterfaceLanguagesCodePage)
+{
+    // Under the Japanese interface the thread's code page is Shift-JIS: "テスト" is 83 65 83 58 83 67.
+    LCID before = GetThreadLocale();
+    SetThreadLocale(MAKELCID(1041, SORT_DEFAULT));
+    DeviceTableEntry e = {};
+    std::strcpy(e.name, "\x83\x65\x83\x58\x83\x67?DOM");
+    std::wstring name;
+    EXPECT_EQ(DeviceListText(e), L"\x30C6\x30B9\x30C8?DOM");
+    EXPECT_FALSE(DomainModeName(e, name));
+    e.kind = kKindStorage;
+    EXPECT_EQ(DeviceListText(e), L"\x30C6\x30B9\x30C8(\x30C9\x30E1\x30A4\x30F3\x30E2\x30FC\x30C9)");
+    EXPECT_TRUE(DomainModeName(e, name));
+    EXPECT_EQ(name, L"\x30C6\x30B9\x30C8");
+    SetThreadLocale(before);
 }
