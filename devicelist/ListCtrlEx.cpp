@@ -1,5 +1,6 @@
 // Device list view of the finder and the network setter: self-drawn cells, two image buttons a row.
 #include "devicelist/ListCtrlEx.h"
+#include "afx/BitmapResource.h"
 #include <string>
 
 BEGIN_MESSAGE_MAP(CListCtrlEx, afx::CListCtrl)
@@ -54,13 +55,12 @@ bool CListCtrlEx::Create(DWORD style, const RECT& rect, HWND parent, UINT id)
 {
     if (!afx::CListCtrl::Create(style, rect, parent, id))
         return false;
-    // Missing bitmaps leave the buttons out; the finder ships none.
+    // Missing bitmaps leave the buttons out; the finder ships none. The buttons carry text, so
+    // they come in the chosen language like every other picture.
     HINSTANCE inst = GetModuleHandleW(nullptr);
     UINT ids[4] = {m_res.button1, m_res.button1Hot, m_res.button2, m_res.button2Hot};
     for (int i = 0; i < 4; ++i)
-        m_bmp[i].Attach(ids[i] ? static_cast<HBITMAP>(LoadImageW(inst, MAKEINTRESOURCEW(ids[i]), IMAGE_BITMAP,
-                                                                 0, 0, LR_DEFAULTCOLOR))
-                               : nullptr);
+        m_bmp[i].Attach(ids[i] ? afx::LoadBitmapResource(ids[i], inst) : nullptr);
     m_hHand = LoadCursorW(inst, MAKEINTRESOURCEW(m_res.handCursor));
     auto icon = [inst](UINT id) {
         return id ? static_cast<HICON>(LoadImageW(inst, MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, 0)) : nullptr;
@@ -230,9 +230,7 @@ bool CListCtrlEx::BusyCursor() const
 {
     if (!m_pOwner || !m_pOwner->IsListBusy())
         return false;
-    int op = m_pOwner->PendingOperation();
-    if (op == 0 || op == 2)
-        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     return true;
 }
 

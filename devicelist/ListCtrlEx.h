@@ -8,9 +8,8 @@
 class CListCtrlExOwner {
 public:
     virtual ~CListCtrlExOwner() = default;
+    // While an operation runs the list shows the wait cursor and ignores presses.
     virtual bool IsListBusy() const = 0;
-    // 0 search, 2 setup: the operations during which a press shows the wait cursor.
-    virtual int PendingOperation() const = 0;
     // Rows of storage devices show the storage icon, others the device icon.
     virtual bool IsStorageDevice(int row) const { return false; }
 };
@@ -67,6 +66,7 @@ private:
     void DrawCell(HDC dc, int row, int col, UINT itemState);
     // The row whose last-column cell holds p, and which button of it: 1, 2, or 0 between them.
     int HitButton(POINT p, int& button) const;
+    // True, with the wait cursor shown, while the owner is busy.
     bool BusyCursor() const;
     int LastColumn() const { return GetColumnCount() - 1; }
     SIZE BitmapSize(HBITMAP b) const;

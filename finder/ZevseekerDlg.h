@@ -46,7 +46,6 @@ public:
     void StopAndEnd();
 
     bool IsListBusy() const override { return m_bBusy; }
-    int PendingOperation() const override { return 0; }
 
     std::atomic<bool> m_bRecordsArrived{false};
 

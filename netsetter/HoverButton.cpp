@@ -1,11 +1,9 @@
 // Image push button of the network setter's dialogs: four pictures, hand cursor, idle while busy.
 #include "netsetter/HoverButton.h"
+#include "afx/BitmapResource.h"
 #include "afx/Gdi.h"
 #include "afx/WinApp.h"
-#include "netsetter/BitmapResource.h"
-#include "netsetter/QuentariDlg.h"
 #include "netsetter/QuentariRes.h"
-#include "netsetter/QuentariState.h"
 
 BEGIN_MESSAGE_MAP(CHoverButton, afx::CButton)
     ON_WM_MOUSEMOVE()
@@ -47,11 +45,11 @@ bool CHoverButton::LoadButtonBitmaps(UINT, HWND, UINT normal, UINT pressed, UINT
     FreeBitmaps();
     const UINT ids[4] = {normal, pressed, focused, disabled};
     for (int i = 0; i < 4; ++i)
-        m_bitmaps[i] = ids[i] ? LoadBitmapLang(ids[i]) : nullptr;
-    if (!m_bitmaps[0])
+        m_bitmaps[i] = ids[i] ? afx::LoadBitmapResource(ids[i]) : nullptr;
+    BITMAP bm = {};
+    if (!m_bitmaps[0] || !GetObjectW(m_bitmaps[0], sizeof(bm), &bm))
         return false;
-    SIZE s = BitmapSize(m_bitmaps[0]);
-    SetWindowPos(nullptr, 0, 0, s.cx, s.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(nullptr, 0, 0, bm.bmWidth, bm.bmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Invalidate();
     return true;
 }
@@ -59,11 +57,8 @@ bool CHoverButton::LoadButtonBitmaps(UINT, HWND, UINT normal, UINT pressed, UINT
 bool CHoverButton::MainDialogBusy()
 {
     afx::CWinApp* app = afx::AfxGetApp();
-    auto* dlg = app ? dynamic_cast<CQuentariDlg*>(app->m_pMainWnd) : nullptr;
-    if (!dlg || !dlg->IsBusy())
-        return false;
-    int op = g_nPendingOperation;
-    return op == kPendingSearch || op == kPendingSetup;
+    auto* owner = app ? dynamic_cast<CHoverButtonOwner*>(app->m_pMainWnd) : nullptr;
+    return owner && owner->ButtonsWait();
 }
 
 void CHoverButton::OnMouseMove(UINT, POINT)

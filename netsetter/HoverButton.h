@@ -3,6 +3,14 @@
 #include "afx/Button.h"
 #include "afx/MessageMap.h"
 
+// What a hover button asks the application's main window, which runs the operations.
+class CHoverButtonOwner {
+public:
+    virtual ~CHoverButtonOwner() = default;
+    // True while a search or a setup runs: buttons show the wait cursor and ignore presses.
+    virtual bool ButtonsWait() const = 0;
+};
+
 class CHoverButton : public afx::CButton {
 public:
     CHoverButton() = default;
@@ -27,7 +35,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // The main dialog runs a search or a setup: the button shows the wait cursor and ignores presses.
+    // The main window's answer; no main window, or one of another kind, never waits.
     static bool MainDialogBusy();
     void FreeBitmaps();
     UINT m_nID = 0;

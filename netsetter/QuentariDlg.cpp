@@ -1,10 +1,27 @@
 // The network setter's main dialog: window start, painting, Close, Alt+V and the hand-over.
 #include "netsetter/QuentariDlg.h"
+#include "afx/BitmapResource.h"
 #include "afx/ResourceLanguage.h"
 #include "afx/WinApp.h"
-#include "netsetter/BitmapResource.h"
 #include "netsetter/QuentariRes.h"
 #include "netsetter/VersionDlg.h"
+
+namespace {
+
+// The main dialog, for Alt+V while a modal dialog or a message box runs a loop of its own.
+HWND g_hVersionTarget = nullptr;
+
+LRESULT CALLBACK VersionKeyFilter(int code, WPARAM wp, LPARAM lp)
+{
+    const MSG* msg = reinterpret_cast<const MSG*>(lp);
+    if (code >= 0 && msg && msg->message == WM_SYSKEYDOWN && msg->wParam == 'V' && g_hVersionTarget) {
+        ::PostMessageW(g_hVersionTarget, WM_QT_VERSION, 0, 0);
+        return 1;
+    }
+    return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CQuentariDlg, afx::CDialog)
     ON_MESSAGE(WM_QT_SHOW_WINDOW, OnShowWindowRequest)
@@ -41,6 +58,9 @@ CQuentariDlg::CQuentariDlg() : afx::CDialog(IDD_QUENTARI), m_list(kQuentariListR
 
 CQuentariDlg::~CQuentariDlg()
 {
+    if (m_hVersionHook)
+        UnhookWindowsHookEx(m_hVersionHook);
+    g_hVersionTarget = nullptr;
     StopThreads();
     if (m_hWnd)
         ::DestroyWindow(m_hWnd);
@@ -69,6 +89,9 @@ bool CQuentariDlg::OnInitDialog()
     SetDlgItemText(IDC_LABEL_STATUS, afx::LoadStr(IDS_LABEL_STATUS));
     CreateDeviceList();
     SetTimer(1, 500);
+    // The dialogs' and message boxes' own loops offer their messages to this filter.
+    g_hVersionTarget = m_hWnd;
+    m_hVersionHook = SetWindowsHookExW(WH_MSGFILTER, VersionKeyFilter, nullptr, GetCurrentThreadId());
     SetStatusText(IDS_INIT_DONE);
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     PostMessage(WM_QT_START_SEARCH);
@@ -89,7 +112,7 @@ void CQuentariDlg::LayoutButtons()
 void CQuentariDlg::LayoutPicture()
 {
     HWND pictureWnd = GetDlgItem(IDC_CAPTION_PICTURE);
-    if (!pictureWnd || !m_bmpCaption.Attach(LoadBitmapLang(IDB_CAPTION)))
+    if (!pictureWnd || !m_bmpCaption.Attach(afx::LoadBitmapResource(IDB_CAPTION)))
         return;
     m_picture.Attach(pictureWnd);
     m_picture.SetBitmap(m_bmpCaption);
@@ -151,7 +174,9 @@ LRESULT CQuentariDlg::OnVersion(WPARAM, LPARAM)
     if (m_bInVersion)
         return 0;
     m_bInVersion = true;
-    CVersionDlg box(m_hWnd);
+    // Over the dialog or message box that is active, so that it waits for the box too.
+    HWND active = GetActiveWindow();
+    CVersionDlg box(active ? active : m_hWnd);
     box.DoModal();
     m_bInVersion = false;
     return 0;

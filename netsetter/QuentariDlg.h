@@ -21,7 +21,8 @@ extern const ListCtrlExResources kQuentariListResources;
 class CRcvThread;
 class CSndThread;
 
-class CQuentariDlg : public afx::CDialog, public CListCtrlExOwner, public CDeviceSettingOwner {
+class CQuentariDlg : public afx::CDialog, public CListCtrlExOwner, public CDeviceSettingOwner,
+                     public CHoverButtonOwner {
 public:
     CQuentariDlg();
     ~CQuentariDlg() override;
@@ -40,9 +41,12 @@ public:
     void SetStatusText(UINT id);
 
     bool IsBusy() const override { return m_bBusy != 0; }
-    // What the device list asks.
+    // What the device list and the picture buttons ask.
     bool IsListBusy() const override { return m_bBusy != 0; }
-    int PendingOperation() const override { return g_nPendingOperation; }
+    bool ButtonsWait() const override
+    {
+        return m_bBusy && (g_nPendingOperation == kPendingSearch || g_nPendingOperation == kPendingSetup);
+    }
     bool IsStorageDevice(int row) const override { return m_devices.IsStorageDevice(row); }
     // Op 4 for the selected device; the setting dialog's Cancel.
     void SendLogoffRequest() override;
@@ -144,4 +148,5 @@ protected:
     afx::CStatic m_picture;
     afx::CBitmap m_bmpCaption;
     bool m_bInVersion = false;
+    HHOOK m_hVersionHook = nullptr;  // Alt+V in the loops of modal dialogs and message boxes
 };

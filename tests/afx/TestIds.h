@@ -10,3 +10,4 @@
 #define IDC_LIST 1007
 #define IDS_CAPTION 1
 #define IDS_HELLO 2
+#define IDB_LIST_BUTTON 300

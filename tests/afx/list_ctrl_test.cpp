@@ -1,7 +1,12 @@
-// The list-control wrapper: columns, rows, texts and reflected notifications.
+// The list-control wrapper: columns, rows, texts and reflected notifications; the device list
+// view on it: its buttons' presses and releases.
 #include "tests/afx/TestDialog.h"
 #include "afx/ListCtrl.h"
+#include "afx/ResourceLanguage.h"
+#include "devicelist/ListCtrlEx.h"
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -36,6 +41,23 @@ public:
 
 BEGIN_MESSAGE_MAP(DrawnList, afx::CListCtrl)
     ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, OnCustomDraw)
+END_MESSAGE_MAP()
+
+// The device list's owner and parent: busy or not, and the messages the list sends it.
+class ListParent : public TestDialog, public CListCtrlExOwner {
+public:
+    bool busy = false;
+    std::vector<std::pair<UINT, WPARAM>> sent;
+    bool IsListBusy() const override { return busy; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ListParent, TestDialog)
+    if (msg == CListCtrlEx::kMsgClearMarks || (msg >= CListCtrlEx::kMsgButton2Down && msg <= CListCtrlEx::kMsgButton2Up)) {
+        sent.emplace_back(msg, wParam);
+        lResult = 0;
+        return true;
+    }
 END_MESSAGE_MAP()
 
 class ListCtrl : public ::testing::Test {
@@ -93,4 +115,40 @@ TEST_F(ListCtrl, CustomDrawReachesTheListsOwnMap)
     EXPECT_GE(list.itemPrePaints, 2);
     EXPECT_GE(list.subItemPrePaints, 4);
     EXPECT_EQ(list.subItemPrePaints % 2, 0) << "one per cell";
+}
+
+TEST(DeviceList, ButtonPressesAndReleasesInOrderAndNoneWhileBusy)
+{
+    // The buttons come in the chosen language: 40 pixels wide in Japanese, 20 in English.
+    afx::SetResourceLanguage(1041);
+    ListParent dlg;
+    ASSERT_TRUE(dlg.Create());
+    CListCtrlEx list({IDB_LIST_BUTTON, IDB_LIST_BUTTON, IDB_LIST_BUTTON, IDB_LIST_BUTTON, 0}, &dlg);
+    ASSERT_TRUE(list.Create(WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL, RECT{10, 10, 400, 200}, dlg, 6000));
+    afx::SetResourceLanguage(1033);
+    list.InsertColumn(0, L"address", LVCFMT_LEFT, 100);
+    list.InsertColumn(1, L"setting", LVCFMT_LEFT, 160);
+    list.InsertItem(0, L"a");
+    list.InsertItem(1, L"b");
+    list.SetRowCount(2);
+    using Sent = std::vector<std::pair<UINT, WPARAM>>;
+    auto click = [&](int row, int x) {
+        RECT cell = {};
+        list.GetCellRect(row, 1, LVIR_BOUNDS, cell);
+        LPARAM at = MAKELPARAM(cell.left + x, (cell.top + cell.bottom) / 2);
+        dlg.sent.clear();
+        list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        list.SendMessage(WM_LBUTTONUP, 0, at);
+        return dlg.sent;
+    };
+    EXPECT_EQ(click(0, 30), (Sent{{0x383, 0}, {0x384, 0}, {0x37F, 0}})) << "setting button";
+    EXPECT_EQ(click(1, 60), (Sent{{0x382, 1}, {0x385, 1}, {0x37F, 1}})) << "web button";
+    EXPECT_EQ(click(0, 100), (Sent{{0x37F, 1}})) << "right of the buttons";
+    // Busy, whatever the owner runs: the wait cursor, and a press selects nothing.
+    dlg.busy = true;
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    EXPECT_EQ(click(0, 30), (Sent{{0x37F, 1}}));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
+    EXPECT_EQ(list.SelectedRow(), 1);
+    dlg.DestroyWindow();
 }
