@@ -13,28 +13,15 @@ namespace {
 // A list that draws its cells itself, as the device lists do.
 class DrawnList : public afx::CListCtrl {
 public:
-    int prePaints = 0;
-    int itemPrePaints = 0;
-    int subItemPrePaints = 0;
+    int prePaints = 0, itemPrePaints = 0, subItemPrePaints = 0;
     void OnCustomDraw(NMHDR* hdr, LRESULT* result)
     {
-        auto* cd = reinterpret_cast<NMLVCUSTOMDRAW*>(hdr);
-        switch (cd->nmcd.dwDrawStage) {
-        case CDDS_PREPAINT:
-            ++prePaints;
-            *result = CDRF_NOTIFYITEMDRAW;
-            break;
-        case CDDS_ITEMPREPAINT:
-            ++itemPrePaints;
-            *result = CDRF_NOTIFYSUBITEMDRAW;
-            break;
-        case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
-            ++subItemPrePaints;
-            *result = CDRF_SKIPDEFAULT;
-            break;
-        default:
-            *result = CDRF_DODEFAULT;
-        }
+        DWORD stage = reinterpret_cast<NMLVCUSTOMDRAW*>(hdr)->nmcd.dwDrawStage;
+        prePaints += stage == CDDS_PREPAINT;
+        itemPrePaints += stage == CDDS_ITEMPREPAINT;
+        subItemPrePaints += stage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM);
+        *result = stage == CDDS_PREPAINT ? CDRF_NOTIFYITEMDRAW : stage == CDDS_ITEMPREPAINT ? CDRF_NOTIFYSUBITEMDRAW
+                : stage == (CDDS_ITEMPREPAINT | CDDS_SUBITEM) ? CDRF_SKIPDEFAULT : CDRF_DODEFAULT;
     }
     DECLARE_MESSAGE_MAP()
 };
@@ -53,11 +40,8 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(ListParent, TestDialog)
-    if (msg == CListCtrlEx::kMsgClearMarks || (msg >= CListCtrlEx::kMsgButton2Down && msg <= CListCtrlEx::kMsgButton2Up)) {
-        sent.emplace_back(msg, wParam);
-        lResult = 0;
-        return true;
-    }
+    if (msg == CListCtrlEx::kMsgClearMarks || (msg >= CListCtrlEx::kMsgButton2Down && msg <= CListCtrlEx::kMsgButton2Up))
+        { sent.emplace_back(msg, wParam); return true; }
 END_MESSAGE_MAP()
 
 class ListCtrl : public ::testing::Test {
@@ -65,13 +49,12 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dlg.Create());
-        RECT r = {10, 10, 400, 200};
-        ASSERT_TRUE(list.Create(WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL, r, dlg, 6000));
+        ASSERT_TRUE(list.Create(WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL, RECT{10, 10, 400, 200}, dlg, 6000));
         list.InsertColumn(0, L"IP address", LVCFMT_LEFT, 120);
         list.InsertColumn(1, L"Device name", LVCFMT_LEFT, 200);
     }
     void TearDown() override { dlg.DestroyWindow(); }
-    TestDialog dlg;
+    ListParent dlg;
     DrawnList list;
 };
 
@@ -117,28 +100,25 @@ TEST_F(ListCtrl, CustomDrawReachesTheListsOwnMap)
     EXPECT_EQ(list.subItemPrePaints % 2, 0) << "one per cell";
 }
 
-TEST(DeviceList, ButtonPressesAndReleasesInOrderAndNoneWhileBusy)
+TEST_F(ListCtrl, DeviceListButtonsPressAndReleaseInOrderAndNotWhileBusy)
 {
     // The buttons come in the chosen language: 40 pixels wide in Japanese, 20 in English.
     afx::SetResourceLanguage(1041);
-    ListParent dlg;
-    ASSERT_TRUE(dlg.Create());
-    CListCtrlEx list({IDB_LIST_BUTTON, IDB_LIST_BUTTON, IDB_LIST_BUTTON, IDB_LIST_BUTTON, 0}, &dlg);
-    ASSERT_TRUE(list.Create(WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_SINGLESEL, RECT{10, 10, 400, 200}, dlg, 6000));
+    CListCtrlEx devices({IDB_LIST_BUTTON, IDB_LIST_BUTTON, IDB_LIST_BUTTON, IDB_LIST_BUTTON, 0}, &dlg);
+    ASSERT_TRUE(devices.Create(WS_VISIBLE | LVS_REPORT, RECT{10, 10, 400, 200}, dlg, 6001));
     afx::SetResourceLanguage(1033);
-    list.InsertColumn(0, L"address", LVCFMT_LEFT, 100);
-    list.InsertColumn(1, L"setting", LVCFMT_LEFT, 160);
-    list.InsertItem(0, L"a");
-    list.InsertItem(1, L"b");
-    list.SetRowCount(2);
+    devices.InsertColumn(0, L"address", LVCFMT_LEFT, 100);
+    devices.InsertColumn(1, L"setting", LVCFMT_LEFT, 160);
+    devices.InsertItem(0, L"a");
+    devices.InsertItem(1, L"b");
     using Sent = std::vector<std::pair<UINT, WPARAM>>;
     auto click = [&](int row, int x) {
         RECT cell = {};
-        list.GetCellRect(row, 1, LVIR_BOUNDS, cell);
-        LPARAM at = MAKELPARAM(cell.left + x, (cell.top + cell.bottom) / 2);
+        devices.GetCellRect(row, 1, LVIR_BOUNDS, cell);
+        LPARAM at = MAKELPARAM(cell.left + x, cell.top + 2);
         dlg.sent.clear();
-        list.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
-        list.SendMessage(WM_LBUTTONUP, 0, at);
+        devices.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+        devices.SendMessage(WM_LBUTTONUP, 0, at);
         return dlg.sent;
     };
     EXPECT_EQ(click(0, 30), (Sent{{0x383, 0}, {0x384, 0}, {0x37F, 0}})) << "setting button";
@@ -149,6 +129,5 @@ TEST(DeviceList, ButtonPressesAndReleasesInOrderAndNoneWhileBusy)
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     EXPECT_EQ(click(0, 30), (Sent{{0x37F, 1}}));
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_WAIT));
-    EXPECT_EQ(list.SelectedRow(), 1);
-    dlg.DestroyWindow();
+    EXPECT_EQ(devices.SelectedRow(), 1);
 }

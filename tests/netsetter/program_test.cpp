@@ -1,6 +1,8 @@
 // Quentari.exe seen from outside: the hand-over to a running copy, its main window and version box.
 #include "afx/NamedMutex.h"
+#include "afx/ResourceLanguage.h"
 #include "tests/support/ProgramRun.h"
+#include "tests/support/Screenshot.h"
 #include <gtest/gtest.h>
 #include <cstdlib>
 
@@ -20,14 +22,7 @@ LANGID Language()
 std::wstring StringOf(UINT id)
 {
     HMODULE m = LoadLibraryExW(Exe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC r = m ? FindResourceExW(m, MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(id / 16 + 1), Language()) : nullptr;
-    const WORD* p = r ? static_cast<const WORD*>(LockResource(LoadResource(m, r))) : nullptr;
-    std::wstring s;
-    if (p) {
-        for (UINT i = 0; i < id % 16; ++i)
-            p += 1 + *p;
-        s.assign(reinterpret_cast<const wchar_t*>(p + 1), *p);
-    }
+    std::wstring s = m ? afx::LoadStrLang(id, Language(), m) : std::wstring();
     if (m)
         FreeLibrary(m);
     return s;
@@ -43,50 +38,6 @@ void CloseAndWait(ProgramRun& run, HWND main)
 {
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.WaitExit(15000), 0u);
-}
-
-
-// Writes what the window shows to build/screenshots/<name>.bmp (KIT_BUILD_DIR), for people to look at.
-bool SaveScreenshot(HWND window, const std::wstring& name)
-{
-    const char* build = std::getenv("KIT_BUILD_DIR");
-    if (!build)
-        return false;
-    std::wstring dir = L"Z:";
-    for (const char* c = build; *c; ++c)
-        dir += *c == '/' ? L'\\' : wchar_t(*c);
-    dir += L"\\screenshots";
-    CreateDirectoryW(dir.c_str(), nullptr);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-    Sleep(300);
-    RECT r;
-    GetWindowRect(window, &r);
-    int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr), mem = CreateCompatibleDC(screen);
-    BITMAPINFOHEADER bi = {};
-    bi.biSize = sizeof(bi);
-    bi.biWidth = w;
-    bi.biHeight = h;
-    bi.biPlanes = 1;
-    bi.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    DWORD size = DWORD(((w * 3 + 3) & ~3) * h);
-    BITMAPFILEHEADER fh = {0x4D42, DWORD(sizeof(fh) + sizeof(bi) + size), 0, 0, DWORD(sizeof(fh) + sizeof(bi))};
-    HANDLE f = CreateFileW((dir + L"\\" + name + L".bmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD n = 0;
-    bool ok = f != INVALID_HANDLE_VALUE && WriteFile(f, &fh, sizeof(fh), &n, nullptr) &&
-              WriteFile(f, &bi, sizeof(bi), &n, nullptr) && WriteFile(f, bits, size, &n, nullptr);
-    if (f != INVALID_HANDLE_VALUE)
-        CloseHandle(f);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return ok;
 }
 
 }  // namespace
@@ -137,14 +88,14 @@ TEST(QuentariLanguage, MainWindowAndVersionBox)
         EXPECT_EQ(r.right - r.left, 93) << id;
     }
     std::wstring lang = std::to_wstring(Language());
-    SaveScreenshot(main, L"quentari_main_" + lang);
+    SaveWindowShot(main, L"quentari_main_" + lang);
 
     // Alt+V, as the keyboard would deliver it.
     PostMessageW(main, WM_SYSKEYDOWN, 'V', 0x20000001);
     HWND box = run.WaitWindow([&](HWND h) { return IsDialogWindow(h) && h != main && IsWindowVisible(h); });
     ASSERT_TRUE(box);
     EXPECT_EQ(ItemText(box, 1029), StringOf(1006));
-    SaveScreenshot(box, L"quentari_version_" + lang);
+    SaveWindowShot(box, L"quentari_version_" + lang);
     Press(box, IDOK);
 
     // Also over a message box, whose loop is the system's: once the first search is done, a setup

@@ -40,18 +40,12 @@ TEST(DeviceTable, SortsByNameBytesThenMacAndFillsEntries)
         names.push_back(e.name + std::string("/") + std::to_string(e.mac[5]));
     EXPECT_EQ(names, (std::vector<std::string>{"ABC/2", "ABCD/1", "Same/4", "Same/9", "ZZ/5", "\x80xyz/3"}));
     const DeviceTableEntry& e = m.Table()[1];
-    EXPECT_EQ(e.addressType, 1);
-    EXPECT_EQ(e.address, 0xC0A80301u);
-    EXPECT_EQ(e.mask, 0xFFFFFF00u);
-    EXPECT_EQ(e.webPort, 8080);
-    EXPECT_EQ(e.kind, 0);
-    EXPECT_EQ(e.protectedFlag, 0);
+    EXPECT_EQ((std::vector<uint32_t>{e.addressType, e.address, e.mask, e.webPort, e.kind, e.protectedFlag}),
+              (std::vector<uint32_t>{1, 0xC0A80301u, 0xFFFFFF00u, 8080, 0, 0}));
     EXPECT_EQ(m.Table()[3].kind, 3);
     EXPECT_EQ(m.Table()[3].protectedFlag, 1);  // storage devices always
-    EXPECT_TRUE(m.IsStorageDevice(3));
-    EXPECT_FALSE(m.IsStorageDevice(2));
-    EXPECT_FALSE(m.IsStorageDevice(-1));
-    EXPECT_FALSE(m.IsStorageDevice(6));
+    for (int row : {-1, 0, 1, 2, 3, 4, 5, 6})
+        EXPECT_EQ(m.IsStorageDevice(row), row == 3) << row;
 }
 
 TEST(DeviceTable, KnownDeviceAnswersByPendingOperation)
@@ -151,11 +145,9 @@ TEST(DeviceTable, NamesShowInTheInterfaceLanguagesCodePage)
     LCID before = GetThreadLocale();
     SetThreadLocale(MAKELCID(1041, SORT_DEFAULT));
     DeviceTableEntry e = {};
-    std::strcpy(e.name, "\x83\x65\x83\x58\x83\x67?DOM");
-    std::wstring name;
-    EXPECT_EQ(DeviceListText(e), L"\x30C6\x30B9\x30C8?DOM");
-    EXPECT_FALSE(DomainModeName(e, name));
+    std::strcpy(e.name, "\x83\x65\x83\x58\x83\x67?DOM");  // a storage device in domain mode
     e.kind = kKindStorage;
+    std::wstring name;
     EXPECT_EQ(DeviceListText(e), L"\x30C6\x30B9\x30C8(\x30C9\x30E1\x30A4\x30F3\x30E2\x30FC\x30C9)");
     EXPECT_TRUE(DomainModeName(e, name));
     EXPECT_EQ(name, L"\x30C6\x30B9\x30C8");

@@ -38,7 +38,6 @@ TEST(SettingChecks, AddressRules)
 TEST(SettingChecks, OkDecisionInStaticMode)
 {
     AddressSettingInput base;
-    base.kind = 0;
     base.address = base.startAddress = Ip(192, 168, 0, 5);
     base.mask = base.startMask = Ip(255, 255, 255, 0);
     base.gateway = base.startGateway = Ip(192, 168, 0, 1);
