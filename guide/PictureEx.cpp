@@ -225,25 +225,56 @@ void CPictureEx::RestoreSavedArea(const RECT& rect)
     ::EnterCriticalSection(&m_csCanvas);
     ::BitBlt(m_hMemDC, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, m_hSaveDC, 0, 0, SRCCOPY);
     ::LeaveCriticalSection(&m_csCanvas);
-    ::SelectObject(m_hSaveDC, m_hOldSaveBitmap);
-    ::DeleteObject(m_hSaveBitmap);
-    ::DeleteDC(m_hSaveDC);
+    FreeSavedArea();
+}
+
+void CPictureEx::FreeSavedArea()
+{
+    if (m_hSaveDC) {
+        ::SelectObject(m_hSaveDC, m_hOldSaveBitmap);
+        ::DeleteDC(m_hSaveDC);
+    }
+    if (m_hSaveBitmap)
+        ::DeleteObject(m_hSaveBitmap);
     m_hSaveDC = nullptr;
     m_hSaveBitmap = nullptr;
     m_hOldSaveBitmap = nullptr;
 }
 
-static RECT FrameRect(const TFrame& f)
+RECT CPictureEx::VisibleRect(const TFrame& f) const
 {
-    return RECT{f.m_nLeft, f.m_nTop, f.m_nLeft + f.m_nWidth, f.m_nTop + f.m_nHeight};
+    // A frame may reach past the screen; only its part on the canvas is cleared or saved.
+    RECT frame = {f.m_nLeft, f.m_nTop, f.m_nLeft + f.m_nWidth, f.m_nTop + f.m_nHeight};
+    RECT canvas = {0, 0, m_nCanvasWidth, m_nCanvasHeight};
+    RECT visible = {};
+    ::IntersectRect(&visible, &frame, &canvas);
+    return visible;
+}
+
+void CPictureEx::SaveArea(const RECT& rect)
+{
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (m_hSaveDC || width <= 0 || height <= 0)
+        return;
+    ::EnterCriticalSection(&m_csCanvas);
+    m_hSaveDC = ::CreateCompatibleDC(m_hMemDC);
+    m_hSaveBitmap = m_hSaveDC ? ::CreateCompatibleBitmap(m_hMemDC, width, height) : nullptr;
+    if (m_hSaveBitmap) {
+        m_hOldSaveBitmap = ::SelectObject(m_hSaveDC, m_hSaveBitmap);
+        ::BitBlt(m_hSaveDC, 0, 0, width, height, m_hMemDC, rect.left, rect.top, SRCCOPY);
+    } else if (m_hSaveDC) {
+        ::DeleteDC(m_hSaveDC);
+        m_hSaveDC = nullptr;
+    }
+    ::LeaveCriticalSection(&m_csCanvas);
 }
 
 void CPictureEx::DisposeFrame(const TFrame& frame)
 {
     if (frame.m_nDisposal == 2)
-        FillCanvas(FrameRect(frame));
+        FillCanvas(VisibleRect(frame));
     else if (frame.m_nDisposal == 3)
-        RestoreSavedArea(FrameRect(frame));
+        RestoreSavedArea(VisibleRect(frame));
 }
 
 void CPictureEx::ThreadAnimation()
@@ -253,20 +284,9 @@ void CPictureEx::ThreadAnimation()
     while (!m_bExitThread) {
         const TFrame& frame = m_arrFrames[m_nCurrFrame];
         if (frame.m_pPicture) {
-            RECT rect = FrameRect(frame);
-            if (frame.m_nDisposal == 3 && !m_hSaveDC) {
-                ::EnterCriticalSection(&m_csCanvas);
-                m_hSaveDC = ::CreateCompatibleDC(m_hMemDC);
-                m_hSaveBitmap = m_hSaveDC ? ::CreateCompatibleBitmap(m_hMemDC, frame.m_nWidth, frame.m_nHeight) : nullptr;
-                if (m_hSaveBitmap) {
-                    m_hOldSaveBitmap = ::SelectObject(m_hSaveDC, m_hSaveBitmap);
-                    ::BitBlt(m_hSaveDC, 0, 0, frame.m_nWidth, frame.m_nHeight, m_hMemDC, rect.left, rect.top, SRCCOPY);
-                } else if (m_hSaveDC) {
-                    ::DeleteDC(m_hSaveDC);
-                    m_hSaveDC = nullptr;
-                }
-                ::LeaveCriticalSection(&m_csCanvas);
-            }
+            if (frame.m_nDisposal == 3)
+                SaveArea(VisibleRect(frame));
+            // GDI clips the part that lies past the canvas.
             RenderInto(frame.m_pPicture, frame.m_nLeft, frame.m_nTop, frame.m_nWidth, frame.m_nHeight);
             if (m_bExitThread)
                 break;
@@ -300,6 +320,8 @@ void CPictureEx::Stop()
     if (m_hExitEvent)
         ::ResetEvent(m_hExitEvent);
     ::InterlockedExchange(&m_bExitThread, 0);
+    // A saved area belongs to the frame that was showing; the next run saves its own.
+    FreeSavedArea();
 }
 
 void CPictureEx::UnLoad()
@@ -322,15 +344,6 @@ void CPictureEx::UnLoad()
     m_hMemDC = nullptr;
     m_hBitmap = nullptr;
     m_hOldBitmap = nullptr;
-    if (m_hSaveDC) {
-        ::SelectObject(m_hSaveDC, m_hOldSaveBitmap);
-        ::DeleteDC(m_hSaveDC);
-    }
-    if (m_hSaveBitmap)
-        ::DeleteObject(m_hSaveBitmap);
-    m_hSaveDC = nullptr;
-    m_hSaveBitmap = nullptr;
-    m_hOldSaveBitmap = nullptr;
     m_scan = gif::GifScan();
     m_nCanvasWidth = m_nCanvasHeight = 0;
     m_bIsGif = false;

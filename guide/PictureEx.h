@@ -56,7 +56,12 @@ private:
     // Renders a picture into a rectangle of the canvas; false when it failed.
     bool RenderInto(IPicture* picture, int left, int top, int width, int height);
     void FillCanvas(const RECT& rect);
+    // The part of a frame's rectangle that lies on the canvas.
+    RECT VisibleRect(const TFrame& frame) const;
+    // Keeps a copy of a canvas area for disposal method 3, unless one is kept already.
+    void SaveArea(const RECT& rect);
     void RestoreSavedArea(const RECT& rect);
+    void FreeSavedArea();
     void DisposeFrame(const TFrame& frame);
     static IPicture* LoadOlePicture(HGLOBAL block, DWORD size, bool freeWithStream);
 

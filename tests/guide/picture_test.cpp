@@ -56,22 +56,35 @@ TEST(PictureEx, OneImageIsAStillPictureOfTheScreenSize)
     EXPECT_TRUE(h.Shows(1, 1, kRed));
 }
 
-// Frame 1 disposal 1, frame 2 (top left) disposal 2, frame 3 (bottom right) disposal 3.
+// Frame 0 (top left, red) stays, frame 1 (top right, green) is cleared, frame 2 (the left half,
+// blue) gives back what it covered, frame 3 (reaching past the bottom right corner, green) is
+// drawn clipped and stays until the loop clears the canvas.
 TEST(PictureEx, DisposalMethodsInOrder)
 {
     Host h;
-    ASSERT_TRUE(h.LoadBytes(Header(4, 4) + LoopExtension() + Gce(40, 1) + Image(0, 0, 4, 4, 1) + Gce(40, 2) +
-                            Image(0, 0, 2, 2, 2) + Gce(40, 3) + Image(2, 2, 2, 2, 3) + ";"));
+    ASSERT_TRUE(h.LoadBytes(Header(4, 4) + LoopExtension() + Gce(40, 1) + Image(0, 0, 2, 2, 1) + Gce(40, 2) +
+                            Image(2, 0, 2, 2, 2) + Gce(40, 3) + Image(0, 0, 2, 4, 3) + Gce(40, 1) +
+                            Image(2, 2, 3, 3, 2) + ";"));
     ASSERT_TRUE(h.picture.IsAnimation());
+    const COLORREF first = h.picture.GetCanvasPixel(0, 0), back = ::GetSysColor(COLOR_BTNFACE);
+    auto is = [&h](COLORREF topLeft, COLORREF topRight, COLORREF bottomLeft, COLORREF bottomRight) {
+        return [=, &h] {
+            return h.Shows(0, 0, topLeft) && h.Shows(3, 0, topRight) && h.Shows(0, 3, bottomLeft) &&
+                   h.Shows(3, 3, bottomRight);
+        };
+    };
     h.picture.Draw();
-    COLORREF back = ::GetSysColor(COLOR_BTNFACE);
-    EXPECT_TRUE(h.WaitFor([&] { return h.Shows(0, 0, kGreen) && h.Shows(3, 3, kRed); }));
-    EXPECT_TRUE(h.WaitFor([&] { return h.Shows(0, 0, back) && h.Shows(3, 3, kBlue) && h.Shows(1, 2, kRed); }));
-    // Frame 3's area comes back, and the loop starts over on a cleared canvas.
-    EXPECT_TRUE(h.WaitFor([&] { return h.Shows(0, 0, kRed) && h.Shows(3, 3, kRed); }));
+    EXPECT_TRUE(h.WaitFor(is(kRed, kGreen, first, first)));
+    EXPECT_TRUE(h.WaitFor(is(kBlue, back, kBlue, first)));
+    EXPECT_TRUE(h.WaitFor(is(kRed, back, first, kGreen)));
+    EXPECT_TRUE(h.WaitFor(is(kRed, back, back, back)));  // the second round starts on a cleared canvas
+    // Stopped under frame 2 and started again, frame 2 gives back what that round left under it.
+    ASSERT_TRUE(h.WaitFor(is(kBlue, back, kBlue, back)));
     EXPECT_TRUE(h.picture.IsPlaying());
     h.picture.Stop();
     EXPECT_FALSE(h.picture.IsPlaying());
+    h.picture.Draw();
+    EXPECT_TRUE(h.WaitFor(is(kRed, back, kBlue, kGreen)));
 }
 
 TEST(PictureEx, ShortDelaysRunAtATenthOfASecond)
@@ -110,7 +123,7 @@ TEST(PictureEx, BrokenPicturesAreRefused)
     Bytes good = Header(4, 4) + Gce(5, 0) + Image(0, 0, 4, 4, 1) + Gce(5, 0) + Image(0, 0, 4, 4, 2) + ";";
     const Bytes bad[] = {
         "", "BM" + Bytes(60, '\x7F'), "not a picture at all", good.substr(0, 20),
-        Header(4, 4) + Image(3, 0, 4, 4, 1) + ";",  // outside the screen
+        Header(4, 4) + Image(0, 0, 5000, 1, 1) + ";",  // wider than any screen
     };
     Host h;
     for (const Bytes& b : bad) {
