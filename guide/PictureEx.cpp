@@ -1,6 +1,7 @@
 // The guide's picture control: GIF frames cut by the block walker, decoded by OLE, played on a thread.
 #include "guide/PictureEx.h"
 #include "afx/Gdi.h"
+#include "guide/GifBlocks.h"
 #include <process.h>
 
 namespace {
@@ -27,12 +28,51 @@ CPictureEx::~CPictureEx()
     ::DeleteCriticalSection(&m_csCanvas);
 }
 
+TDecodedPicture& TDecodedPicture::operator=(TDecodedPicture&& other) noexcept
+{
+    if (this != &other) {
+        Release();
+        m_bIsGif = other.m_bIsGif;
+        m_size = other.m_size;
+        m_pStill = other.m_pStill;
+        other.m_pStill = nullptr;
+        m_arrFrames.swap(other.m_arrFrames);
+    }
+    return *this;
+}
+
+void TDecodedPicture::Release()
+{
+    if (m_pStill)
+        m_pStill->Release();
+    m_pStill = nullptr;
+    for (TFrame& f : m_arrFrames)
+        if (f.m_pPicture)
+            f.m_pPicture->Release();
+    m_arrFrames.clear();
+}
+
 BOOL CPictureEx::Load(const wchar_t* fileName)
 {
+    UnLoad();
+    TDecodedPicture decoded;
+    return Decode(fileName, decoded) ? Load(std::move(decoded)) : FALSE;
+}
+
+BOOL CPictureEx::Load(HGLOBAL block, DWORD size)
+{
+    UnLoad();
+    TDecodedPicture decoded;
+    return Decode(block, size, decoded) ? Load(std::move(decoded)) : FALSE;
+}
+
+bool CPictureEx::Decode(const wchar_t* fileName, TDecodedPicture& out)
+{
+    out.Release();
     HANDLE file = ::CreateFileW(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return FALSE;
+        return false;
     DWORD high = 0;
     DWORD size = ::GetFileSize(file, &high);
     HGLOBAL block = nullptr;
@@ -43,15 +83,15 @@ BOOL CPictureEx::Load(const wchar_t* fileName)
         if (block)
             ::GlobalFree(block);
         ::CloseHandle(file);
-        return FALSE;
+        return false;
     }
     DWORD read = 0;
-    BOOL ok = ::ReadFile(file, bytes, size, &read, nullptr) && read == size;
+    bool ok = ::ReadFile(file, bytes, size, &read, nullptr) && read == size;
     ::GlobalUnlock(block);
     ::CloseHandle(file);
-    BOOL loaded = ok ? Load(block, size) : FALSE;
+    ok = ok && Decode(block, size, out);
     ::GlobalFree(block);
-    return loaded;
+    return ok;
 }
 
 IPicture* CPictureEx::LoadOlePicture(HGLOBAL block, DWORD size, bool freeWithStream)
@@ -69,67 +109,80 @@ IPicture* CPictureEx::LoadOlePicture(HGLOBAL block, DWORD size, bool freeWithStr
     return picture;
 }
 
-BOOL CPictureEx::Load(HGLOBAL block, DWORD size)
+bool CPictureEx::Decode(HGLOBAL block, DWORD size, TDecodedPicture& out)
 {
-    UnLoad();
+    out.Release();
     const uint8_t* data = static_cast<const uint8_t*>(block ? ::GlobalLock(block) : nullptr);
     if (!data)
-        return FALSE;
-    if (!gif::IsGif(data, size)) {
+        return false;
+    out.m_bIsGif = gif::IsGif(data, size);
+    gif::GifScan scan;
+    if (out.m_bIsGif && !gif::ScanGif(data, size, scan)) {
         ::GlobalUnlock(block);
-        m_pPicture = LoadOlePicture(block, size, false);
-        if (!m_pPicture)
-            return FALSE;
-        OLE_XSIZE_HIMETRIC hmWidth = 0;
-        OLE_YSIZE_HIMETRIC hmHeight = 0;
-        m_pPicture->get_Width(&hmWidth);
-        m_pPicture->get_Height(&hmHeight);
-        afx::CClientDC dc(m_hWnd);
-        int dpiX = dc ? ::GetDeviceCaps(dc, LOGPIXELSX) : 96;
-        int dpiY = dc ? ::GetDeviceCaps(dc, LOGPIXELSY) : 96;
-        return PrepareCanvas(::MulDiv(hmWidth, dpiX, kHimetricPerInch), ::MulDiv(hmHeight, dpiY, kHimetricPerInch));
+        return false;
     }
-
-    m_bIsGif = true;
-    if (!gif::ScanGif(data, size, m_scan)) {
+    if (!out.m_bIsGif || scan.frames.size() == 1) {
+        // Any other picture, and a GIF of one image, is decoded whole.
         ::GlobalUnlock(block);
-        return FALSE;
-    }
-    if (m_scan.frames.size() == 1) {
-        ::GlobalUnlock(block);
-        m_pPicture = LoadOlePicture(block, size, false);
-        if (!m_pPicture)
-            return FALSE;
-    } else {
-        for (const gif::GifFrameSpan& span : m_scan.frames) {
-            std::vector<uint8_t> bytes = gif::BuildFrameGif(data, size, m_scan, span);
-            HGLOBAL frameBlock = bytes.empty() ? nullptr : ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-            void* dest = frameBlock ? ::GlobalLock(frameBlock) : nullptr;
-            if (!dest) {
-                if (frameBlock)
-                    ::GlobalFree(frameBlock);
-                continue;
-            }
-            memcpy(dest, bytes.data(), bytes.size());
-            ::GlobalUnlock(frameBlock);
-            TFrame frame;
-            // Frames OLE cannot decode are left out.
-            frame.m_pPicture = LoadOlePicture(frameBlock, DWORD(bytes.size()), true);
-            if (!frame.m_pPicture)
-                continue;
-            frame.m_nWidth = span.width;
-            frame.m_nHeight = span.height;
-            frame.m_nLeft = span.left;
-            frame.m_nTop = span.top;
-            frame.m_nDelay = span.delay;
-            frame.m_nDisposal = span.disposal;
-            m_arrFrames.push_back(frame);
+        out.m_pStill = LoadOlePicture(block, size, false);
+        if (!out.m_pStill)
+            return false;
+        if (out.m_bIsGif) {
+            out.m_size = SIZE{scan.screenWidth, scan.screenHeight};
+        } else {
+            OLE_XSIZE_HIMETRIC hmWidth = 0;
+            OLE_YSIZE_HIMETRIC hmHeight = 0;
+            out.m_pStill->get_Width(&hmWidth);
+            out.m_pStill->get_Height(&hmHeight);
+            out.m_size = SIZE{hmWidth, hmHeight};
         }
-        ::GlobalUnlock(block);
-        if (m_arrFrames.empty())
-            return FALSE;
+        return true;
     }
-    return PrepareCanvas(m_scan.screenWidth, m_scan.screenHeight);
+    out.m_size = SIZE{scan.screenWidth, scan.screenHeight};
+    for (const gif::GifFrameSpan& span : scan.frames) {
+        std::vector<uint8_t> bytes = gif::BuildFrameGif(data, size, scan, span);
+        HGLOBAL frameBlock = bytes.empty() ? nullptr : ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+        void* dest = frameBlock ? ::GlobalLock(frameBlock) : nullptr;
+        if (!dest) {
+            if (frameBlock)
+                ::GlobalFree(frameBlock);
+            continue;
+        }
+        memcpy(dest, bytes.data(), bytes.size());
+        ::GlobalUnlock(frameBlock);
+        TFrame frame;
+        // Frames OLE cannot decode are left out.
+        frame.m_pPicture = LoadOlePicture(frameBlock, DWORD(bytes.size()), true);
+        if (!frame.m_pPicture)
+            continue;
+        frame.m_nWidth = span.width;
+        frame.m_nHeight = span.height;
+        frame.m_nLeft = span.left;
+        frame.m_nTop = span.top;
+        frame.m_nDelay = span.delay;
+        frame.m_nDisposal = span.disposal;
+        out.m_arrFrames.push_back(frame);
+    }
+    ::GlobalUnlock(block);
+    return !out.m_arrFrames.empty();
+}
+
+BOOL CPictureEx::Load(TDecodedPicture&& decoded)
+{
+    UnLoad();
+    m_bIsGif = decoded.m_bIsGif;
+    m_pPicture = decoded.m_pStill;
+    decoded.m_pStill = nullptr;
+    m_arrFrames.swap(decoded.m_arrFrames);
+    if (!m_pPicture && m_arrFrames.empty())
+        return FALSE;
+    if (m_bIsGif)
+        return PrepareCanvas(decoded.m_size.cx, decoded.m_size.cy);
+    afx::CClientDC dc(m_hWnd);
+    int dpiX = dc ? ::GetDeviceCaps(dc, LOGPIXELSX) : 96;
+    int dpiY = dc ? ::GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    return PrepareCanvas(::MulDiv(decoded.m_size.cx, dpiX, kHimetricPerInch),
+                         ::MulDiv(decoded.m_size.cy, dpiY, kHimetricPerInch));
 }
 
 BOOL CPictureEx::PrepareCanvas(int width, int height)
@@ -344,7 +397,6 @@ void CPictureEx::UnLoad()
     m_hMemDC = nullptr;
     m_hBitmap = nullptr;
     m_hOldBitmap = nullptr;
-    m_scan = gif::GifScan();
     m_nCanvasWidth = m_nCanvasHeight = 0;
     m_bIsGif = false;
     m_bReady = false;

@@ -1,4 +1,5 @@
 // The picture control in a real window: still pictures, frame timing, disposal, stopping, refusals.
+#include "guide/PictureDecoder.h"
 #include "guide/PictureEx.h"
 #include "tests/guide/GifBuilder.h"
 #include "tests/support/ProgramRun.h"
@@ -132,6 +133,40 @@ TEST(PictureEx, BrokenPicturesAreRefused)
         EXPECT_EQ(h.picture.GetCanvasPixel(0, 0), CLR_INVALID);
     }
     EXPECT_FALSE(h.picture.Load(L"Z:\\no\\such\\picture.gif"));
+}
+
+// Files decoded on two workers: each is announced once by message, and Wait hands the results
+// out in list order, as a Load of the file would have found them, for this thread to show.
+TEST(PictureDecoder, AnnouncesEveryFileAndHandsOutTheResultsInOrder)
+{
+    TempDir dir;
+    const Bytes two = Header(4, 4) + Gce(5, 0) + Image(0, 0, 4, 4, 1) + Gce(5, 0) + Image(0, 0, 4, 4, 2) + ";";
+    WriteBytes(dir / L"two.gif", two);
+    WriteBytes(dir / L"cut.gif", two.substr(0, 20));
+    WriteBytes(dir / L"one.gif", Header(6, 5) + Image(1, 1, 2, 2, 3) + ";");
+    const std::vector<std::wstring> files = {dir / L"two.gif", dir / L"none.gif", dir / L"cut.gif", dir / L"one.gif"};
+    Host h;
+    const UINT kDecoded = 0x37F;
+    CPictureDecoder decoder(files, h.window, kDecoded, 2);
+    std::vector<int> announced(files.size());
+    const DWORD start = ::GetTickCount();
+    for (size_t seen = 0; seen < files.size() && ::GetTickCount() - start < 5000;) {
+        MSG msg;
+        if (::PeekMessageW(&msg, h.window, kDecoded, kDecoded, PM_REMOVE))
+            seen += ++announced.at(msg.wParam) == 1;
+        else
+            ::Sleep(5);
+    }
+    EXPECT_EQ(announced, std::vector<int>(files.size(), 1));
+    const bool decodes[] = {true, false, false, true};
+    for (size_t i = 0; i < files.size(); ++i) {
+        TDecodedPicture picture;
+        EXPECT_EQ(decoder.Wait(i, picture), decodes[i]) << i;
+        EXPECT_EQ(h.picture.Load(std::move(picture)), BOOL(decodes[i])) << i;
+        EXPECT_EQ(h.picture.IsAnimation(), i == 0) << i;
+    }
+    EXPECT_TRUE(h.picture.Draw());
+    EXPECT_TRUE(h.Shows(1, 1, kBlue));
 }
 
 // The sample guide's 60 pictures, as the guide loads them behind its wait dialog.
