@@ -1,6 +1,7 @@
 // The guide's command line: raw blank count and the start mode.
 #include "guide/CommandLine.h"
-#include "guide/GuideMessages.h"
+#include "afx/MessageBox.h"
+#include "resources/marrowick/resource.h"
 #include <cwchar>
 
 std::wstring CommandLineTail(const wchar_t* full)
@@ -40,7 +41,7 @@ void CPellgroveCommandLineInfo::ParseParam(const wchar_t* param, bool flag, bool
     if (!flag && last)
         std::swscanf(param, L"%1d", &m_nStartMode);
     if (m_nStartMode > 1) {
-        ShowStartupFailure();
+        afx::AfxMessageBox(IDS_STARTUP_FAILURE);
         ::ExitProcess(0);
     }
 }

@@ -178,8 +178,9 @@ bool ScanGif(const uint8_t* data, size_t size, GifScan& scan)
     while (walker.GetNextGraphicBlock(frame)) {
         if (scan.frames.size() == kMaxFrames)
             return false;
-        // A frame that would paint outside the canvas is broken data.
-        if (frame.left + frame.width > scan.screenWidth || frame.top + frame.height > scan.screenHeight)
+        // A frame may reach past the screen (it is drawn clipped), but no frame is decoded
+        // larger than the largest screen.
+        if (frame.width > kMaxScreenSide || frame.height > kMaxScreenSide)
             return false;
         scan.frames.push_back(frame);
     }

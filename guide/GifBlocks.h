@@ -35,7 +35,7 @@ struct GifScan {
     std::vector<GifFrameSpan> frames;
 };
 
-// Canvases beyond this in either direction are refused rather than allocated.
+// Canvases and frames beyond this in either direction are refused rather than allocated.
 const int kMaxScreenSide = 4096;
 // More frames than this are refused: each one becomes a decoded picture.
 const size_t kMaxFrames = 1000;
@@ -81,9 +81,10 @@ private:
     int m_screenHeight = 0;
 };
 
-// Reads every frame. False for data that is no GIF, whose screen is empty or oversized, that
-// holds no frame or too many, or whose frame lies outside the screen. Frames after the first
-// block that cannot be read (a missing trailer, say) are not counted.
+// Reads every frame. False for data that is no GIF, whose screen or one of whose frames is
+// oversized, whose screen is empty, or that holds no frame or too many. A frame that reaches
+// past the screen is kept (it is drawn clipped). Frames after the first block that cannot be
+// read (a missing trailer, say) are not counted.
 bool ScanGif(const uint8_t* data, size_t size, GifScan& scan);
 
 // A stand-alone GIF of one frame: header, screen descriptor, global colour table, the frame's

@@ -1,9 +1,9 @@
 // The setup guide's application object: OLE, language, single instance, command line, the guide.
 #include "guide/GuideApp.h"
+#include "afx/MessageBox.h"
 #include "afx/ResourceLanguage.h"
 #include "frame/UiLanguage.h"
 #include "guide/GuideDialog.h"
-#include "guide/GuideMessages.h"
 #include "resources/marrowick/resource.h"
 #include <ole2.h>
 
@@ -35,7 +35,7 @@ bool CPellgroveApp::InitInstance()
     // The wizard passes the model, one blank and the start mode.
     std::wstring tail = CommandLineTail(::GetCommandLineW());
     if (tail.empty() || CountBlankRounds(tail) != 1) {
-        ShowStartupFailure();
+        afx::AfxMessageBox(IDS_STARTUP_FAILURE);
         return false;
     }
     afx::ParseCommandLine(m_cmdInfo, ::GetCommandLineW());

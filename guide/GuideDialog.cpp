@@ -7,6 +7,7 @@
 #include "guide/GuideApp.h"
 #include "guide/GuideMessages.h"
 #include <shlwapi.h>
+#include <uxtheme.h>
 #include <cstdio>
 
 namespace {
@@ -24,6 +25,11 @@ const int kNextX = 151;
 const int kBackX = 11;
 const int kFinishWidth = 130;
 const int kFinishHeight = 40;
+
+// The three rows of page pictures, in load order: animated, guide and step pictures.
+const wchar_t* const kRowFiles[] = {L"GUIDE_C%d.gif", L"GUIDE%d.bmp", L"STEP%d.bmp"};
+// Posted by the picture decoder's workers when a file is decoded (wParam: its index).
+const UINT kMsgPictureDecoded = 0x37F;
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CPellgroveDialog_Main, CPellgroveDialog)
@@ -69,6 +75,7 @@ int CPellgroveDialog_Main::GetOSClass()
 
 void CPellgroveDialog_Main::Fail(UINT textId, const std::wstring& insert)
 {
+    m_pDecoder.reset();
     ShowGuideMessage(m_hWnd, textId, IDS_PELLGROVE, insert);
     EndDialog(IDCANCEL);
 }
@@ -92,6 +99,11 @@ bool CPellgroveDialog_Main::OnInitDialog()
     m_pWait = std::make_unique<PellgroveWait>(m_hWnd, kGuideWaitIds);
     // Its template centres it.
     if (m_pWait->Create(IDD_GUIDE_WAIT, m_hWnd)) {
+        // A plain bar with its sunken edge, as the system draws it for a program without a
+        // visual-styles manifest; a themed one costs milliseconds at every step on some systems.
+        ::SetWindowTheme(m_pWait->m_progress, L" ", L" ");
+        ::SetWindowPos(m_pWait->m_progress, nullptr, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
         m_pWait->ShowWindow(SW_SHOW);
         m_pWait->UpdateWindow();
     }
@@ -109,6 +121,14 @@ bool CPellgroveDialog_Main::OnInitDialog()
         Fail(IDS_FOLDER_MISSING);
         return false;
     }
+    // The page pictures decode on worker threads while the window is made up; they are taken
+    // below in load order.
+    std::vector<std::wstring> files;
+    for (const wchar_t* pattern : kRowFiles)
+        for (int n = 1; n <= GUIDE_PAGE_SLOTS; ++n)
+            files.push_back(PicturePath(pattern, n));
+    m_pDecoder = std::make_unique<CPictureDecoder>(std::move(files), m_hWnd, kMsgPictureDecoded,
+                                                   CPictureDecoder::DefaultThreads());
     // Everything is read from the picture folder beside the program, whatever the working folder.
     auto file = [&pictures](const wchar_t* name) { return pictures + L"\\" + name; };
     std::wstring base = file(L"BASE.bmp");
@@ -162,6 +182,7 @@ bool CPellgroveDialog_Main::OnInitDialog()
         return false;
     }
     LoadStepPictures();
+    m_pDecoder.reset();
     if (m_pWait) {
         m_pWait->DestroyWindow();
         m_pWait.reset();
@@ -199,12 +220,13 @@ void CPellgroveDialog_Main::SwitchRow(CPictureEx (&row)[GUIDE_PAGE_SLOTS])
     row[p].Draw();
 }
 
-BOOL CPellgroveDialog_Main::LoadRow(CPictureEx (&row)[GUIDE_PAGE_SLOTS], const wchar_t* pattern, BOOL* loaded,
-                                    bool progress)
+BOOL CPellgroveDialog_Main::LoadRow(CPictureEx (&row)[GUIDE_PAGE_SLOTS], int kind, BOOL* loaded, bool progress)
 {
     BOOL ok[GUIDE_PAGE_SLOTS];
     for (int n = 1; n <= GUIDE_PAGE_SLOTS; ++n) {
-        ok[n - 1] = row[n - 1].Load(PicturePath(pattern, n).c_str());
+        TDecodedPicture decoded;
+        ok[n - 1] = m_pDecoder->Wait(size_t(kind * GUIDE_PAGE_SLOTS + n - 1), decoded) &&
+                    row[n - 1].Load(std::move(decoded));
         if (progress && m_pWait)
             m_pWait->m_progress.SetPos(n + 1);
     }
@@ -215,7 +237,7 @@ BOOL CPellgroveDialog_Main::LoadRow(CPictureEx (&row)[GUIDE_PAGE_SLOTS], const w
     }
     for (int k = 0; k <= m_nLastPage; ++k) {
         if (!ok[k]) {
-            m_strFailedFile = PicturePath(pattern, k + 1);
+            m_strFailedFile = PicturePath(kRowFiles[kind], k + 1);
             return FALSE;
         }
     }
@@ -224,17 +246,17 @@ BOOL CPellgroveDialog_Main::LoadRow(CPictureEx (&row)[GUIDE_PAGE_SLOTS], const w
 
 BOOL CPellgroveDialog_Main::LoadAnimations()
 {
-    return LoadRow(m_picAnimation, L"GUIDE_C%d.gif", nullptr, true);
+    return LoadRow(m_picAnimation, 0, nullptr, true);
 }
 
 BOOL CPellgroveDialog_Main::LoadGuidePictures()
 {
-    return LoadRow(m_picGuide, L"GUIDE%d.bmp", nullptr, false);
+    return LoadRow(m_picGuide, 1, nullptr, false);
 }
 
 BOOL CPellgroveDialog_Main::LoadStepPictures()
 {
-    return LoadRow(m_picStep, L"STEP%d.bmp", m_bStepLoaded, false);
+    return LoadRow(m_picStep, 2, m_bStepLoaded, false);
 }
 
 void CPellgroveDialog_Main::ShowNextPage()

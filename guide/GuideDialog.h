@@ -3,6 +3,7 @@
 #include "frame/PellgroveButton.h"
 #include "frame/PellgroveDialog.h"
 #include "frame/PellgroveWait.h"
+#include "guide/PictureDecoder.h"
 #include "guide/PictureEx.h"
 #include "resources/marrowick/resource.h"
 #include <memory>
@@ -37,9 +38,9 @@ private:
     BOOL LoadAnimations();
     BOOL LoadGuidePictures();
     BOOL LoadStepPictures();
-    // Loads file n of a row into picture n-1 for every slot; FALSE with m_strFailedFile set when
-    // a picture of a shown page failed.
-    BOOL LoadRow(CPictureEx (&row)[GUIDE_PAGE_SLOTS], const wchar_t* pattern, BOOL* loaded, bool progress);
+    // Loads file n of row `kind` (0 animated, 1 guide, 2 step pictures) into picture n-1 for
+    // every slot; FALSE with m_strFailedFile set when a picture of a shown page failed.
+    BOOL LoadRow(CPictureEx (&row)[GUIDE_PAGE_SLOTS], int kind, BOOL* loaded, bool progress);
     std::wstring PicturePath(const wchar_t* pattern, int n) const;
     // Shows the page m_nNextPage and moves the next-page values on by one.
     void ShowNextPage();
@@ -63,4 +64,6 @@ private:
     BOOL m_bStepLoaded[GUIDE_PAGE_SLOTS] = {};
     std::wstring m_strFailedFile;
     std::unique_ptr<PellgroveWait> m_pWait;
+    // Decodes the 60 page pictures while start-up goes on; gone once they are loaded.
+    std::unique_ptr<CPictureDecoder> m_pDecoder;
 };

@@ -1,6 +1,7 @@
 // The guide's picture control: GIF frames cut by the block walker, decoded by OLE, played on a thread.
 #include "guide/PictureEx.h"
 #include "afx/Gdi.h"
+#include "guide/GifBlocks.h"
 #include <process.h>
 
 namespace {
@@ -27,12 +28,51 @@ CPictureEx::~CPictureEx()
     ::DeleteCriticalSection(&m_csCanvas);
 }
 
+TDecodedPicture& TDecodedPicture::operator=(TDecodedPicture&& other) noexcept
+{
+    if (this != &other) {
+        Release();
+        m_bIsGif = other.m_bIsGif;
+        m_size = other.m_size;
+        m_pStill = other.m_pStill;
+        other.m_pStill = nullptr;
+        m_arrFrames.swap(other.m_arrFrames);
+    }
+    return *this;
+}
+
+void TDecodedPicture::Release()
+{
+    if (m_pStill)
+        m_pStill->Release();
+    m_pStill = nullptr;
+    for (TFrame& f : m_arrFrames)
+        if (f.m_pPicture)
+            f.m_pPicture->Release();
+    m_arrFrames.clear();
+}
+
 BOOL CPictureEx::Load(const wchar_t* fileName)
 {
+    UnLoad();
+    TDecodedPicture decoded;
+    return Decode(fileName, decoded) ? Load(std::move(decoded)) : FALSE;
+}
+
+BOOL CPictureEx::Load(HGLOBAL block, DWORD size)
+{
+    UnLoad();
+    TDecodedPicture decoded;
+    return Decode(block, size, decoded) ? Load(std::move(decoded)) : FALSE;
+}
+
+bool CPictureEx::Decode(const wchar_t* fileName, TDecodedPicture& out)
+{
+    out.Release();
     HANDLE file = ::CreateFileW(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return FALSE;
+        return false;
     DWORD high = 0;
     DWORD size = ::GetFileSize(file, &high);
     HGLOBAL block = nullptr;
@@ -43,15 +83,15 @@ BOOL CPictureEx::Load(const wchar_t* fileName)
         if (block)
             ::GlobalFree(block);
         ::CloseHandle(file);
-        return FALSE;
+        return false;
     }
     DWORD read = 0;
-    BOOL ok = ::ReadFile(file, bytes, size, &read, nullptr) && read == size;
+    bool ok = ::ReadFile(file, bytes, size, &read, nullptr) && read == size;
     ::GlobalUnlock(block);
     ::CloseHandle(file);
-    BOOL loaded = ok ? Load(block, size) : FALSE;
+    ok = ok && Decode(block, size, out);
     ::GlobalFree(block);
-    return loaded;
+    return ok;
 }
 
 IPicture* CPictureEx::LoadOlePicture(HGLOBAL block, DWORD size, bool freeWithStream)
@@ -69,67 +109,80 @@ IPicture* CPictureEx::LoadOlePicture(HGLOBAL block, DWORD size, bool freeWithStr
     return picture;
 }
 
-BOOL CPictureEx::Load(HGLOBAL block, DWORD size)
+bool CPictureEx::Decode(HGLOBAL block, DWORD size, TDecodedPicture& out)
 {
-    UnLoad();
+    out.Release();
     const uint8_t* data = static_cast<const uint8_t*>(block ? ::GlobalLock(block) : nullptr);
     if (!data)
-        return FALSE;
-    if (!gif::IsGif(data, size)) {
+        return false;
+    out.m_bIsGif = gif::IsGif(data, size);
+    gif::GifScan scan;
+    if (out.m_bIsGif && !gif::ScanGif(data, size, scan)) {
         ::GlobalUnlock(block);
-        m_pPicture = LoadOlePicture(block, size, false);
-        if (!m_pPicture)
-            return FALSE;
-        OLE_XSIZE_HIMETRIC hmWidth = 0;
-        OLE_YSIZE_HIMETRIC hmHeight = 0;
-        m_pPicture->get_Width(&hmWidth);
-        m_pPicture->get_Height(&hmHeight);
-        afx::CClientDC dc(m_hWnd);
-        int dpiX = dc ? ::GetDeviceCaps(dc, LOGPIXELSX) : 96;
-        int dpiY = dc ? ::GetDeviceCaps(dc, LOGPIXELSY) : 96;
-        return PrepareCanvas(::MulDiv(hmWidth, dpiX, kHimetricPerInch), ::MulDiv(hmHeight, dpiY, kHimetricPerInch));
+        return false;
     }
-
-    m_bIsGif = true;
-    if (!gif::ScanGif(data, size, m_scan)) {
+    if (!out.m_bIsGif || scan.frames.size() == 1) {
+        // Any other picture, and a GIF of one image, is decoded whole.
         ::GlobalUnlock(block);
-        return FALSE;
-    }
-    if (m_scan.frames.size() == 1) {
-        ::GlobalUnlock(block);
-        m_pPicture = LoadOlePicture(block, size, false);
-        if (!m_pPicture)
-            return FALSE;
-    } else {
-        for (const gif::GifFrameSpan& span : m_scan.frames) {
-            std::vector<uint8_t> bytes = gif::BuildFrameGif(data, size, m_scan, span);
-            HGLOBAL frameBlock = bytes.empty() ? nullptr : ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-            void* dest = frameBlock ? ::GlobalLock(frameBlock) : nullptr;
-            if (!dest) {
-                if (frameBlock)
-                    ::GlobalFree(frameBlock);
-                continue;
-            }
-            memcpy(dest, bytes.data(), bytes.size());
-            ::GlobalUnlock(frameBlock);
-            TFrame frame;
-            // Frames OLE cannot decode are left out.
-            frame.m_pPicture = LoadOlePicture(frameBlock, DWORD(bytes.size()), true);
-            if (!frame.m_pPicture)
-                continue;
-            frame.m_nWidth = span.width;
-            frame.m_nHeight = span.height;
-            frame.m_nLeft = span.left;
-            frame.m_nTop = span.top;
-            frame.m_nDelay = span.delay;
-            frame.m_nDisposal = span.disposal;
-            m_arrFrames.push_back(frame);
+        out.m_pStill = LoadOlePicture(block, size, false);
+        if (!out.m_pStill)
+            return false;
+        if (out.m_bIsGif) {
+            out.m_size = SIZE{scan.screenWidth, scan.screenHeight};
+        } else {
+            OLE_XSIZE_HIMETRIC hmWidth = 0;
+            OLE_YSIZE_HIMETRIC hmHeight = 0;
+            out.m_pStill->get_Width(&hmWidth);
+            out.m_pStill->get_Height(&hmHeight);
+            out.m_size = SIZE{hmWidth, hmHeight};
         }
-        ::GlobalUnlock(block);
-        if (m_arrFrames.empty())
-            return FALSE;
+        return true;
     }
-    return PrepareCanvas(m_scan.screenWidth, m_scan.screenHeight);
+    out.m_size = SIZE{scan.screenWidth, scan.screenHeight};
+    for (const gif::GifFrameSpan& span : scan.frames) {
+        std::vector<uint8_t> bytes = gif::BuildFrameGif(data, size, scan, span);
+        HGLOBAL frameBlock = bytes.empty() ? nullptr : ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+        void* dest = frameBlock ? ::GlobalLock(frameBlock) : nullptr;
+        if (!dest) {
+            if (frameBlock)
+                ::GlobalFree(frameBlock);
+            continue;
+        }
+        memcpy(dest, bytes.data(), bytes.size());
+        ::GlobalUnlock(frameBlock);
+        TFrame frame;
+        // Frames OLE cannot decode are left out.
+        frame.m_pPicture = LoadOlePicture(frameBlock, DWORD(bytes.size()), true);
+        if (!frame.m_pPicture)
+            continue;
+        frame.m_nWidth = span.width;
+        frame.m_nHeight = span.height;
+        frame.m_nLeft = span.left;
+        frame.m_nTop = span.top;
+        frame.m_nDelay = span.delay;
+        frame.m_nDisposal = span.disposal;
+        out.m_arrFrames.push_back(frame);
+    }
+    ::GlobalUnlock(block);
+    return !out.m_arrFrames.empty();
+}
+
+BOOL CPictureEx::Load(TDecodedPicture&& decoded)
+{
+    UnLoad();
+    m_bIsGif = decoded.m_bIsGif;
+    m_pPicture = decoded.m_pStill;
+    decoded.m_pStill = nullptr;
+    m_arrFrames.swap(decoded.m_arrFrames);
+    if (!m_pPicture && m_arrFrames.empty())
+        return FALSE;
+    if (m_bIsGif)
+        return PrepareCanvas(decoded.m_size.cx, decoded.m_size.cy);
+    afx::CClientDC dc(m_hWnd);
+    int dpiX = dc ? ::GetDeviceCaps(dc, LOGPIXELSX) : 96;
+    int dpiY = dc ? ::GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    return PrepareCanvas(::MulDiv(decoded.m_size.cx, dpiX, kHimetricPerInch),
+                         ::MulDiv(decoded.m_size.cy, dpiY, kHimetricPerInch));
 }
 
 BOOL CPictureEx::PrepareCanvas(int width, int height)
@@ -225,25 +278,56 @@ void CPictureEx::RestoreSavedArea(const RECT& rect)
     ::EnterCriticalSection(&m_csCanvas);
     ::BitBlt(m_hMemDC, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, m_hSaveDC, 0, 0, SRCCOPY);
     ::LeaveCriticalSection(&m_csCanvas);
-    ::SelectObject(m_hSaveDC, m_hOldSaveBitmap);
-    ::DeleteObject(m_hSaveBitmap);
-    ::DeleteDC(m_hSaveDC);
+    FreeSavedArea();
+}
+
+void CPictureEx::FreeSavedArea()
+{
+    if (m_hSaveDC) {
+        ::SelectObject(m_hSaveDC, m_hOldSaveBitmap);
+        ::DeleteDC(m_hSaveDC);
+    }
+    if (m_hSaveBitmap)
+        ::DeleteObject(m_hSaveBitmap);
     m_hSaveDC = nullptr;
     m_hSaveBitmap = nullptr;
     m_hOldSaveBitmap = nullptr;
 }
 
-static RECT FrameRect(const TFrame& f)
+RECT CPictureEx::VisibleRect(const TFrame& f) const
 {
-    return RECT{f.m_nLeft, f.m_nTop, f.m_nLeft + f.m_nWidth, f.m_nTop + f.m_nHeight};
+    // A frame may reach past the screen; only its part on the canvas is cleared or saved.
+    RECT frame = {f.m_nLeft, f.m_nTop, f.m_nLeft + f.m_nWidth, f.m_nTop + f.m_nHeight};
+    RECT canvas = {0, 0, m_nCanvasWidth, m_nCanvasHeight};
+    RECT visible = {};
+    ::IntersectRect(&visible, &frame, &canvas);
+    return visible;
+}
+
+void CPictureEx::SaveArea(const RECT& rect)
+{
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (m_hSaveDC || width <= 0 || height <= 0)
+        return;
+    ::EnterCriticalSection(&m_csCanvas);
+    m_hSaveDC = ::CreateCompatibleDC(m_hMemDC);
+    m_hSaveBitmap = m_hSaveDC ? ::CreateCompatibleBitmap(m_hMemDC, width, height) : nullptr;
+    if (m_hSaveBitmap) {
+        m_hOldSaveBitmap = ::SelectObject(m_hSaveDC, m_hSaveBitmap);
+        ::BitBlt(m_hSaveDC, 0, 0, width, height, m_hMemDC, rect.left, rect.top, SRCCOPY);
+    } else if (m_hSaveDC) {
+        ::DeleteDC(m_hSaveDC);
+        m_hSaveDC = nullptr;
+    }
+    ::LeaveCriticalSection(&m_csCanvas);
 }
 
 void CPictureEx::DisposeFrame(const TFrame& frame)
 {
     if (frame.m_nDisposal == 2)
-        FillCanvas(FrameRect(frame));
+        FillCanvas(VisibleRect(frame));
     else if (frame.m_nDisposal == 3)
-        RestoreSavedArea(FrameRect(frame));
+        RestoreSavedArea(VisibleRect(frame));
 }
 
 void CPictureEx::ThreadAnimation()
@@ -253,20 +337,9 @@ void CPictureEx::ThreadAnimation()
     while (!m_bExitThread) {
         const TFrame& frame = m_arrFrames[m_nCurrFrame];
         if (frame.m_pPicture) {
-            RECT rect = FrameRect(frame);
-            if (frame.m_nDisposal == 3 && !m_hSaveDC) {
-                ::EnterCriticalSection(&m_csCanvas);
-                m_hSaveDC = ::CreateCompatibleDC(m_hMemDC);
-                m_hSaveBitmap = m_hSaveDC ? ::CreateCompatibleBitmap(m_hMemDC, frame.m_nWidth, frame.m_nHeight) : nullptr;
-                if (m_hSaveBitmap) {
-                    m_hOldSaveBitmap = ::SelectObject(m_hSaveDC, m_hSaveBitmap);
-                    ::BitBlt(m_hSaveDC, 0, 0, frame.m_nWidth, frame.m_nHeight, m_hMemDC, rect.left, rect.top, SRCCOPY);
-                } else if (m_hSaveDC) {
-                    ::DeleteDC(m_hSaveDC);
-                    m_hSaveDC = nullptr;
-                }
-                ::LeaveCriticalSection(&m_csCanvas);
-            }
+            if (frame.m_nDisposal == 3)
+                SaveArea(VisibleRect(frame));
+            // GDI clips the part that lies past the canvas.
             RenderInto(frame.m_pPicture, frame.m_nLeft, frame.m_nTop, frame.m_nWidth, frame.m_nHeight);
             if (m_bExitThread)
                 break;
@@ -300,6 +373,8 @@ void CPictureEx::Stop()
     if (m_hExitEvent)
         ::ResetEvent(m_hExitEvent);
     ::InterlockedExchange(&m_bExitThread, 0);
+    // A saved area belongs to the frame that was showing; the next run saves its own.
+    FreeSavedArea();
 }
 
 void CPictureEx::UnLoad()
@@ -322,16 +397,6 @@ void CPictureEx::UnLoad()
     m_hMemDC = nullptr;
     m_hBitmap = nullptr;
     m_hOldBitmap = nullptr;
-    if (m_hSaveDC) {
-        ::SelectObject(m_hSaveDC, m_hOldSaveBitmap);
-        ::DeleteDC(m_hSaveDC);
-    }
-    if (m_hSaveBitmap)
-        ::DeleteObject(m_hSaveBitmap);
-    m_hSaveDC = nullptr;
-    m_hSaveBitmap = nullptr;
-    m_hOldSaveBitmap = nullptr;
-    m_scan = gif::GifScan();
     m_nCanvasWidth = m_nCanvasHeight = 0;
     m_bIsGif = false;
     m_bReady = false;

@@ -2,10 +2,10 @@
 #pragma once
 #include "afx/Static.h"
 #include "afx/MessageMap.h"
-#include "guide/GifBlocks.h"
 #include <ocidl.h>
 #include <olectl.h>
 #include <string>
+#include <utility>
 #include <vector>
 
 // One animation frame, decoded by OLE picture loading.
@@ -19,6 +19,21 @@ struct TFrame {
     int m_nDisposal = 0;
 };
 
+// A picture read and decoded, before it has a canvas. Decoding touches no window, so it may
+// run on any thread; the picture control takes it on its own window's thread.
+struct TDecodedPicture {
+    TDecodedPicture() = default;
+    TDecodedPicture(TDecodedPicture&& other) noexcept { *this = std::move(other); }
+    TDecodedPicture& operator=(TDecodedPicture&& other) noexcept;
+    ~TDecodedPicture() { Release(); }
+    void Release();
+
+    bool m_bIsGif = false;
+    SIZE m_size = {};  // a GIF's logical screen in pixels; else the still picture in HIMETRIC
+    IPicture* m_pStill = nullptr;
+    std::vector<TFrame> m_arrFrames;
+};
+
 class CPictureEx : public afx::CStatic {
 public:
     CPictureEx();
@@ -28,6 +43,11 @@ public:
     // decoder takes, or a canvas that cannot be made.
     BOOL Load(const wchar_t* fileName);
     BOOL Load(HGLOBAL block, DWORD size);
+    // The same with a picture decoded beforehand; the control takes its pictures over.
+    BOOL Load(TDecodedPicture&& decoded);
+    // The reading and decoding half of Load; false for what Load refuses before the canvas.
+    static bool Decode(const wchar_t* fileName, TDecodedPicture& out);
+    static bool Decode(HGLOBAL block, DWORD size, TDecodedPicture& out);
     // Starts the animation, or renders the still picture once (then TRUE).
     BOOL Draw();
     // Ends a running animation and waits for its thread; harmless when none runs.
@@ -56,12 +76,16 @@ private:
     // Renders a picture into a rectangle of the canvas; false when it failed.
     bool RenderInto(IPicture* picture, int left, int top, int width, int height);
     void FillCanvas(const RECT& rect);
+    // The part of a frame's rectangle that lies on the canvas.
+    RECT VisibleRect(const TFrame& frame) const;
+    // Keeps a copy of a canvas area for disposal method 3, unless one is kept already.
+    void SaveArea(const RECT& rect);
     void RestoreSavedArea(const RECT& rect);
+    void FreeSavedArea();
     void DisposeFrame(const TFrame& frame);
     static IPicture* LoadOlePicture(HGLOBAL block, DWORD size, bool freeWithStream);
 
     bool m_bIsGif = false;
-    gif::GifScan m_scan;
 
     int m_nCanvasWidth = 0;
     int m_nCanvasHeight = 0;

@@ -305,9 +305,12 @@ TEST_F(SkinTest, PicturesFromFiles)
 
     CPellgroveButton& four = page.m_four;
     std::wstring missing = dir / L"gone.bmp";
+    ::SetWindowPos(four, nullptr, 0, 0, 5, 5, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_FALSE(four.LoadBitmapFiles(f[0].c_str(), f[1].c_str(), missing.c_str(), f[3].c_str()));
     EXPECT_EQ(missing, four.GetFailedFile());
-    EXPECT_EQ(Pixels(kEdit[0]).Size().cx, four.GetWindowRect().right - four.GetWindowRect().left);
+    RECT sized = four.GetWindowRect();  // still sized to the first picture
+    EXPECT_EQ(Pixels(kEdit[0]).Size().cx, sized.right - sized.left);
+    EXPECT_EQ(Pixels(kEdit[0]).Size().cy, sized.bottom - sized.top);
     ASSERT_TRUE(four.LoadBitmapFiles(f[0].c_str(), f[1].c_str(), f[2].c_str(), f[3].c_str()));
     four.MoveTo(260, 315);
 

@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(!scan.frames.empty() && scan.frames.size() <= gif::kMaxFrames);
     for (const gif::GifFrameSpan& f : scan.frames) {
         FUZZ_CHECK(f.offset + f.length <= size);
-        FUZZ_CHECK(f.left + f.width <= scan.screenWidth && f.top + f.height <= scan.screenHeight);
+        FUZZ_CHECK(f.width <= gif::kMaxScreenSide && f.height <= gif::kMaxScreenSide);
         std::vector<uint8_t> one = gif::BuildFrameGif(data, size, scan, f);
         // A cut frame is itself a GIF of exactly one frame on the same screen.
         FUZZ_CHECK(one.size() == 13 + scan.globalTableSize + f.length + 1 && one.back() == 0x3B);

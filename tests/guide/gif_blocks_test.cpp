@@ -27,6 +27,8 @@ TEST(GifBlocks, ValidShapes)
         {"comment and plain text", Header(4, 4) + Comment("x") + Gce(9, 0) + PlainText() + Image(0, 0, 4, 4, 1) + ";", 2},
         {"unknown block ends the count", Header(4, 4) + Image(0, 0, 4, 4, 1) + "\x21\x77" + Image(0, 0, 4, 4, 1), 1},
         {"frame at the screen's edge", Header(4, 4) + Image(3, 3, 1, 1, 1) + ";", 1},
+        {"frame partly right of the screen", Header(4, 4) + Image(2, 0, 4, 4, 1) + ";", 1},
+        {"frame below the screen", Header(4, 4) + Image(0, 0, 4, 4, 1) + Image(0, 65535, 1, 1, 1) + ";", 2},
     };
     for (const Case& c : cases) {
         gif::GifScan s;
@@ -86,8 +88,8 @@ TEST(GifBlocks, BrokenAndHostileDataIsRefused)
         {"sub-block longer than the file", Header(4, 4) + Bytes("\x2C\0\0\0\0\4\0\4\0\0\x02\xF0\x01", 13)},
         {"chain without terminator", Header(4, 4) + Bytes("\x2C\0\0\0\0\4\0\4\0\0\x02\x01\x01", 13)},
         {"descriptor cut short", Header(4, 4) + Bytes("\x2C\0\0\0", 4)},
-        {"frame right of the screen", Header(4, 4) + Image(2, 0, 4, 4, 1) + ";"},
-        {"frame below the screen", Header(4, 4) + Image(0, 0, 4, 4, 1) + Image(0, 65535, 1, 1, 1) + ";"},
+        {"frame wider than any screen", Header(4, 4) + Image(0, 0, 4097, 1, 1) + ";"},
+        {"frame taller than any screen", Header(4, 4) + Image(0, 0, 4, 4, 1) + Image(0, 0, 1, 5000, 1) + ";"},
         {"empty screen", Header(0, 4) + Image(0, 0, 0, 0, 1) + ";"},
         {"oversized screen", Header(5000, 4) + Image(0, 0, 4, 4, 1) + ";"},
         {"trailer only", Header(4, 4) + ";"},

@@ -53,6 +53,14 @@ HWND MessageBoxOf(const ProgramRun& run)
 {
     return run.WaitWindow([](HWND w) { return ::IsWindowVisible(w) && IsDialogWindow(w) && ::GetDlgItem(w, 0xFFFF); });
 }
+// Whether a message box shows an icon, as the framework's box always does.
+bool ShowsIcon(HWND box)
+{
+    for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT))
+        if (::IsWindowVisible(c) && ::SendMessageW(c, STM_GETICON, 0, 0))
+            return true;
+    return false;
+}
 int ShownPage(HWND dlg)
 {
     for (int k = 0; k < GUIDE_PAGE_SLOTS; ++k)
@@ -84,6 +92,7 @@ TEST(GuideCommandLine, RawLineAndStartMode)
             ASSERT_TRUE(box) << c.args << " exit " << run->WaitExit(0);
             EXPECT_EQ(MessageText(box), kStartupFailure) << c.args;
             EXPECT_EQ(WindowText(box), L"Marrowick");
+            EXPECT_TRUE(ShowsIcon(box)) << c.args;
             Press(box, IDOK);
         } else {
             HWND dlg = MainDialog(*run);

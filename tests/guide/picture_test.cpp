@@ -1,4 +1,5 @@
 // The picture control in a real window: still pictures, frame timing, disposal, stopping, refusals.
+#include "guide/PictureDecoder.h"
 #include "guide/PictureEx.h"
 #include "tests/guide/GifBuilder.h"
 #include "tests/support/ProgramRun.h"
@@ -56,22 +57,35 @@ TEST(PictureEx, OneImageIsAStillPictureOfTheScreenSize)
     EXPECT_TRUE(h.Shows(1, 1, kRed));
 }
 
-// Frame 1 disposal 1, frame 2 (top left) disposal 2, frame 3 (bottom right) disposal 3.
+// Frame 0 (top left, red) stays, frame 1 (top right, green) is cleared, frame 2 (the left half,
+// blue) gives back what it covered, frame 3 (reaching past the bottom right corner, green) is
+// drawn clipped and stays until the loop clears the canvas.
 TEST(PictureEx, DisposalMethodsInOrder)
 {
     Host h;
-    ASSERT_TRUE(h.LoadBytes(Header(4, 4) + LoopExtension() + Gce(40, 1) + Image(0, 0, 4, 4, 1) + Gce(40, 2) +
-                            Image(0, 0, 2, 2, 2) + Gce(40, 3) + Image(2, 2, 2, 2, 3) + ";"));
+    ASSERT_TRUE(h.LoadBytes(Header(4, 4) + LoopExtension() + Gce(40, 1) + Image(0, 0, 2, 2, 1) + Gce(40, 2) +
+                            Image(2, 0, 2, 2, 2) + Gce(40, 3) + Image(0, 0, 2, 4, 3) + Gce(40, 1) +
+                            Image(2, 2, 3, 3, 2) + ";"));
     ASSERT_TRUE(h.picture.IsAnimation());
+    const COLORREF first = h.picture.GetCanvasPixel(0, 0), back = ::GetSysColor(COLOR_BTNFACE);
+    auto is = [&h](COLORREF topLeft, COLORREF topRight, COLORREF bottomLeft, COLORREF bottomRight) {
+        return [=, &h] {
+            return h.Shows(0, 0, topLeft) && h.Shows(3, 0, topRight) && h.Shows(0, 3, bottomLeft) &&
+                   h.Shows(3, 3, bottomRight);
+        };
+    };
     h.picture.Draw();
-    COLORREF back = ::GetSysColor(COLOR_BTNFACE);
-    EXPECT_TRUE(h.WaitFor([&] { return h.Shows(0, 0, kGreen) && h.Shows(3, 3, kRed); }));
-    EXPECT_TRUE(h.WaitFor([&] { return h.Shows(0, 0, back) && h.Shows(3, 3, kBlue) && h.Shows(1, 2, kRed); }));
-    // Frame 3's area comes back, and the loop starts over on a cleared canvas.
-    EXPECT_TRUE(h.WaitFor([&] { return h.Shows(0, 0, kRed) && h.Shows(3, 3, kRed); }));
+    EXPECT_TRUE(h.WaitFor(is(kRed, kGreen, first, first)));
+    EXPECT_TRUE(h.WaitFor(is(kBlue, back, kBlue, first)));
+    EXPECT_TRUE(h.WaitFor(is(kRed, back, first, kGreen)));
+    EXPECT_TRUE(h.WaitFor(is(kRed, back, back, back)));  // the second round starts on a cleared canvas
+    // Stopped under frame 2 and started again, frame 2 gives back what that round left under it.
+    ASSERT_TRUE(h.WaitFor(is(kBlue, back, kBlue, back)));
     EXPECT_TRUE(h.picture.IsPlaying());
     h.picture.Stop();
     EXPECT_FALSE(h.picture.IsPlaying());
+    h.picture.Draw();
+    EXPECT_TRUE(h.WaitFor(is(kRed, back, kBlue, kGreen)));
 }
 
 TEST(PictureEx, ShortDelaysRunAtATenthOfASecond)
@@ -110,7 +124,7 @@ TEST(PictureEx, BrokenPicturesAreRefused)
     Bytes good = Header(4, 4) + Gce(5, 0) + Image(0, 0, 4, 4, 1) + Gce(5, 0) + Image(0, 0, 4, 4, 2) + ";";
     const Bytes bad[] = {
         "", "BM" + Bytes(60, '\x7F'), "not a picture at all", good.substr(0, 20),
-        Header(4, 4) + Image(3, 0, 4, 4, 1) + ";",  // outside the screen
+        Header(4, 4) + Image(0, 0, 5000, 1, 1) + ";",  // wider than any screen
     };
     Host h;
     for (const Bytes& b : bad) {
@@ -119,6 +133,40 @@ TEST(PictureEx, BrokenPicturesAreRefused)
         EXPECT_EQ(h.picture.GetCanvasPixel(0, 0), CLR_INVALID);
     }
     EXPECT_FALSE(h.picture.Load(L"Z:\\no\\such\\picture.gif"));
+}
+
+// Files decoded on two workers: each is announced once by message, and Wait hands the results
+// out in list order, as a Load of the file would have found them, for this thread to show.
+TEST(PictureDecoder, AnnouncesEveryFileAndHandsOutTheResultsInOrder)
+{
+    TempDir dir;
+    const Bytes two = Header(4, 4) + Gce(5, 0) + Image(0, 0, 4, 4, 1) + Gce(5, 0) + Image(0, 0, 4, 4, 2) + ";";
+    WriteBytes(dir / L"two.gif", two);
+    WriteBytes(dir / L"cut.gif", two.substr(0, 20));
+    WriteBytes(dir / L"one.gif", Header(6, 5) + Image(1, 1, 2, 2, 3) + ";");
+    const std::vector<std::wstring> files = {dir / L"two.gif", dir / L"none.gif", dir / L"cut.gif", dir / L"one.gif"};
+    Host h;
+    const UINT kDecoded = 0x37F;
+    CPictureDecoder decoder(files, h.window, kDecoded, 2);
+    std::vector<int> announced(files.size());
+    const DWORD start = ::GetTickCount();
+    for (size_t seen = 0; seen < files.size() && ::GetTickCount() - start < 5000;) {
+        MSG msg;
+        if (::PeekMessageW(&msg, h.window, kDecoded, kDecoded, PM_REMOVE))
+            seen += ++announced.at(msg.wParam) == 1;
+        else
+            ::Sleep(5);
+    }
+    EXPECT_EQ(announced, std::vector<int>(files.size(), 1));
+    const bool decodes[] = {true, false, false, true};
+    for (size_t i = 0; i < files.size(); ++i) {
+        TDecodedPicture picture;
+        EXPECT_EQ(decoder.Wait(i, picture), decodes[i]) << i;
+        EXPECT_EQ(h.picture.Load(std::move(picture)), BOOL(decodes[i])) << i;
+        EXPECT_EQ(h.picture.IsAnimation(), i == 0) << i;
+    }
+    EXPECT_TRUE(h.picture.Draw());
+    EXPECT_TRUE(h.Shows(1, 1, kBlue));
 }
 
 // The sample guide's 60 pictures, as the guide loads them behind its wait dialog.
