@@ -145,6 +145,12 @@ SupportInstall CommonStart(wchar_t* folder)
         afx::MessageBoxRes(IDS_MODULE_PATH_FAILURE, IDS_ERROR);
     in.programFolder = FolderPart(module);
     in.supportFolder = SupportFolderPath();
+    // Without it every target would fall to the root of the current drive, where the guide
+    // install would delete the \Guide folder found there.
+    if (in.supportFolder.empty()) {
+        afx::AfxMessageBox(IDS_SUPPORT_FOLDER_UNKNOWN, MB_OK | MB_SETFOREGROUND);
+        ::ExitProcess(1);
+    }
     MakeDirectory(in.supportFolder.c_str());
     if (folder && in.supportFolder.size() < MAX_PATH)
         wcscpy(folder, in.supportFolder.c_str());
