@@ -100,7 +100,7 @@ void CopyManualToDesktop(const ConfigMap& base, const ConfigMap& lang,
         return;
     std::wstring desktop = DesktopFolder();
     std::wstring source = programFolder + value;
-    size_t cut = value.find_last_of(L'\\');
+    size_t cut = value.find_last_of(kPathSeparators);
     std::wstring destination = desktop + (cut == std::wstring::npos ? L"\\" + value : value.substr(cut));
     WIN32_FIND_DATAW fd;
     HANDLE find = source.size() < MAX_PATH ? ::FindFirstFileW(source.c_str(), &fd) : INVALID_HANDLE_VALUE;

@@ -5,6 +5,7 @@
 #include "afx/ResourceLanguage.h"
 #include "frame/Directory.h"
 #include "resources/pellgrove/resource.h"
+#include <cwchar>
 #include <shlobj.h>
 
 std::wstring SupportFolderPath()
@@ -18,13 +19,13 @@ std::wstring SupportFolderPath()
 
 std::wstring FilePart(const std::wstring& path)
 {
-    size_t cut = path.find_last_of(L'\\');
+    size_t cut = path.find_last_of(kPathSeparators);
     return cut == std::wstring::npos ? path : path.substr(cut + 1);
 }
 
 std::wstring FolderPart(const std::wstring& path)
 {
-    size_t cut = path.find_last_of(L'\\');
+    size_t cut = path.find_last_of(kPathSeparators);
     return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
 }
 
@@ -67,11 +68,11 @@ void CopyTested(const SupportInstall& in, const std::wstring& from, const std::w
     ::CopyFileW(from.c_str(), to.c_str(), FALSE);
 }
 
-// A configured path below the program folder; a folder's trailing backslashes are dropped.
+// A configured path below the program folder; a folder's trailing separators are dropped.
 std::wstring Relative(const SupportInstall& in, const wchar_t* value)
 {
     std::wstring path = in.programFolder + value;
-    while (path.size() > in.programFolder.size() && path.back() == L'\\')
+    while (path.size() > in.programFolder.size() && wcschr(kPathSeparators, path.back()))
         path.pop_back();
     return path;
 }

@@ -83,7 +83,7 @@ TEST(Shortcuts, LinksStartTheInstalledFinderWithModeAndDeviceName)
         const wchar_t* settingTarget = c.remote ? kRemoteAccessAddress : finder.c_str();
         const wchar_t* settingIcon = c.remote ? L"Support\\Vantry2.ico" : L"Support\\Finder\\WebSetup.ico";
         EXPECT_EQ(CreateDesktopShortcuts(owner, c.share, c.setting, c.remote, L"access", L"WEB setting screen",
-                                         L"Support\\Finder\\Dorvane.ico", settingIcon, finder.c_str(), settingTarget), 1);
+                                         L"Support/Finder/Dorvane.ico", settingIcon, finder.c_str(), settingTarget), 1);
         EXPECT_EQ(ReadBytes(scratch.desktop + L"\\" + share).empty(), c.share == 0);
         for (const auto& [name, arguments] : c.links) {
             Link link = ReadLink(scratch.desktop + L"\\" + name);
@@ -115,8 +115,11 @@ TEST(Shortcuts, ManualGoesToTheDesktopUnderItsOwnName)
     ASSERT_EQ(MakeDirectory((medium + L"manual").c_str()), 0);
     ASSERT_TRUE(WriteBytes(medium + L"manual\\" + guide, "%PDF manual"));
     ASSERT_TRUE(WriteBytes(medium + lang, "%PDF language"));
-    CopyManualToDesktop({{L"CopyManual", L"manual\\" + guide}}, {}, medium, &ThrowMissing);
-    EXPECT_EQ(ReadBytes(scratch.desktop + L"\\" + guide), "%PDF manual");
+    for (const wchar_t* folder : {L"manual\\", L"manual/"}) {
+        ::DeleteFileW((scratch.desktop + L"\\" + guide).c_str());
+        CopyManualToDesktop({{L"CopyManual", folder + guide}}, {}, medium, &ThrowMissing);
+        EXPECT_EQ(ReadBytes(scratch.desktop + L"\\" + guide), "%PDF manual") << folder;
+    }
     CopyManualToDesktop({{L"CopyManual", L"manual\\" + guide}}, {{L"CopyManual", lang}}, medium, &ThrowMissing);
     EXPECT_EQ(ReadBytes(scratch.desktop + L"\\" + lang), "%PDF language");
     EXPECT_NO_THROW(CopyManualToDesktop({{L"CopyManual", L""}}, {}, medium, &ThrowMissing));

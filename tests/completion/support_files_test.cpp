@@ -56,6 +56,16 @@ TEST(SupportFiles, WithoutAProductIconNoFinderIsInstalled)
         EXPECT_FALSE(plain.Installed(name)) << name;
 }
 
+// Slashes separate a configured path's folders as backslashes do, as in the system's own path functions.
+TEST(SupportFiles, TheFinderTravelsWithAProductIconNamedWithSlashes)
+{
+    Medium m;
+    Medium::Set(m.config.ProductIcon, m.config.ProductIconFlag, L"Support/Finder/Dorvane.ico");
+    EXPECT_EQ(InstallFinderFilesTo(m.in, m.config), m.in.supportFolder + L"\\Lorrick.exe");
+    for (const wchar_t* name : {L"Dorvane.ico", L"Lorrick.exe", L"Tavik.dll"})
+        EXPECT_TRUE(m.Installed(name)) << name;
+}
+
 TEST(SupportFiles, GuideIsReplacedWholeAndAnEmptyOtherFolderIsNoError)
 {
     Medium m;
