@@ -45,8 +45,6 @@ protected:
     void DoDataExchange(afx::CDataExchange* pDX) override;
     bool OnInitDialog() override;
     void OnOK() override;
-    // Esc and the system close leave for the other page, like the Cancel button.
-    void OnCancel() override;
     virtual void UpdateTimeServerState();
 
     void EnableAddressFields(int enable);

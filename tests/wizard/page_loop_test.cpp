@@ -1,14 +1,39 @@
 // The quick setup's page loop with stand-in pages: which page follows which result, the page
 // rectangle carried back to the menu, and the settings file written only after a completion.
+#include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
+#include "resources/pellgrove/resource.h"
 #include "wizard/PellgroveApp.h"
 #include "wizard/PellgroveDialog_Main.h"
+#include "wizard/PellgroveDialog_Quick.h"
 #include "wizard/QuickSetupContext.h"
 #include "wizard/QuickSetupFlow.h"
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace {
+
+// Results the real settings page gives when the user leaves it with Esc or the system close.
+constexpr INT_PTR kEscape = -1, kSystemClose = -2;
+
+INT_PTR Give(INT_PTR scripted)
+{
+    if (scripted != kEscape && scripted != kSystemClose)
+        return scripted;
+    g_productConfig = ProductConfig{};
+    QuickSetupContext context;
+    RECT rect = {};
+    CPellgroveDialog_Quick page(nullptr, &rect);
+    page.m_pContext = &context;
+    return RunDriven(page, [scripted](HWND h) {
+        if (scripted == kEscape)
+            ::PostMessageW(h, WM_KEYDOWN, VK_ESCAPE, 0);
+        else
+            ::PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+        for (int i = 0; i < 100 && ::IsWindow(h); ++i)
+            ::Sleep(20);
+    }, IDC_QUICK_CANCEL);
+}
 
 struct LoopCase {
     bool usb, showGuide;
@@ -54,7 +79,8 @@ TEST(PageLoop, EveryResultLeadsToItsPage)
         {false, false, {2}, {0}, false},                        // Esc on the confirmation page
         {false, false, {1, 1, 2}, {0, 2, 0}, true},             // the end page's OK shows confirmation again
         {false, false, {1, 11}, {0, 2}, true},                  // the end page has no other page
-        {false, false, {11, 2}, {0, 1}, false},                 // a close from the settings page
+        {false, false, {11, kEscape}, {0, 1}, false},           // Esc on the real settings page
+        {false, false, {11, kSystemClose}, {0, 1}, false},      // its system close
         {true, false, {11}, {1}, false},                        // USB: the settings page's switch ends it
         {true, false, {1, 1, 2}, {1, 0, 2}, true},              // USB: settings, confirmation, end page
         {true, true, {1, 0}, {1, 0}, false},
@@ -64,7 +90,7 @@ TEST(PageLoop, EveryResultLeadsToItsPage)
         size_t next = 0;
         bool done = RunPageLoop([&](int page) {
             pages.push_back(page);
-            return next < c.results.size() ? c.results[next++] : INT_PTR(kPageClosed);
+            return next < c.results.size() ? Give(c.results[next++]) : INT_PTR(kPageClosed);
         }, c.usb, c.showGuide);
         EXPECT_EQ(pages, c.pages) << c.results.size();
         EXPECT_EQ(done, c.done) << c.results.size();
