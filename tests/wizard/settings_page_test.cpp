@@ -44,6 +44,8 @@ TEST(SettingsPageMessages, EnglishTexts)
 std::wstring S(UINT id) { return afx::LoadStr(id); }
 std::wstring Max(int n) { return FormatArg(S(IDS_MAX_CHARS), std::to_wstring(n)); }
 
+constexpr long long kBlank = -1;  // an address control left blank
+
 // One OK press: the texts typed (nullptr: the valid default), the address fields, and the
 // messages expected in order (none: the page ends completed).
 struct OkCase {
@@ -52,8 +54,15 @@ struct OkCase {
     const wchar_t* workgroup;
     const wchar_t* server;
     std::vector<std::wstring> messages;
-    DWORD ip = 0, mask = 0, gateway = 0, dns = 0;  // static address when ip or mask is set
+    long long ip = kBlank, mask = kBlank, gateway = kBlank, dns = kBlank;  // static address when ip or mask is given
 };
+
+// What the page's OK stores into the record.
+std::wstring Stored(const CDeviceSettings& r)
+{
+    return r.name + L"|" + r.comment + L"|" + r.workgroup + L"|" + r.ntp + L"|" + r.ntpserver + L"|" + r.dhcp + L"|" +
+           r.ip + L"|" + r.netmask + L"|" + r.gateway + L"|" + r.nameserver;
+}
 
 class SettingsPage : public ::testing::Test {
 protected:
@@ -77,22 +86,25 @@ protected:
         ::SetDlgItemTextW(page, IDC_COMMENT, c.comment ? c.comment : L"Dorvane series");
         ::SetDlgItemTextW(page, IDC_WORKGROUP, c.workgroup ? c.workgroup : L"WORKGROUP");
         ::SetDlgItemTextW(page, IDC_TIME_SERVER, c.server ? c.server : L"pool.ntp.org");
-        bool fixed = c.ip || c.mask;
+        bool fixed = c.ip != kBlank || c.mask != kBlank;
         ::SendDlgItemMessageW(page, fixed ? IDC_DHCP_STATIC : IDC_DHCP_AUTO, BM_CLICK, 0, 0);
-        const std::pair<int, DWORD> fields[] = {{IDC_IP_ADDRESS, c.ip}, {IDC_IP_MASK, c.mask},
-                                                {IDC_IP_GATEWAY, c.gateway}, {IDC_IP_DNS, c.dns}};
+        const std::pair<int, long long> fields[] = {{IDC_IP_ADDRESS, c.ip}, {IDC_IP_MASK, c.mask},
+                                                    {IDC_IP_GATEWAY, c.gateway}, {IDC_IP_DNS, c.dns}};
         for (const auto& f : fields)
-            ::SendDlgItemMessageW(page, f.first, f.second ? IPM_SETADDRESS : IPM_CLEARADDRESS, 0, LPARAM(f.second));
+            ::SendDlgItemMessageW(page, f.first, f.second != kBlank ? IPM_SETADDRESS : IPM_CLEARADDRESS, 0,
+                                  LPARAM(DWORD(f.second)));
         ::PostMessageW(page, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         std::vector<std::wstring> shown;
         for (std::wstring t; !(t = AnswerMessageBox(page, IDOK, 700)).empty();)
             shown.push_back(t);
         return shown;
     }
+    // A refused OK stores nothing at all.
     void Expect(const std::vector<OkCase>& cases)
     {
         for (const OkCase& c : cases) {
             m_context.settings = CDeviceSettings();
+            const std::wstring before = Stored(m_context.settings);
             bool ended = false;
             INT_PTR result = Run([&](HWND page) {
                 EXPECT_EQ(PressOk(page, c), c.messages) << (c.name ? c.name : L"-");
@@ -100,6 +112,9 @@ protected:
             });
             EXPECT_EQ(result, c.messages.empty() ? IDOK : 11);
             EXPECT_EQ(ended, c.messages.empty());
+            if (!ended) {
+                EXPECT_EQ(Stored(m_context.settings), before) << (c.name ? c.name : L"-");
+            }
         }
     }
     QuickSetupContext m_context;
@@ -147,22 +162,17 @@ TEST_F(SettingsPage, TimeServer)
 TEST_F(SettingsPage, Addresses)
 {
     Expect({{nullptr, nullptr, nullptr, nullptr, {S(IDS_IP_BROADCAST)}, Ip(192, 168, 1, 255), kMask},
-            {nullptr, nullptr, nullptr, nullptr, {S(IDS_ENTER_IP)}, 0, kMask},
-            {nullptr, nullptr, nullptr, nullptr, {S(IDS_ENTER_MASK)}, kIp, 0},
+            {nullptr, nullptr, nullptr, nullptr, {S(IDS_ENTER_IP)}, 0, kMask},  // four zero fields
+            {nullptr, nullptr, nullptr, nullptr, {S(IDS_ENTER_MASK)}, kIp},
             {nullptr, nullptr, nullptr, nullptr, {S(IDS_GATEWAY_BROADCAST)}, kIp, kMask, Ip(192, 168, 1, 255)},
-            {nullptr, nullptr, nullptr, nullptr, {S(IDS_DNS_BROADCAST)}, kIp, kMask, 0, Ip(8, 8, 4, 255)},
-            {nullptr, nullptr, nullptr, nullptr, {}, kIp, kMask, 0, Ip(192, 168, 1, 1)}});
-    const CDeviceSettings& r = m_context.settings;
-    EXPECT_EQ(r.dhcp, L"off");
-    EXPECT_EQ(r.ip, L"192.168.1.20");
-    EXPECT_EQ(r.netmask, L"255.255.255.0");
-    EXPECT_EQ(r.gateway, L"");
-    EXPECT_EQ(r.nameserver, L"192.168.1.1");
+            {nullptr, nullptr, nullptr, nullptr, {S(IDS_DNS_BROADCAST)}, kIp, kMask, kBlank, Ip(8, 8, 4, 255)},
+            {nullptr, nullptr, nullptr, nullptr, {}, kIp, kMask, kBlank, Ip(192, 168, 1, 1)}});
+    EXPECT_EQ(Stored(m_context.settings),
+              L"STORE1|Dorvane series|WORKGROUP|on|pool.ntp.org|off|192.168.1.20|255.255.255.0||192.168.1.1");
     Expect({{L"STORE9", nullptr, nullptr, nullptr, {}}});
-    EXPECT_EQ(r.dhcp, L"on");
-    EXPECT_EQ(r.ip + r.netmask + r.gateway + r.nameserver, L"");
-    EXPECT_EQ(r.name + L"|" + r.comment + L"|" + r.workgroup + L"|" + r.ntp + L"|" + r.ntpserver,
-              L"STORE9|Dorvane series|WORKGROUP|on|pool.ntp.org");
+    EXPECT_EQ(Stored(m_context.settings), L"STORE9|Dorvane series|WORKGROUP|on|pool.ntp.org|on||||");
+    g_productConfig.UsbMode = 1;
+    Expect({{nullptr, nullptr, nullptr, nullptr, {S(IDS_ENTER_MASK)}, kIp}});
 }
 
 // USB-stick mode: no comment or workgroup, an empty name is stored, and each option's text.
