@@ -81,6 +81,10 @@ int CreateDesktopShortcuts(const ShortcutOwner& owner, int share, int setting, i
         return desktop + owner.deviceName + (suffix ? L" " + std::wstring(suffix) : L"") + L".lnk";
     };
     const wchar_t* name = owner.deviceName.c_str();
+    // The name becomes part of the links' file names: one that is not a plain file name would
+    // put them outside the desktop.
+    if ((share || setting) && !IsPlainFileName(owner.deviceName))
+        return 0;
     if (share && !CreateShellShortcut(owner, shareTarget, linkFor(shareSuffix).c_str(), shareIcon, name, kShareMode))
         return 0;
     if (setting &&

@@ -6,6 +6,7 @@
 #include "resources/pellgrove/resource.h"
 #include "wizard/HttpFetch.h"
 #include "wizard/PellgroveApp.h"
+#include "wizard/SupportFiles.h"
 #include <commctrl.h>
 #include <wininet.h>
 
@@ -38,7 +39,7 @@ bool LocalPathFor(const wchar_t* url, const std::wstring& drive, std::wstring& o
     std::wstring segment(path);
     std::wstring name = segment.substr(segment.find_last_of(L'/') + 1);
     // A name that is not one plain file in the root folder is refused.
-    if (name.empty() || name == L"." || name == L".." || name.find_first_of(L"\\/:*?\"<>|") != std::wstring::npos) {
+    if (!IsPlainFileName(name)) {
         ::SetLastError(ERROR_INVALID_NAME);
         return false;
     }

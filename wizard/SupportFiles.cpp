@@ -29,6 +29,16 @@ std::wstring FolderPart(const std::wstring& path)
     return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
 }
 
+bool IsPlainFileName(const std::wstring& name)
+{
+    if (name.empty() || name == L"." || name == L"..")
+        return false;
+    for (wchar_t c : name)
+        if (c < 32 || wcschr(L"\\/:*?\"<>|", c))
+            return false;
+    return true;
+}
+
 namespace {
 
 // A path that does not fit the system's path buffers counts as missing rather than being

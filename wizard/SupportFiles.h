@@ -24,6 +24,9 @@ constexpr wchar_t kPathSeparators[] = L"\\/";
 std::wstring FilePart(const std::wstring& path);
 // The text up to and including the last separator (empty when there is none).
 std::wstring FolderPart(const std::wstring& path);
+// Whether the text names one file in a folder: not empty, not "." or "..", and without
+// separators, drive or stream colons, wildcards or other characters file names cannot hold.
+bool IsPlainFileName(const std::wstring& name);
 
 // The product icon with the finder program and library beside it (only when the icon is
 // configured), then the web-setting and remote-access icons. Gives the installed finder's
