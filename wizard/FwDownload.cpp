@@ -136,9 +136,10 @@ void CFwDownload::OnTimer(UINT_PTR)
     if (code == 0) {
         SetDlgItemText(IDC_FW_STATUS, kCompleted);
         m_progress.SetPos(kProgressEnd);
-        m_animate.SendMessage(ACM_OPENW, 0, 0);
-        m_animate.ShowWindow(SW_HIDE);
     }
+    // The stopped animation goes however the worker ended.
+    m_animate.SendMessage(ACM_OPENW, 0, 0);
+    m_animate.ShowWindow(SW_HIDE);
 }
 
 void CFwDownload::OnCancel()
@@ -242,6 +243,11 @@ int CFwDownload::DownloadFile(const wchar_t* url, const wchar_t* localPath)
     }
     if (localPath) {
         target = localPath;
+    } else if (m_drive.empty()) {
+        // A program folder without a drive letter (a UNC path) has no drive root to store
+        // into; the bare root would be that of the current drive.
+        SetStatus(afx::LoadStr(IDS_FIRMWARE_PART_FAILED));
+        return -1;
     } else if (!LocalPathFor(url, m_drive, target)) {
         ShowError(::GetLastError());
         return -1;
