@@ -224,3 +224,36 @@ TEST_F(SettingsPage, UsbModeAsksBeforeTheNameChanges)
         EXPECT_EQ(ItemText(page, IDC_NAME), L"DV-N210") << "the model fills an empty name";
     });
 }
+
+// A radio group's value counts its radio buttons only, and on the page the automatic-update
+// group ends before the reservation row's check box, in every language.
+static INT_PTR CALLBACK PlainDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+TEST(SettingsPageRadios, GroupsCountRadioButtonsOnly)
+{
+    afx::CWnd parent(::CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
+    const DWORD styles[] = {BS_AUTORADIOBUTTON | WS_GROUP, BS_AUTOCHECKBOX, BS_AUTORADIOBUTTON, BS_AUTOCHECKBOX | WS_GROUP};
+    for (int i = 0; i < 4; ++i)
+        ::CreateWindowW(L"BUTTON", L"", WS_CHILD | styles[i], 0, 0, 9, 9, parent, HMENU(INT_PTR(100 + i)), nullptr, nullptr);
+    int value = 1;
+    afx::CDataExchange load(&parent, false), save(&parent, true);
+    DDX_Radio(&load, 100, value);
+    EXPECT_EQ(::IsDlgButtonChecked(parent, 102) * 2 + ::IsDlgButtonChecked(parent, 101), 2u);
+    ::CheckDlgButton(parent, 101, BST_CHECKED);
+    ::CheckDlgButton(parent, 102, BST_UNCHECKED);
+    DDX_Radio(&save, 100, value);
+    EXPECT_EQ(value, -1) << "the check box is no choice of the group";
+    ::DestroyWindow(parent);
+
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_INTERNET_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    for (LANGID lang : {1033, 1041, 1028, 2052}) {
+        afx::SetResourceLanguage(lang);
+        HWND page = ::CreateDialogIndirectParamW(nullptr, afx::LoadDialogTemplate(IDD_PELLGROVE_QUICK), nullptr,
+                                                 PlainDialog, 0);
+        HWND next = ::GetWindow(::GetDlgItem(page, IDC_AUTOUPDATE_INVALID), GW_HWNDNEXT);
+        EXPECT_TRUE(next && (::GetWindowLongW(next, GWL_STYLE) & WS_GROUP)) << lang;
+        ::DestroyWindow(page);
+    }
+    afx::SetResourceLanguage(1033);
+}
