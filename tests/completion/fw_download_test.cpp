@@ -8,6 +8,7 @@
 #include "wizard/FwDownload.h"
 #include "wizard/PellgroveApp.h"
 #include <gtest/gtest.h>
+#include <filesystem>
 
 namespace {
 
@@ -96,9 +97,8 @@ TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
     };
     // The root of the current drive, where a download without a drive would land.
     TempDir here;
-    wchar_t before[MAX_PATH] = {};
-    ::GetCurrentDirectoryW(MAX_PATH, before);
-    ::SetCurrentDirectoryW(here.Path().c_str());
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(here.Path());
     for (LANGID lang : {LANGID(1033), LANGID(1041)}) {
         afx::SetResourceLanguage(lang);
         for (const Case& c : cases) {
@@ -128,15 +128,8 @@ TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
             }
             EXPECT_EQ(out.asked, c.asks);
             // Nothing but the two files: no temporary file stays behind.
-            int others = 0;
-            WIN32_FIND_DATAW fd;
-            HANDLE find = ::FindFirstFileW((stick / L"*").c_str(), &fd);
-            do {
-                std::wstring n = fd.cFileName;
-                others += n != L"." && n != L".." && n != L"fw.bin" && n != L"fw.xml";
-            } while (::FindNextFileW(find, &fd));
-            ::FindClose(find);
-            EXPECT_EQ(others, 0);
+            for (const auto& entry : std::filesystem::directory_iterator(stick.Path()))
+                EXPECT_TRUE(entry.path().filename() == L"fw.bin" || entry.path().filename() == L"fw.xml");
             if (c.cancel) {
                 EXPECT_EQ(out.result, IDCANCEL);
                 EXPECT_LT(out.cancelMs, 1000u);
@@ -159,6 +152,6 @@ TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
         }
     }
     afx::SetResourceLanguage(1033);
-    ::SetCurrentDirectoryW(before);
+    std::filesystem::current_path(before);
 }
 

@@ -4,7 +4,6 @@
 #include "wizard/PellgroveApp.h"
 #include "wizard/SupportFiles.h"
 #include <shellapi.h>
-#include <shlobj.h>
 
 namespace {
 
@@ -15,16 +14,13 @@ void HideSpecialFolders()
 {
     auto base = reinterpret_cast<BYTE*>(::GetModuleHandleW(nullptr));
     auto nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    auto imports = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
+    auto dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
         base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
     auto real = reinterpret_cast<ULONG_PTR>(::GetProcAddress(::LoadLibraryW(L"shell32.dll"), "SHGetSpecialFolderPathW"));
-    for (auto dll = imports; dll->Name; ++dll)
+    for (; dll->Name; ++dll)
         for (auto slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk); slot->u1.Function; ++slot)
-            if (slot->u1.Function == real) {
-                DWORD old;
-                ::VirtualProtect(&slot->u1.Function, sizeof(ULONG_PTR), PAGE_READWRITE, &old);
+            if (DWORD old; slot->u1.Function == real && ::VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &old))
                 slot->u1.Function = reinterpret_cast<ULONG_PTR>(&NoSpecialFolder);
-            }
 }
 
 }  // namespace
@@ -49,9 +45,6 @@ int main()
     }
     SupportInstall in{std::wstring(argv[2]) + L"\\", argv[3], L"Lorrick.exe", &CPellgroveApp::FatalMissingFiles};
     CFileOperation op;
-    if (finder)
-        InstallFinderFilesTo(in, config);
-    else
-        InstallGuideFilesTo(in, config, op);
+    finder ? (void)InstallFinderFilesTo(in, config) : InstallGuideFilesTo(in, config, op);
     return 0;
 }

@@ -44,26 +44,20 @@ struct Medium {
 
 }  // namespace
 
-// The finder beside a product icon in a subfolder is the end-to-end test's (pellgrove_e2e).
-TEST(SupportFiles, WithoutAProductIconNoFinderIsInstalled)
+// The finder travels with the product icon: from beside it (slashes separate a configured
+// path's folders as backslashes do), and not at all without it. A subfolder named with
+// backslashes is the end-to-end test's (pellgrove_e2e).
+TEST(SupportFiles, TheFinderTravelsWithTheProductIcon)
 {
-    Medium plain;
-    Medium::Set(plain.config.ProductIcon, plain.config.ProductIconFlag, L"");
-    Medium::Set(plain.config.Vantry2Icon, plain.config.Vantry2IconFlag, L"");
-    EXPECT_EQ(InstallFinderFilesTo(plain.in, plain.config), L"");
-    EXPECT_TRUE(plain.Installed(L"Web.ico"));
-    for (const wchar_t* name : {L"Dorvane.ico", L"Lorrick.exe", L"Tavik.dll", L"Vantry2.ico"})
-        EXPECT_FALSE(plain.Installed(name)) << name;
-}
-
-// Slashes separate a configured path's folders as backslashes do, as in the system's own path functions.
-TEST(SupportFiles, TheFinderTravelsWithAProductIconNamedWithSlashes)
-{
-    Medium m;
-    Medium::Set(m.config.ProductIcon, m.config.ProductIconFlag, L"Support/Finder/Dorvane.ico");
-    EXPECT_EQ(InstallFinderFilesTo(m.in, m.config), m.in.supportFolder + L"\\Lorrick.exe");
-    for (const wchar_t* name : {L"Dorvane.ico", L"Lorrick.exe", L"Tavik.dll"})
-        EXPECT_TRUE(m.Installed(name)) << name;
+    for (const wchar_t* icon : {L"", L"Support/Finder/Dorvane.ico"}) {
+        Medium m;
+        Medium::Set(m.config.ProductIcon, m.config.ProductIconFlag, icon);
+        Medium::Set(m.config.Vantry2Icon, m.config.Vantry2IconFlag, L"");
+        EXPECT_EQ(InstallFinderFilesTo(m.in, m.config), *icon ? m.in.supportFolder + L"\\Lorrick.exe" : L"");
+        EXPECT_TRUE(m.Installed(L"Web.ico") && !m.Installed(L"Vantry2.ico"));
+        for (const wchar_t* name : {L"Dorvane.ico", L"Lorrick.exe", L"Tavik.dll"})
+            EXPECT_EQ(m.Installed(name), *icon != 0) << name;
+    }
 }
 
 TEST(SupportFiles, GuideIsReplacedWholeAndAnEmptyOtherFolderIsNoError)
@@ -106,9 +100,7 @@ TEST(SupportFiles, TheRealInstallersEndWithExitCodeOneAfterTheirMessage)
     const std::pair<std::wstring, UINT> runs[] = {
         {L"finder \"" + m.dir.Path() + L"\\medium\" \"" + m.in.supportFolder + L"\" Support\\Finder\\Dorvane.ico",
          IDS_INTERNAL_ERROR},
-        {L"finder", IDS_SUPPORT_FOLDER_UNKNOWN},
-        {L"guide", IDS_SUPPORT_FOLDER_UNKNOWN},
-    };
+        {L"finder", IDS_SUPPORT_FOLDER_UNKNOWN}, {L"guide", IDS_SUPPORT_FOLDER_UNKNOWN}};
     for (const auto& [args, message] : runs) {
         ProgramRun run(OwnFolder() + L"install_runner.exe", args, m.dir.Path());
         HWND box = run.WaitWindow();

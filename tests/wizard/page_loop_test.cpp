@@ -13,23 +13,20 @@
 
 namespace {
 
-// Results the real settings page gives when the user leaves it with Esc or the system close.
+// Scripted results that are the real settings page's, left with Esc or the system close.
 constexpr INT_PTR kEscape = -1, kSystemClose = -2;
 
 INT_PTR Give(INT_PTR scripted)
 {
-    if (scripted != kEscape && scripted != kSystemClose)
+    if (scripted >= 0)
         return scripted;
     g_productConfig = ProductConfig{};
     QuickSetupContext context;
-    RECT rect = {};
-    CPellgroveDialog_Quick page(nullptr, &rect);
+    CPellgroveDialog_Quick page(nullptr, nullptr);
     page.m_pContext = &context;
     return RunDriven(page, [scripted](HWND h) {
-        if (scripted == kEscape)
-            ::PostMessageW(h, WM_KEYDOWN, VK_ESCAPE, 0);
-        else
-            ::PostMessageW(h, WM_SYSCOMMAND, SC_CLOSE, 0);
+        bool esc = scripted == kEscape;
+        ::PostMessageW(h, esc ? WM_KEYDOWN : WM_SYSCOMMAND, esc ? VK_ESCAPE : SC_CLOSE, 0);
         for (int i = 0; i < 100 && ::IsWindow(h); ++i)
             ::Sleep(20);
     }, IDC_QUICK_CANCEL);
@@ -113,8 +110,7 @@ TEST(PageLoop, TheMenuComesBackWhereTheLastPageWasAndTheFileIsWrittenOnlyAfterCo
             ASSERT_TRUE(menu.IsWindow());
             EXPECT_TRUE(menu.IsWindowVisible());
             RECT r = menu.GetWindowRect();
-            EXPECT_EQ(r.left, 60);  // the third page's rectangle
-            EXPECT_EQ(r.top, 30);
+            EXPECT_EQ(std::make_pair(r.left, r.top), std::make_pair(60L, 30L));  // the third page's rectangle
             EXPECT_EQ(::GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
         } else {
             EXPECT_FALSE(menu.IsWindow()) << "a completed setup ends the menu";
