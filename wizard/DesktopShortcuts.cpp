@@ -81,6 +81,10 @@ int CreateDesktopShortcuts(const ShortcutOwner& owner, int share, int setting, i
         return desktop + owner.deviceName + (suffix ? L" " + std::wstring(suffix) : L"") + L".lnk";
     };
     const wchar_t* name = owner.deviceName.c_str();
+    // The name becomes part of the links' file names: one that is not a plain file name would
+    // put them outside the desktop.
+    if ((share || setting) && !IsPlainFileName(owner.deviceName))
+        return 0;
     if (share && !CreateShellShortcut(owner, shareTarget, linkFor(shareSuffix).c_str(), shareIcon, name, kShareMode))
         return 0;
     if (setting &&
@@ -100,7 +104,7 @@ void CopyManualToDesktop(const ConfigMap& base, const ConfigMap& lang,
         return;
     std::wstring desktop = DesktopFolder();
     std::wstring source = programFolder + value;
-    size_t cut = value.find_last_of(L'\\');
+    size_t cut = value.find_last_of(kPathSeparators);
     std::wstring destination = desktop + (cut == std::wstring::npos ? L"\\" + value : value.substr(cut));
     WIN32_FIND_DATAW fd;
     HANDLE find = source.size() < MAX_PATH ? ::FindFirstFileW(source.c_str(), &fd) : INVALID_HANDLE_VALUE;

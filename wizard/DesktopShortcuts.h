@@ -24,7 +24,8 @@ int CreateShellShortcut(const ShortcutOwner& owner, const wchar_t* target, const
 
 // The wanted shortcuts in the order share, setting, remote access, on the desktop; a null
 // suffix adds nothing to the device name. 1 when all wanted ones were made, 0 at the first
-// failure (the later ones are not attempted).
+// failure (the later ones are not attempted); a device name that is not a plain file name
+// makes no device link and gives 0.
 int CreateDesktopShortcuts(const ShortcutOwner& owner, int share, int setting, int remote,
                            const wchar_t* shareSuffix, const wchar_t* settingSuffix,
                            const wchar_t* shareIcon, const wchar_t* settingIcon,

@@ -6,6 +6,7 @@
 #include "resources/pellgrove/resource.h"
 #include "wizard/HttpFetch.h"
 #include "wizard/PellgroveApp.h"
+#include "wizard/SupportFiles.h"
 #include <commctrl.h>
 #include <wininet.h>
 
@@ -38,7 +39,7 @@ bool LocalPathFor(const wchar_t* url, const std::wstring& drive, std::wstring& o
     std::wstring segment(path);
     std::wstring name = segment.substr(segment.find_last_of(L'/') + 1);
     // A name that is not one plain file in the root folder is refused.
-    if (name.empty() || name == L"." || name == L".." || name.find_first_of(L"\\/:*?\"<>|") != std::wstring::npos) {
+    if (!IsPlainFileName(name)) {
         ::SetLastError(ERROR_INVALID_NAME);
         return false;
     }
@@ -135,9 +136,10 @@ void CFwDownload::OnTimer(UINT_PTR)
     if (code == 0) {
         SetDlgItemText(IDC_FW_STATUS, kCompleted);
         m_progress.SetPos(kProgressEnd);
-        m_animate.SendMessage(ACM_OPENW, 0, 0);
-        m_animate.ShowWindow(SW_HIDE);
     }
+    // The stopped animation goes however the worker ended.
+    m_animate.SendMessage(ACM_OPENW, 0, 0);
+    m_animate.ShowWindow(SW_HIDE);
 }
 
 void CFwDownload::OnCancel()
@@ -241,6 +243,11 @@ int CFwDownload::DownloadFile(const wchar_t* url, const wchar_t* localPath)
     }
     if (localPath) {
         target = localPath;
+    } else if (m_drive.empty()) {
+        // A program folder without a drive letter (a UNC path) has no drive root to store
+        // into; the bare root would be that of the current drive.
+        SetStatus(afx::LoadStr(IDS_FIRMWARE_PART_FAILED));
+        return -1;
     } else if (!LocalPathFor(url, m_drive, target)) {
         ShowError(::GetLastError());
         return -1;

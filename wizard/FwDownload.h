@@ -29,7 +29,8 @@ public:
 
     // Fw_Url1, Fw_Xml1, ... Fw_Xml10 (taken from the product configuration at construction).
     std::vector<std::wstring> m_list;
-    // Drive of the program's folder ("X:"), where the files land.
+    // Drive of the program's folder ("X:"), where the files land; empty when that folder has
+    // no drive letter, and then every download is refused with string 50.
     std::wstring m_drive;
 
     afx::CWnd m_animate;

@@ -15,15 +15,19 @@ void DDX_Radio(afx::CDataExchange* pDX, UINT firstId, int& value)
     if (pDX->m_bSaveAndValidate)
         value = -1;
     int index = 0;
-    for (HWND w = first; w; w = ::GetWindow(w, GW_HWNDNEXT), ++index) {
+    for (HWND w = first; w; w = ::GetWindow(w, GW_HWNDNEXT)) {
         if (w != first && (::GetWindowLongW(w, GWL_STYLE) & WS_GROUP))
             break;
+        // Labels and check boxes inside a group are no choices of it.
+        if (!(::SendMessageW(w, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON))
+            continue;
         if (pDX->m_bSaveAndValidate) {
             if (::SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED && value < 0)
                 value = index;
         } else {
             ::SendMessageW(w, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
         }
+        ++index;
     }
 }
 

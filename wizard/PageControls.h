@@ -7,8 +7,9 @@
 #include <cstdint>
 #include <string>
 
-// Index of the checked button in the group that starts at firstId (-1: none); loading checks
-// the button at that index and clears the others.
+// Index of the checked radio button in the group that starts at firstId (-1: none); loading
+// checks the radio button at that index and clears the others. Other controls of the group
+// count for nothing.
 void DDX_Radio(afx::CDataExchange* pDX, UINT firstId, int& value);
 // When saving, a text longer than limit shows string 63 with the limit and fails the exchange;
 // the caller stops its exchange there.

@@ -4,7 +4,6 @@
 #include "wizard/DeviceSettings.h"
 #include "wizard/PellgroveApp.h"
 #include "wizard/QuickSetupContext.h"
-#include "wizard/QuickSetupFlow.h"
 #include "wizard/QuickSetupState.h"
 #include "resources/pellgrove/resource.h"
 
@@ -372,5 +371,3 @@ void CPellgroveDialog_Quick::OnClickedChangeName()
     }
     EnableControl(m_hWnd, IDC_NAME, m_chkChangeName.GetCheck() == BST_CHECKED);
 }
-
-void CPellgroveDialog_Quick::OnCancel() { EndDialog(kPageSwitch); }

@@ -8,6 +8,8 @@
 #include "wizard/PageControls.h"
 #include <string>
 
+class CDeviceSettings;
+
 class CPellgroveDialog_Quick : public CPellgroveDialog {
 public:
     // pageRect: where the page opens and where it records its moves.
@@ -37,7 +39,8 @@ public:
     int m_nRowTop = 0;
     int m_bDeleteReservation = 0;
 
-    // The two store routines of OK: 1 when every value passed and was stored.
+    // The two store routines of OK: 1 when every value passed and was stored; after a
+    // refusal the record is as it was.
     int StoreSettings(const std::wstring& caption);
     int StoreSettingsUsb(const std::wstring& caption);
 
@@ -45,8 +48,6 @@ protected:
     void DoDataExchange(afx::CDataExchange* pDX) override;
     bool OnInitDialog() override;
     void OnOK() override;
-    // Esc and the system close leave for the other page, like the Cancel button.
-    void OnCancel() override;
     virtual void UpdateTimeServerState();
 
     void EnableAddressFields(int enable);
@@ -64,8 +65,8 @@ protected:
     // Store helpers: a text field checked by validator (with the empty test when required);
     // false after the field's message and the reason.
     bool CheckField(int code, bool required, bool empty, UINT fieldMessage, const std::wstring& caption);
-    // The address block of both modes: dhcp, ip, netmask, gateway, nameserver.
-    bool StoreAddresses(const std::wstring& caption);
+    // The address block of both modes into record: dhcp, ip, netmask, gateway, nameserver.
+    bool StoreAddresses(const std::wstring& caption, CDeviceSettings& record);
 
     RECT* m_pPageRect;
 

@@ -47,9 +47,8 @@ bool HasAddress(int fields, uint32_t address) { return fields == 4 && address !=
 
 }  // namespace
 
-bool CPellgroveDialog_Quick::StoreAddresses(const std::wstring& caption)
+bool CPellgroveDialog_Quick::StoreAddresses(const std::wstring& caption, CDeviceSettings& record)
 {
-    CDeviceSettings& record = m_pContext->settings;
     if (IsDlgButtonChecked(m_hWnd, IDC_DHCP_AUTO) == BST_CHECKED) {
         record.dhcp = L"on";
         record.ip.clear();
@@ -83,9 +82,11 @@ bool CPellgroveDialog_Quick::StoreAddresses(const std::wstring& caption)
     return true;
 }
 
+// Both stores fill a copy of the record, which replaces the record only once every value has
+// passed: a refused OK leaves the record exactly as it was.
 int CPellgroveDialog_Quick::StoreSettings(const std::wstring& caption)
 {
-    CDeviceSettings& record = m_pContext->settings;
+    CDeviceSettings record = m_pContext->settings;
     const ProductConfig& config = g_productConfig;
     if (!CheckField(ValidateDeviceName(m_strName), true, m_strName.empty(), IDS_NAME_ILLEGAL, caption))
         return 0;
@@ -111,12 +112,15 @@ int CPellgroveDialog_Quick::StoreSettings(const std::wstring& caption)
         record.ntp = m_nNtp == 0 ? L"on" : L"off";
         record.ntpserver = m_strTimeServer;
     }
-    return StoreAddresses(caption) ? 1 : 0;
+    if (!StoreAddresses(caption, record))
+        return 0;
+    m_pContext->settings = record;
+    return 1;
 }
 
 int CPellgroveDialog_Quick::StoreSettingsUsb(const std::wstring& caption)
 {
-    CDeviceSettings& record = m_pContext->settings;
+    CDeviceSettings record = m_pContext->settings;
     const ProductConfig& config = g_productConfig;
     if (!CheckField(ValidateDeviceName(m_strName), false, false, IDS_NAME_ILLEGAL, caption))
         return 0;
@@ -126,7 +130,7 @@ int CPellgroveDialog_Quick::StoreSettingsUsb(const std::wstring& caption)
             return 0;
         record.ntpserver = m_strTimeServer;
     }
-    if (!StoreAddresses(caption))
+    if (!StoreAddresses(caption, record))
         return 0;
     if (config.Show_NTP) {
         record.ntp = m_nNtp == 0 ? L"on" : L"off";
@@ -144,5 +148,6 @@ int CPellgroveDialog_Quick::StoreSettingsUsb(const std::wstring& caption)
         LRESULT power = m_cmbPowerSaving.SendMessage(CB_GETCURSEL);
         record.spindown = power >= 1 && power <= 6 ? kPowerSavingValues[power] : L"off";
     }
+    m_pContext->settings = record;
     return 1;
 }

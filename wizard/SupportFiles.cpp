@@ -5,6 +5,7 @@
 #include "afx/ResourceLanguage.h"
 #include "frame/Directory.h"
 #include "resources/pellgrove/resource.h"
+#include <cwchar>
 #include <shlobj.h>
 
 std::wstring SupportFolderPath()
@@ -18,14 +19,24 @@ std::wstring SupportFolderPath()
 
 std::wstring FilePart(const std::wstring& path)
 {
-    size_t cut = path.find_last_of(L'\\');
+    size_t cut = path.find_last_of(kPathSeparators);
     return cut == std::wstring::npos ? path : path.substr(cut + 1);
 }
 
 std::wstring FolderPart(const std::wstring& path)
 {
-    size_t cut = path.find_last_of(L'\\');
+    size_t cut = path.find_last_of(kPathSeparators);
     return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
+}
+
+bool IsPlainFileName(const std::wstring& name)
+{
+    if (name.empty() || name == L"." || name == L"..")
+        return false;
+    for (wchar_t c : name)
+        if (c < 32 || wcschr(L"\\/:*?\"<>|", c))
+            return false;
+    return true;
 }
 
 namespace {
@@ -67,11 +78,11 @@ void CopyTested(const SupportInstall& in, const std::wstring& from, const std::w
     ::CopyFileW(from.c_str(), to.c_str(), FALSE);
 }
 
-// A configured path below the program folder; a folder's trailing backslashes are dropped.
+// A configured path below the program folder; a folder's trailing separators are dropped.
 std::wstring Relative(const SupportInstall& in, const wchar_t* value)
 {
     std::wstring path = in.programFolder + value;
-    while (path.size() > in.programFolder.size() && path.back() == L'\\')
+    while (path.size() > in.programFolder.size() && wcschr(kPathSeparators, path.back()))
         path.pop_back();
     return path;
 }
@@ -145,6 +156,12 @@ SupportInstall CommonStart(wchar_t* folder)
         afx::MessageBoxRes(IDS_MODULE_PATH_FAILURE, IDS_ERROR);
     in.programFolder = FolderPart(module);
     in.supportFolder = SupportFolderPath();
+    // Without it every target would fall to the root of the current drive, where the guide
+    // install would delete the \Guide folder found there.
+    if (in.supportFolder.empty()) {
+        afx::AfxMessageBox(IDS_SUPPORT_FOLDER_UNKNOWN, MB_OK | MB_SETFOREGROUND);
+        ::ExitProcess(1);
+    }
     MakeDirectory(in.supportFolder.c_str());
     if (folder && in.supportFolder.size() < MAX_PATH)
         wcscpy(folder, in.supportFolder.c_str());

@@ -18,10 +18,15 @@ struct SupportInstall {
 // The common application-data folder followed by \Ostrand\Pellgrove; empty when the shell
 // does not know that folder.
 std::wstring SupportFolderPath();
-// The text after the last backslash (the whole text when there is none).
+// What separates the folders of a configured path: the system's own path functions take both.
+constexpr wchar_t kPathSeparators[] = L"\\/";
+// The text after the last separator (the whole text when there is none).
 std::wstring FilePart(const std::wstring& path);
-// The text up to and including the last backslash (empty when there is none).
+// The text up to and including the last separator (empty when there is none).
 std::wstring FolderPart(const std::wstring& path);
+// Whether the text names one file in a folder: not empty, not "." or "..", and without
+// separators, drive or stream colons, wildcards or other characters file names cannot hold.
+bool IsPlainFileName(const std::wstring& name);
 
 // The product icon with the finder program and library beside it (only when the icon is
 // configured), then the web-setting and remote-access icons. Gives the installed finder's

@@ -6,7 +6,9 @@
 #include "afx/ResourceLanguage.h"
 #include "resources/pellgrove/resource.h"
 #include "wizard/FwDownload.h"
+#include "wizard/PellgroveApp.h"
 #include <gtest/gtest.h>
+#include <filesystem>
 
 namespace {
 
@@ -30,7 +32,7 @@ struct Outcome {
     INT_PTR result = 0;
     std::wstring status;
     int position = 0;
-    bool asked = false;
+    bool asked = false, animating = true;
     DWORD cancelMs = 0, totalMs = 0;
 };
 
@@ -55,6 +57,8 @@ Outcome RunDialog(CFwDownload& dlg, int answer, bool cancel, const std::wstring&
             }
             if (::IsWindowEnabled(::GetDlgItem(h, IDOK))) {
                 out.totalMs = ::GetTickCount() - start;
+                ::SendMessageW(h, WM_NULL, 0, 0);  // returns once the handler that enabled OK has finished
+                out.animating = ::IsWindowVisible(::GetDlgItem(h, IDC_FW_ANIMATE)) != FALSE;
                 out.status = ItemText(h, IDC_FW_STATUS);
                 out.position = int(::SendDlgItemMessageW(h, IDC_FW_PROGRESS, PBM_GETPOS, 0, 0));
                 if (!shot.empty())
@@ -89,7 +93,12 @@ TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
         {L"closed-midway", Url(L"cut", 300000, L"fw.bin"), true, IDYES, true, false, false},
         {L"stalled", Url(L"stall", 400000, L"fw.bin"), true, IDYES, true, true, false},
         {L"20 MiB", Url(L"good", 20 << 20, L"fw.bin"), false, 0, false, false, true},
+        {L"UNC program folder", Url(L"good", 3000, L"fw.bin"), true, IDYES, false, false, false},
     };
+    // The root of the current drive, where a download without a drive would land.
+    TempDir here;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(here.Path());
     for (LANGID lang : {LANGID(1033), LANGID(1041)}) {
         afx::SetResourceLanguage(lang);
         for (const Case& c : cases) {
@@ -99,8 +108,11 @@ TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
             if (c.existing) {
                 ASSERT_TRUE(WriteBytes(stick / L"fw.bin", old));
             }
+            const bool unc = c.name[0] == L'U';
+            wcscpy(g_productConfig.ProgramFolder, unc ? L"\\\\nas\\share\\setup\\" : L"");
             CFwDownload dlg(nullptr);
-            dlg.m_drive = stick.Path();
+            if (!unc)
+                dlg.m_drive = stick.Path();
             dlg.m_list.assign(20, L"");
             dlg.m_list[0] = c.file;
             dlg.m_list[1] = Url(L"good", 700, L"fw.xml");
@@ -116,15 +128,8 @@ TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
             }
             EXPECT_EQ(out.asked, c.asks);
             // Nothing but the two files: no temporary file stays behind.
-            int others = 0;
-            WIN32_FIND_DATAW fd;
-            HANDLE find = ::FindFirstFileW((stick / L"*").c_str(), &fd);
-            do {
-                std::wstring n = fd.cFileName;
-                others += n != L"." && n != L".." && n != L"fw.bin" && n != L"fw.xml";
-            } while (::FindNextFileW(find, &fd));
-            ::FindClose(find);
-            EXPECT_EQ(others, 0);
+            for (const auto& entry : std::filesystem::directory_iterator(stick.Path()))
+                EXPECT_TRUE(entry.path().filename() == L"fw.bin" || entry.path().filename() == L"fw.xml");
             if (c.cancel) {
                 EXPECT_EQ(out.result, IDCANCEL);
                 EXPECT_LT(out.cancelMs, 1000u);
@@ -132,6 +137,12 @@ TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
                 continue;
             }
             EXPECT_EQ(out.result, IDOK);
+            EXPECT_FALSE(out.animating);
+            if (unc) {
+                EXPECT_EQ(out.status, afx::LoadStr(IDS_FIRMWARE_PART_FAILED));
+                EXPECT_TRUE(ReadBytes(L"\\fw.bin").empty()) << "a file in the root of the current drive";
+                ::DeleteFileW(L"\\fw.bin");
+            }
             EXPECT_EQ(ReadBytes(stick / L"fw.xml"), c.replaced ? Body(L"fw.xml", 700) : "") << "manifest";
             EXPECT_EQ(out.status == kCompleted, c.replaced) << std::string(out.status.begin(), out.status.end());
             EXPECT_EQ(out.position == 10000, c.replaced);
@@ -141,5 +152,6 @@ TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
         }
     }
     afx::SetResourceLanguage(1033);
+    std::filesystem::current_path(before);
 }
 

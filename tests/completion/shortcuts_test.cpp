@@ -83,7 +83,7 @@ TEST(Shortcuts, LinksStartTheInstalledFinderWithModeAndDeviceName)
         const wchar_t* settingTarget = c.remote ? kRemoteAccessAddress : finder.c_str();
         const wchar_t* settingIcon = c.remote ? L"Support\\Vantry2.ico" : L"Support\\Finder\\WebSetup.ico";
         EXPECT_EQ(CreateDesktopShortcuts(owner, c.share, c.setting, c.remote, L"access", L"WEB setting screen",
-                                         L"Support\\Finder\\Dorvane.ico", settingIcon, finder.c_str(), settingTarget), 1);
+                                         L"Support/Finder/Dorvane.ico", settingIcon, finder.c_str(), settingTarget), 1);
         EXPECT_EQ(ReadBytes(scratch.desktop + L"\\" + share).empty(), c.share == 0);
         for (const auto& [name, arguments] : c.links) {
             Link link = ReadLink(scratch.desktop + L"\\" + name);
@@ -99,11 +99,19 @@ TEST(Shortcuts, LinksStartTheInstalledFinderWithModeAndDeviceName)
             EXPECT_EQ(link.workingFolder, L"");
         }
     }
-    // A link that cannot be saved stops the ones after it.
-    ShortcutOwner bad{L"no such folder\\" + dev, folder};
-    EXPECT_EQ(CreateDesktopShortcuts(bad, 1, 1, 0, L"access", L"WEB setting screen", L"a.ico", L"b.ico",
-                                     finder.c_str(), finder.c_str()), 0);
-    EXPECT_FALSE(FolderExists(scratch.desktop + L"\\no such folder"));
+    // A link that cannot be saved (a folder has its name) stops the ones after it; a device name
+    // that is not one plain file name makes no link, wherever its links would land.
+    const std::wstring blocked = L"B" + dev;
+    ASSERT_EQ(MakeDirectory((scratch.desktop + L"\\" + blocked + L" access.lnk").c_str()), 0);
+    for (const std::wstring& name : {blocked, L"..\\" + dev, L"..\\..\\Public\\Desktop\\" + dev}) {
+        for (const wchar_t* suffix : {L" access.lnk", L" WEB setting screen.lnk"})
+            scratch.made.push_back(name + suffix);
+        EXPECT_EQ(CreateDesktopShortcuts({name, folder}, 1, 1, 0, L"access", L"WEB setting screen", L"a.ico", L"b.ico",
+                                         finder.c_str(), finder.c_str()), 0) << name;
+        for (size_t i = scratch.made.size() - 2; i < scratch.made.size(); ++i)
+            EXPECT_TRUE(ReadBytes(scratch.desktop + L"\\" + scratch.made[i]).empty()) << scratch.made[i];
+    }
+    RemoveTree(scratch.desktop + L"\\" + blocked + L" access.lnk");
 }
 
 TEST(Shortcuts, ManualGoesToTheDesktopUnderItsOwnName)
@@ -115,8 +123,11 @@ TEST(Shortcuts, ManualGoesToTheDesktopUnderItsOwnName)
     ASSERT_EQ(MakeDirectory((medium + L"manual").c_str()), 0);
     ASSERT_TRUE(WriteBytes(medium + L"manual\\" + guide, "%PDF manual"));
     ASSERT_TRUE(WriteBytes(medium + lang, "%PDF language"));
-    CopyManualToDesktop({{L"CopyManual", L"manual\\" + guide}}, {}, medium, &ThrowMissing);
-    EXPECT_EQ(ReadBytes(scratch.desktop + L"\\" + guide), "%PDF manual");
+    for (const wchar_t* folder : {L"manual\\", L"manual/"}) {
+        ::DeleteFileW((scratch.desktop + L"\\" + guide).c_str());
+        CopyManualToDesktop({{L"CopyManual", folder + guide}}, {}, medium, &ThrowMissing);
+        EXPECT_EQ(ReadBytes(scratch.desktop + L"\\" + guide), "%PDF manual") << folder;
+    }
     CopyManualToDesktop({{L"CopyManual", L"manual\\" + guide}}, {{L"CopyManual", lang}}, medium, &ThrowMissing);
     EXPECT_EQ(ReadBytes(scratch.desktop + L"\\" + lang), "%PDF language");
     EXPECT_NO_THROW(CopyManualToDesktop({{L"CopyManual", L""}}, {}, medium, &ThrowMissing));

@@ -44,16 +44,20 @@ struct Medium {
 
 }  // namespace
 
-// The finder beside a product icon in a subfolder is the end-to-end test's (pellgrove_e2e).
-TEST(SupportFiles, WithoutAProductIconNoFinderIsInstalled)
+// The finder travels with the product icon: from beside it (slashes separate a configured
+// path's folders as backslashes do), and not at all without it. A subfolder named with
+// backslashes is the end-to-end test's (pellgrove_e2e).
+TEST(SupportFiles, TheFinderTravelsWithTheProductIcon)
 {
-    Medium plain;
-    Medium::Set(plain.config.ProductIcon, plain.config.ProductIconFlag, L"");
-    Medium::Set(plain.config.Vantry2Icon, plain.config.Vantry2IconFlag, L"");
-    EXPECT_EQ(InstallFinderFilesTo(plain.in, plain.config), L"");
-    EXPECT_TRUE(plain.Installed(L"Web.ico"));
-    for (const wchar_t* name : {L"Dorvane.ico", L"Lorrick.exe", L"Tavik.dll", L"Vantry2.ico"})
-        EXPECT_FALSE(plain.Installed(name)) << name;
+    for (const wchar_t* icon : {L"", L"Support/Finder/Dorvane.ico"}) {
+        Medium m;
+        Medium::Set(m.config.ProductIcon, m.config.ProductIconFlag, icon);
+        Medium::Set(m.config.Vantry2Icon, m.config.Vantry2IconFlag, L"");
+        EXPECT_EQ(InstallFinderFilesTo(m.in, m.config), *icon ? m.in.supportFolder + L"\\Lorrick.exe" : L"");
+        EXPECT_TRUE(m.Installed(L"Web.ico") && !m.Installed(L"Vantry2.ico"));
+        for (const wchar_t* name : {L"Dorvane.ico", L"Lorrick.exe", L"Tavik.dll"})
+            EXPECT_EQ(m.Installed(name), *icon != 0) << name;
+    }
 }
 
 TEST(SupportFiles, GuideIsReplacedWholeAndAnEmptyOtherFolderIsNoError)
@@ -83,16 +87,28 @@ TEST(SupportFiles, EveryMissingTestedSourceIsFatal)
     }
 }
 
-TEST(SupportFiles, TheRealInstallerEndsWithExitCodeOneAfterItsMessage)
+// A missing source leaves the copies made before it; an unknown support folder touches
+// nothing, not even the \Guide of the drive the wizard works on.
+TEST(SupportFiles, TheRealInstallersEndWithExitCodeOneAfterTheirMessage)
 {
     Medium m;
     ASSERT_TRUE(RemoveTree(m.in.programFolder + L"Support\\Finder\\Tavik.dll"));
-    ProgramRun run(OwnFolder() + L"install_runner.exe",
-                   L"finder \"" + m.dir.Path() + L"\\medium\" \"" + m.in.supportFolder + L"\" Support\\Finder\\Dorvane.ico");
-    HWND box = run.WaitWindow();
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageText(box), afx::LoadStrLang(IDS_INTERNAL_ERROR, 1033));
-    Press(box, IDOK);
-    EXPECT_EQ(run.WaitExit(), 1u);
+    const std::wstring root = m.dir.Path().substr(0, 3);
+    ASSERT_EQ(MakeDirectory((root + L"Guide").c_str()), 0);
+    ASSERT_TRUE(WriteBytes(root + L"Guide\\keep.gif", "medium"));
+    // Without a folder the runner's installers are the wizard's own, and the shell knows no folder.
+    const std::pair<std::wstring, UINT> runs[] = {
+        {L"finder \"" + m.dir.Path() + L"\\medium\" \"" + m.in.supportFolder + L"\" Support\\Finder\\Dorvane.ico",
+         IDS_INTERNAL_ERROR},
+        {L"finder", IDS_SUPPORT_FOLDER_UNKNOWN}, {L"guide", IDS_SUPPORT_FOLDER_UNKNOWN}};
+    for (const auto& [args, message] : runs) {
+        ProgramRun run(OwnFolder() + L"install_runner.exe", args, m.dir.Path());
+        HWND box = run.WaitWindow();
+        EXPECT_EQ(box ? MessageText(box) : L"", afx::LoadStrLang(message, 1033)) << args;
+        Press(box, IDOK);
+        EXPECT_EQ(run.WaitExit(), 1u) << args;
+    }
     EXPECT_TRUE(m.Installed(L"Dorvane.ico")) << "copies made before the missing file stay";
+    EXPECT_EQ(ReadBytes(root + L"Guide\\keep.gif"), "medium");
+    RemoveTree(root + L"Guide");
 }

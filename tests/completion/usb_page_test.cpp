@@ -22,16 +22,14 @@ protected:
     {
         afx::SetResourceLanguage(1033);
         g_productConfig = ProductConfig{};
-        g_productConfig.UsbMode = g_productConfig.Show_NTP = g_productConfig.Show_DetailSetting = 1;
-        g_productConfig.Show_DownloadFW = 1;
+        g_productConfig.UsbMode = g_productConfig.Show_NTP = g_productConfig.Show_DetailSetting =
+            g_productConfig.Show_DownloadFW = 1;
         m_context.paths.settingsFilePath = m_dir / L"PellgroveUSB.ini";
         CDeviceSettings& r = m_context.settings;
-        r.name = L"STICK1";
-        StoreDeviceName(L"STICK1");
-        r.dhcp = L"off";
+        StoreDeviceName((r.name = L"STICK1").c_str());
+        r.dhcp = r.autoupdate = L"off";
         r.led = L"3";
         r.spindown = L"900";
-        r.autoupdate = L"off";
         r.category = L"japanese";
         r.recpreserve = L"cartridge";
     }

@@ -7,15 +7,6 @@
 #include "tests/support/ProgramRun.h"
 #include <gtest/gtest.h>
 
-namespace {
-
-struct LanguageScope {
-    explicit LanguageScope(LANGID lang) { afx::SetResourceLanguage(lang); }
-    ~LanguageScope() { afx::SetResourceLanguage(1033); }
-};
-
-}  // namespace
-
 // The section each language reads is seen from outside in the locale runs of the end-to-end
 // tests; the locale it sets and the fallback when the version cannot be read are not.
 TEST(PellgroveLanguage, EachLanguageGetsItsOwnLocaleAndAnUnknownOneEnglish)
@@ -34,7 +25,7 @@ TEST(PellgroveLanguage, EachLanguageGetsItsOwnLocaleAndAnUnknownOneEnglish)
 TEST(PellgroveWaitDialog, ShowsPleaseWaitInTheChosenLanguageWithABarOfTenSteps)
 {
     for (LANGID lang : {1033, 1041, 1028, 2052}) {
-        LanguageScope scope(lang);
+        afx::SetResourceLanguage(lang);
         PellgroveWait wait;
         ASSERT_TRUE(wait.Create()) << lang;
         EXPECT_EQ(wait.GetWindowText(), L"Pellgrove");
@@ -42,8 +33,7 @@ TEST(PellgroveWaitDialog, ShowsPleaseWaitInTheChosenLanguageWithABarOfTenSteps)
         EXPECT_EQ(wait.m_strText, afx::LoadStrLang(IDS_PLEASE_WAIT, lang));
         int low = -1, high = -1;
         wait.m_progress.GetRange(low, high);
-        EXPECT_EQ(low, 0);
-        EXPECT_EQ(high, 9);
+        EXPECT_EQ(std::make_pair(low, high), std::make_pair(0, 9));
         wait.m_progress.SendMessage(PBM_SETPOS, 12);
         EXPECT_EQ(wait.m_progress.GetPos(), 9);
         wait.m_progress.SendMessage(PBM_SETPOS, WPARAM(-3));
@@ -57,12 +47,8 @@ TEST(PellgroveWaitDialog, ShowsPleaseWaitInTheChosenLanguageWithABarOfTenSteps)
 
 TEST(PellgroveVersion, TheProgramCarriesAllTwelveVersionStrings)
 {
-    wchar_t self[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring exe(self);
-    exe = exe.substr(0, exe.find_last_of(L'\\') + 1) + L"Pellgrove.exe";
     CVersionInfoReader v;
-    ASSERT_EQ(v.Read(exe.c_str()), 1);
+    ASSERT_EQ(v.Read((OwnFolder() + L"Pellgrove.exe").c_str()), 1);
     EXPECT_EQ(v.FileDescription, L"Pellgrove");
     for (const std::wstring* s : {&v.Comments, &v.InternalName, &v.ProductName, &v.CompanyName,
                                   &v.LegalCopyright, &v.ProductVersion, &v.LegalTradeMarks, &v.PrivateBuild,

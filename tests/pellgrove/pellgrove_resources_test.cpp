@@ -27,6 +27,15 @@ const std::map<UINT, std::wstring> kEnglish = {
     {IDS_INTERNAL_ERROR,
      L"It is an internal error.\nThere is a possibility files necessary for Pellgrove do not exist. "},
     {IDS_MODULE_PATH_FAILURE, L"module path name acquisition failure"},
+    {IDS_ILLEGAL_LENGTH, L"illegal length."}, {IDS_HEADING_HYPHEN, L"''-' cannot be used for the heading character."},
+    {IDS_UNAVAILABLE_CHARS, L"be used some unavailable characters."}, {IDS_NAME_ILLEGAL, L"Dorvane name is illegal."},
+    {IDS_HEADING_DIGIT, L"a numeric charactor cannot be used for the heading character."},
+    {IDS_WORKGROUP_ILLEGAL, L"The Workgroup name is illegal."}, {IDS_COMMENT_ILLEGAL, L"The Comment is illigal."},
+    {IDS_NTP_SERVER_ILLEGAL, L"NTP server name is illegal."}, {IDS_ENTER_IP, L"Enter an IP address."},
+    {IDS_ENTER_MASK, L"enter a subnet mask."}, {IDS_IP_BROADCAST, L"Specified IP address is a broadcast address. "},
+    {IDS_GATEWAY_BROADCAST, L"The specified default gateway is a broadcast address. "},
+    {IDS_DNS_BROADCAST, L"The specified DNS server is a broadcast address. "},
+    {IDS_MAX_CHARS, L"Please set it to %1 characters or less."},
 };
 const UINT kMessages[] = {IDS_ERROR, IDS_SETTINGS_FILE_MISSING, IDS_SETTINGS_FILE_ILLEGAL, IDS_SETTINGS_NOT_SAVED,
                           IDS_INTERNAL_ERROR, IDS_DAT_MISSING, IDS_PLEASE_WAIT, IDS_MODULE_PATH_FAILURE,
@@ -36,7 +45,8 @@ const UINT kMessages[] = {IDS_ERROR, IDS_SETTINGS_FILE_MISSING, IDS_SETTINGS_FIL
                           IDS_UNAVAILABLE_CHARS, IDS_WORKGROUP_ILLEGAL, IDS_COMMENT_ILLEGAL, IDS_DHCP_USE,
                           IDS_DHCP_DO_NOT_USE, IDS_HEADING_DIGIT, IDS_NTP_SERVER_ILLEGAL, IDS_CHANGE_NAME_QUESTION,
                           IDS_IP_BROADCAST, IDS_GATEWAY_BROADCAST, IDS_DNS_BROADCAST, IDS_FINISHED, IDS_CLICK_CLOSE,
-                          IDS_MAX_CHARS, IDS_POWER_NONE, IDS_POWER_10_MINUTES, IDS_POWER_6_HOURS, IDS_USB_MENU_TEXT};
+                          IDS_MAX_CHARS, IDS_POWER_NONE, IDS_POWER_10_MINUTES, IDS_POWER_6_HOURS, IDS_USB_MENU_TEXT,
+                          IDS_SUPPORT_FOLDER_UNKNOWN};
 
 bool HasOwn(LPCWSTR type, UINT id, LANGID lang)
 {

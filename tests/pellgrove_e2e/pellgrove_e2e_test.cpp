@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -29,30 +30,24 @@ bool PrepareMedium(const std::wstring& exeName)
     std::wstring root = MediumRoot();
     WIN32_FIND_DATAW fd;
     HANDLE find = ::FindFirstFileW((root + L"*").c_str(), &fd);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = fd.cFileName;
-            if (name != L"." && name != L"..") {
-                ::SetFileAttributesW((root + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-                RemoveTree(root + name);
-            }
-        } while (::FindNextFileW(find, &fd));
-        ::FindClose(find);
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &fd)) {
+        std::wstring name = fd.cFileName;
+        if (name != L"." && name != L"..") {
+            ::SetFileAttributesW((root + name).c_str(), FILE_ATTRIBUTE_NORMAL);
+            RemoveTree(root + name);
+        }
     }
-    return ::CopyFileW((OwnFolder() + L"Pellgrove.exe").c_str(), (root + exeName).c_str(), FALSE) != FALSE;
+    ::FindClose(find);
+    return ::CopyFileW((OwnFolder() + L"Pellgrove.exe").c_str(), (MediumRoot() + exeName).c_str(), FALSE) != FALSE;
 }
 
 // Copies a file of the repository's sample medium (seen through Wine's Z: drive) onto the medium.
 bool CopySampleFile(const std::wstring& name)
 {
     const wchar_t* src = _wgetenv(L"KIT_SOURCE_DIR");
-    if (!src)
-        return false;
-    std::wstring from = std::wstring(L"Z:") + src + L"/samples/medium/" + name;
-    for (wchar_t& c : from)
-        if (c == L'/')
-            c = L'\\';
-    return ::CopyFileW(from.c_str(), (MediumRoot() + name).c_str(), FALSE) != FALSE;
+    std::wstring from = std::wstring(L"Z:") + (src ? src : L"") + L"/samples/medium/" + name;
+    std::replace(from.begin(), from.end(), L'/', L'\\');
+    return src && ::CopyFileW(from.c_str(), (MediumRoot() + name).c_str(), FALSE) != FALSE;
 }
 
 bool WriteMediumFile(const std::wstring& name, const std::wstring& text)
@@ -61,25 +56,18 @@ bool WriteMediumFile(const std::wstring& name, const std::wstring& text)
 }
 
 // The wizard started from the medium root (or a folder on it), with that folder as working folder.
-class WizardProcess {
-public:
+struct WizardProcess : std::unique_ptr<ProgramRun> {
     bool Start(const std::wstring& exe, const EnvVars& env = {})
     {
         std::wstring path = MediumRoot() + exe;
-        m_run.reset(new ProgramRun(path, L"", path.substr(0, path.find_last_of(L'\\') + 1), env));
-        return m_run->Started();
+        reset(new ProgramRun(path, L"", path.substr(0, path.find_last_of(L'\\') + 1), env));
+        return get()->Started();
     }
-    HWND WaitForWindow() const { return m_run->WaitWindow(); }
     // The first visible dialog of the wizard that has the control `id`.
-    HWND WaitForPage(int id, DWORD ms = 15000) const
+    HWND WaitForPage(int id) const
     {
-        return m_run->WaitWindow([id](HWND w) { return ::IsWindowVisible(w) && ::GetDlgItem(w, id); }, ms);
+        return get()->WaitWindow([id](HWND w) { return ::IsWindowVisible(w) && ::GetDlgItem(w, id); });
     }
-    bool EndsWithoutWindow() const { return m_run->EndsWithoutWindow(); }
-    DWORD WaitExit(DWORD ms = 15000) const { return m_run->WaitExit(ms); }
-
-private:
-    std::unique_ptr<ProgramRun> m_run;
 };
 
 const wchar_t kConfigWithModel[] =
@@ -110,36 +98,34 @@ protected:
             ASSERT_EQ(ExpectedLanguage(), LANGID(_wtoi(lang)));
         }
     }
-    // The wizard's main window after a start with `config` as "<base name>.dat".
+    // The wizard's main window after a start with the sample medium's `samples` and `config` as
+    // "<base name>.dat".
     HWND StartWithConfig(WizardProcess& p, const std::wstring& exe, const std::wstring& dat,
-                         const std::wstring& config)
+                         const std::wstring& config, std::initializer_list<const wchar_t*> samples = {})
     {
         EXPECT_TRUE(PrepareMedium(exe));
-        if (!config.empty()) {
-            EXPECT_TRUE(WriteMediumFile(dat, config));
-        }
+        for (const wchar_t* f : samples)
+            EXPECT_TRUE(CopySampleFile(f)) << f;
+        EXPECT_TRUE(config.empty() || WriteMediumFile(dat, config));
         EXPECT_TRUE(p.Start(exe));
-        return p.WaitForWindow();
+        return p->WaitWindow();
     }
     static void Close(WizardProcess& p, HWND window)
     {
         Press(window, IDOK);
-        EXPECT_EQ(p.WaitExit(), 0u);
+        EXPECT_EQ(p->WaitExit(), 0u);
     }
     // Checks the foreground message box of a failed start, presses OK and sees the process end.
-    static void ExpectStartFailure(WizardProcess& p, UINT textId)
+    static void ExpectStartFailure(WizardProcess& p, HWND box, UINT textId)
     {
-        HWND box = p.WaitForWindow();
         ASSERT_NE(box, nullptr);
         LANGID lang = ExpectedLanguage();
         EXPECT_EQ(WindowText(box), afx::LoadStrLang(IDS_ERROR, lang));
         EXPECT_EQ(ItemText(box, 0xFFFF), afx::LoadStrLang(textId, lang));
-        if (lang == 1033) {
-            EXPECT_EQ(ItemText(box, 0xFFFF),
-                      textId == IDS_DAT_MISSING ? L"Pellgrove.dat does not exist." : L"PellgroveUSB.dat does not exist.");
-        }
+        EXPECT_TRUE(lang != 1033 || ItemText(box, 0xFFFF) == (textId == IDS_DAT_MISSING ? L"Pellgrove.dat does not exist."
+                                                                                        : L"PellgroveUSB.dat does not exist."));
         Press(box, IDOK);
-        EXPECT_EQ(p.WaitExit(), 0u);
+        EXPECT_EQ(p->WaitExit(), 0u);
     }
 };
 
@@ -153,12 +139,8 @@ using Language = Wizard;
 TEST_F(Startup, TheSampleMediumStartsTheWizardAndCreatesTheSupportFolder)
 {
     ASSERT_TRUE(RemoveTree(SupportFolder()));
-    ASSERT_TRUE(PrepareMedium(L"Pellgrove.exe"));
-    ASSERT_TRUE(CopySampleFile(L"Pellgrove.dat"));
-    ASSERT_TRUE(CopySampleFile(L"Pellgrove.ini"));
     WizardProcess p;
-    ASSERT_TRUE(p.Start(L"Pellgrove.exe"));
-    HWND main = p.WaitForWindow();
+    HWND main = StartWithConfig(p, L"Pellgrove.exe", L"", L"", {L"Pellgrove.dat", L"Pellgrove.ini"});
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(WindowText(main), L"Pellgrove");
     EXPECT_EQ(ItemText(main, IDC_MAIN_INTRO), afx::LoadStrLang(IDS_MAIN_INTRO, ExpectedLanguage()));
@@ -191,9 +173,9 @@ TEST_F(SingleInstance, ASecondCopyEndsSilentlyWhileTheFirstShowsItsWindow)
     ASSERT_NE(main, nullptr);
     WizardProcess second;
     ASSERT_TRUE(second.Start(L"Pellgrove.exe"));
-    EXPECT_TRUE(second.EndsWithoutWindow());
-    EXPECT_EQ(second.WaitExit(0), 0u);
-    EXPECT_EQ(first.WaitExit(0), STILL_ACTIVE);
+    EXPECT_TRUE(second->EndsWithoutWindow());
+    EXPECT_EQ(second->WaitExit(0), 0u);
+    EXPECT_EQ(first->WaitExit(0), STILL_ACTIVE);
     EXPECT_TRUE(::IsWindowVisible(main));
     Close(first, main);
 }
@@ -204,17 +186,15 @@ TEST_F(SingleInstance, TheGuideNameBlocksButTheGuidesOwnMutexDoesNot)
     ASSERT_NE(guide, nullptr);
     {
         WizardProcess p;
-        ASSERT_TRUE(PrepareMedium(L"Pellgrove.exe"));
-        ASSERT_TRUE(WriteMediumFile(L"Pellgrove.dat", kConfigWithModel));
-        ASSERT_TRUE(p.Start(L"Pellgrove.exe"));
-        EXPECT_TRUE(p.EndsWithoutWindow());
+        EXPECT_EQ(StartWithConfig(p, L"Pellgrove.exe", L"Pellgrove.dat", kConfigWithModel), nullptr);
+        EXPECT_EQ(p->WaitExit(0), 0u) << "ended without a window";
     }
     ::CloseHandle(guide);
 
     HANDLE guideExe = ::CreateMutexW(nullptr, TRUE, L"Marrowick.exe");
     WizardProcess p;
     ASSERT_TRUE(p.Start(L"Pellgrove.exe"));
-    HWND main = p.WaitForWindow();
+    HWND main = p->WaitWindow();
     EXPECT_NE(main, nullptr);
     if (main)
         Close(p, main);
@@ -225,26 +205,17 @@ TEST_F(MissingModel, NormalModeShowsItsMessageAndEnds)
 {
     ASSERT_TRUE(RemoveTree(SupportFolder()));
     WizardProcess p;
-    ASSERT_TRUE(PrepareMedium(L"Pellgrove.exe"));
-    ASSERT_TRUE(WriteMediumFile(L"Pellgrove.dat", L"[Pellgrove]\r\nDorvane=no model\r\n[EnglishUS]\r\nModel=DV-N210\r\n"));
-    ASSERT_TRUE(p.Start(L"Pellgrove.exe"));
-    ExpectStartFailure(p, IDS_DAT_MISSING);
+    ExpectStartFailure(p, StartWithConfig(p, L"Pellgrove.exe", L"Pellgrove.dat",
+                                          L"[Pellgrove]\r\nDorvane=no model\r\n[EnglishUS]\r\nModel=DV-N210\r\n"),
+                       IDS_DAT_MISSING);
     EXPECT_TRUE(FolderExists(SupportFolder())) << "made before the configuration is checked";
 }
 
 TEST_F(MissingModel, AMissingFileCountsAsMissingModelInBothModes)
 {
-    {
-        WizardProcess p;
-        ASSERT_TRUE(PrepareMedium(L"PellgroveUSB.exe"));
-        ASSERT_TRUE(CopySampleFile(L"Pellgrove.dat"));  // not the USB file
-        ASSERT_TRUE(p.Start(L"PellgroveUSB.exe"));
-        ExpectStartFailure(p, IDS_USB_DAT_MISSING);
-    }
-    WizardProcess p;
-    ASSERT_TRUE(PrepareMedium(L"pellgroveUSB.exe"));
-    ASSERT_TRUE(p.Start(L"pellgroveUSB.exe"));
-    ExpectStartFailure(p, IDS_DAT_MISSING);
+    WizardProcess usb, lower;  // the sample's Pellgrove.dat is not the USB file
+    ExpectStartFailure(usb, StartWithConfig(usb, L"PellgroveUSB.exe", L"", L"", {L"Pellgrove.dat"}), IDS_USB_DAT_MISSING);
+    ExpectStartFailure(lower, StartWithConfig(lower, L"pellgroveUSB.exe", L"", L""), IDS_DAT_MISSING);
 }
 
 // An empty language value keeping the base one is a rule of the product configuration, tested there.
@@ -315,7 +286,7 @@ TEST_F(MainMenu, TheCloseButtonWritesOrRemovesTheAutorunKeyAndEscLeavesItAlone)
     for (const Step& step : steps) {
         WizardProcess p;
         ASSERT_TRUE(p.Start(L"setup\\Pellgrove.exe"));
-        HWND main = p.WaitForWindow();
+        HWND main = p->WaitWindow();
         ASSERT_NE(main, nullptr);
         HWND check = ::GetDlgItem(main, IDC_MAIN_AUTORUN);
         EXPECT_TRUE(::IsWindowVisible(check));
@@ -324,7 +295,7 @@ TEST_F(MainMenu, TheCloseButtonWritesOrRemovesTheAutorunKeyAndEscLeavesItAlone)
         if (step.clickCheck)
             Click(main, IDC_MAIN_AUTORUN);
         Press(main, step.button);
-        EXPECT_EQ(p.WaitExit(), 0u);
+        EXPECT_EQ(p->WaitExit(), 0u);
         EXPECT_EQ(ProfileValue(autorun, L"Autorun", L"open"), step.expected);
         EXPECT_EQ(ProfileValue(autorun, L"Autorun", L"icon"), L"Pellgrove.exe");
     }
@@ -332,11 +303,8 @@ TEST_F(MainMenu, TheCloseButtonWritesOrRemovesTheAutorunKeyAndEscLeavesItAlone)
 
 TEST_F(MainMenu, UsbModeHidesTheAutorunCheckAndNamesTheProduct)
 {
-    ASSERT_TRUE(PrepareMedium(L"PellgroveUSB.exe"));
-    ASSERT_TRUE(CopySampleFile(L"PellgroveUSB.dat"));
     WizardProcess p;
-    ASSERT_TRUE(p.Start(L"PellgroveUSB.exe"));
-    HWND main = p.WaitForWindow();
+    HWND main = StartWithConfig(p, L"PellgroveUSB.exe", L"", L"", {L"PellgroveUSB.dat"});
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(main, IDC_MAIN_AUTORUN)));
     std::wstring name = ExpectedLanguage() == 1041 ? L"HOLLIN ネットワークストレージ"
@@ -370,7 +338,7 @@ TEST_F(QuickSetup, FromTheQuickButtonToTheWrittenFileAndTheGuide)
     WizardProcess p;
     DWORD start = ::GetTickCount();
     ASSERT_TRUE(p.Start(L"Pellgrove.exe", {{L"LORRICK_RECORD", record}}));
-    HWND main = p.WaitForWindow();
+    HWND main = p->WaitWindow();
     ASSERT_NE(main, nullptr);
     printf("[ measure ] process start to visible main menu: %lu ms\n", ::GetTickCount() - start);
     EXPECT_TRUE(SaveWindowShot(main, L"main_" + LanguageTag()));
@@ -429,7 +397,7 @@ TEST_F(QuickSetup, FromTheQuickButtonToTheWrittenFileAndTheGuide)
     EXPECT_EQ(ItemText(end, IDC_END_FIRST_TEXT), Str(IDS_FINISHED));
     EXPECT_TRUE(SaveWindowShot(end, L"end_" + LanguageTag()));
     Press(end, IDCANCEL);
-    EXPECT_EQ(p.WaitExit(), 0u);
+    EXPECT_EQ(p->WaitExit(), 0u);
 
     const std::wstring ini = MediumRoot() + L"Pellgrove.ini";
     std::wstring stamp = ProfileValue(ini, L"pellgrove", L"timestamp");
@@ -466,19 +434,16 @@ TEST_F(QuickSetup, ASettingsFileThatIsMissingOrUnmarkedStopsBeforeThePages)
 TEST_F(QuickSetup, AMissingGuideProgramEndsWithCodeOneAfterTheFileIsWritten)
 {
     WizardProcess p;
-    ASSERT_TRUE(PrepareMedium(L"Pellgrove.exe"));
-    ASSERT_TRUE(CopySampleFile(L"Pellgrove.ini"));
-    ASSERT_TRUE(WriteMediumFile(L"Pellgrove.dat",
-                                L"[Pellgrove]\r\nModel=DV-N210\r\nShow_Guide=on\r\nGuide_File=Guide\\NoSuchGuide.exe\r\n"));
-    ASSERT_TRUE(p.Start(L"Pellgrove.exe"));
-    HWND main = p.WaitForWindow();
+    HWND main = StartWithConfig(p, L"Pellgrove.exe", L"Pellgrove.dat",
+                                L"[Pellgrove]\r\nModel=DV-N210\r\nShow_Guide=on\r\nGuide_File=Guide\\NoSuchGuide.exe\r\n",
+                                {L"Pellgrove.ini"});
     ASSERT_NE(main, nullptr);
     Press(main, IDC_MAIN_QUICK);
     HWND confirm = p.WaitForPage(IDC_CONFIRM_BACK_TO_TOP);
     ASSERT_NE(confirm, nullptr);
     Press(confirm, IDOK);
     EXPECT_EQ(AnswerMessageBox(main), Str(IDS_INTERNAL_ERROR));
-    EXPECT_EQ(p.WaitExit(), 1u);
+    EXPECT_EQ(p->WaitExit(), 1u);
     EXPECT_NE(ReadBytes(MediumRoot() + L"Pellgrove.ini").find(Utf16Bytes(L"timestamp=2", false)), std::string::npos);
     EXPECT_EQ(ReadBytes(MediumRoot() + L"Pellgrove.ini").find(Utf16Bytes(L"timestamp=20260101090000", false)),
               std::string::npos);
@@ -516,7 +481,7 @@ TEST_F(QuickSetup, CompletionInstallsTheFinderMakesTheShortcutsAndCopiesTheManua
 
     WizardProcess p;
     ASSERT_TRUE(p.Start(L"Pellgrove.exe", {{L"LORRICK_RECORD", scratch / L"guide.txt"}}));
-    HWND main = p.WaitForWindow();
+    HWND main = p->WaitWindow();
     ASSERT_NE(main, nullptr);
     Press(main, IDC_MAIN_QUICK);
     HWND confirm = p.WaitForPage(IDC_CONFIRM_BACK_TO_TOP);
@@ -525,7 +490,7 @@ TEST_F(QuickSetup, CompletionInstallsTheFinderMakesTheShortcutsAndCopiesTheManua
     HWND end = p.WaitForPage(IDC_END_SECOND_TEXT);
     ASSERT_NE(end, nullptr);
     Press(end, IDCANCEL);
-    EXPECT_EQ(p.WaitExit(), 0u);
+    EXPECT_EQ(p->WaitExit(), 0u);
 
     for (const wchar_t* f : {L"Lorrick.exe", L"Tavik.dll", L"Dorvane.ico", L"WebSetup.ico", L"Vantry2.ico",
                              L"Dorvane.txt", L"Other\\Support.url", L"Guide\\ReadMe.txt", L"Guide\\Marrowick.exe"})

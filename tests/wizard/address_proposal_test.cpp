@@ -66,11 +66,9 @@ TEST(AddressProposal, ProbesInOrderAndProposesFirstSilentAddress)
         Sleep(200);  // the logger writes what the last answered probe asked
         std::vector<std::string> probes = ReadProbes();
         EXPECT_EQ(c.probes, std::vector<std::string>(probes.begin() + before, probes.end()));
-        EXPECT_EQ(L"HOMENET", context.settings.workgroup);
-        EXPECT_EQ(fixed ? L"off" : L"on", context.settings.dhcp);
-        EXPECT_EQ(c.proposal, context.settings.ip);
-        EXPECT_EQ(fixed ? c.mask : L"", context.settings.netmask);
-        EXPECT_EQ(fixed ? L"10.64.0.1" : L"", context.settings.gateway);
-        EXPECT_EQ(fixed ? L"10.64.0.53" : L"", context.settings.nameserver);
+        const CDeviceSettings& r = context.settings;
+        EXPECT_EQ(r.workgroup + L"|" + r.dhcp + L"|" + r.ip + L"|" + r.netmask + L"|" + r.gateway + L"|" + r.nameserver,
+                  fixed ? L"HOMENET|off|" + std::wstring(c.proposal) + L"|" + c.mask + L"|10.64.0.1|10.64.0.53"
+                        : L"HOMENET|on||||");
     }
 }

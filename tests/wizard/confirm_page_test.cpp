@@ -28,8 +28,7 @@ TEST(ConfirmPage, OpensAtThePageRectangleAndScrollsALongCommentOnce)
     INT_PTR result = RunDriven(page, [&](HWND w) {
         RECT r{};
         ::GetWindowRect(w, &r);
-        EXPECT_EQ(r.left, 50);
-        EXPECT_EQ(r.top, 40);
+        EXPECT_EQ(std::make_pair(r.left, r.top), std::make_pair(50L, 40L));
         EXPECT_EQ(ItemText(w, IDC_DHCP_VALUE), L"do not use");
         EXPECT_EQ(ItemText(w, IDC_IP_VALUE), L"192.168.1.20");
         for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 9000; ::Sleep(60))

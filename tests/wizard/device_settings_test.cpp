@@ -76,8 +76,7 @@ TEST(DeviceSettings, ValidateAddressesWithoutDhcpAndClockSources)
     EXPECT_EQ(s.Validate(), 0);
     s.ip = L"192.168.0.10";
 
-    s.ntpboot = L"off";
-    s.ntpdaily = L"off";
+    s.ntpboot = s.ntpdaily = L"off";
     EXPECT_EQ(s.Validate(), 0);  // ntp on needs one source
     s.ntp = L"off";
     EXPECT_EQ(s.Validate(), 1);

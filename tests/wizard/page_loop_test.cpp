@@ -1,14 +1,36 @@
 // The quick setup's page loop with stand-in pages: which page follows which result, the page
 // rectangle carried back to the menu, and the settings file written only after a completion.
+#include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
+#include "resources/pellgrove/resource.h"
 #include "wizard/PellgroveApp.h"
 #include "wizard/PellgroveDialog_Main.h"
+#include "wizard/PellgroveDialog_Quick.h"
 #include "wizard/QuickSetupContext.h"
 #include "wizard/QuickSetupFlow.h"
 #include <gtest/gtest.h>
 #include <vector>
 
 namespace {
+
+// Scripted results that are the real settings page's, left with Esc or the system close.
+constexpr INT_PTR kEscape = -1, kSystemClose = -2;
+
+INT_PTR Give(INT_PTR scripted)
+{
+    if (scripted >= 0)
+        return scripted;
+    g_productConfig = ProductConfig{};
+    QuickSetupContext context;
+    CPellgroveDialog_Quick page(nullptr, nullptr);
+    page.m_pContext = &context;
+    return RunDriven(page, [scripted](HWND h) {
+        bool esc = scripted == kEscape;
+        ::PostMessageW(h, esc ? WM_KEYDOWN : WM_SYSCOMMAND, esc ? VK_ESCAPE : SC_CLOSE, 0);
+        for (int i = 0; i < 100 && ::IsWindow(h); ++i)
+            ::Sleep(20);
+    }, IDC_QUICK_CANCEL);
+}
 
 struct LoopCase {
     bool usb, showGuide;
@@ -54,7 +76,8 @@ TEST(PageLoop, EveryResultLeadsToItsPage)
         {false, false, {2}, {0}, false},                        // Esc on the confirmation page
         {false, false, {1, 1, 2}, {0, 2, 0}, true},             // the end page's OK shows confirmation again
         {false, false, {1, 11}, {0, 2}, true},                  // the end page has no other page
-        {false, false, {11, 2}, {0, 1}, false},                 // a close from the settings page
+        {false, false, {11, kEscape}, {0, 1}, false},           // Esc on the real settings page
+        {false, false, {11, kSystemClose}, {0, 1}, false},      // its system close
         {true, false, {11}, {1}, false},                        // USB: the settings page's switch ends it
         {true, false, {1, 1, 2}, {1, 0, 2}, true},              // USB: settings, confirmation, end page
         {true, true, {1, 0}, {1, 0}, false},
@@ -64,7 +87,7 @@ TEST(PageLoop, EveryResultLeadsToItsPage)
         size_t next = 0;
         bool done = RunPageLoop([&](int page) {
             pages.push_back(page);
-            return next < c.results.size() ? c.results[next++] : INT_PTR(kPageClosed);
+            return next < c.results.size() ? Give(c.results[next++]) : INT_PTR(kPageClosed);
         }, c.usb, c.showGuide);
         EXPECT_EQ(pages, c.pages) << c.results.size();
         EXPECT_EQ(done, c.done) << c.results.size();
@@ -87,8 +110,7 @@ TEST(PageLoop, TheMenuComesBackWhereTheLastPageWasAndTheFileIsWrittenOnlyAfterCo
             ASSERT_TRUE(menu.IsWindow());
             EXPECT_TRUE(menu.IsWindowVisible());
             RECT r = menu.GetWindowRect();
-            EXPECT_EQ(r.left, 60);  // the third page's rectangle
-            EXPECT_EQ(r.top, 30);
+            EXPECT_EQ(std::make_pair(r.left, r.top), std::make_pair(60L, 30L));  // the third page's rectangle
             EXPECT_EQ(::GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
         } else {
             EXPECT_FALSE(menu.IsWindow()) << "a completed setup ends the menu";

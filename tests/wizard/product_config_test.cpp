@@ -30,11 +30,8 @@ TEST(ProductConfig, IsOnTakesOnlyOnInAnyCase)
 TEST(ProductConfig, NonEmptyLanguageTextWinsAndKeysMatchExactly)
 {
     Config cfg;
-    cfg.base[L"WebSetupIcon"] = L"base.ico";
-    cfg.lang[L"WebSetupIcon"] = L"lang.ico";
-    cfg.base[L"Guide_File"] = L"guide.exe";
-    cfg.lang[L"Guide_File"] = L"";
-    cfg.base[L"dorvane"] = L"wrong case";
+    cfg.base.insert({{L"WebSetupIcon", L"base.ico"}, {L"Guide_File", L"guide.exe"}, {L"dorvane", L"wrong case"}});
+    cfg.lang.insert({{L"WebSetupIcon", L"lang.ico"}, {L"Guide_File", L""}});
     ASSERT_EQ(cfg.Read(false), 1);
     EXPECT_STREQ(cfg->WebSetupIcon, L"lang.ico");
     EXPECT_STREQ(cfg->Guide_File, L"guide.exe");
@@ -70,8 +67,7 @@ TEST(ProductConfig, FlagFollowsANonEmptyLanguageValue)
 TEST(ProductConfig, DetailFlagsNeedShowDetailSettingAndResetOnEveryRead)
 {
     Config cfg;
-    cfg.base[L"Show_Category"] = L"on";
-    cfg.base[L"Show_RecDirection"] = L"on";
+    cfg.base.insert({{L"Show_Category", L"on"}, {L"Show_RecDirection", L"on"}});
     cfg.lang[L"Show_DetailSetting"] = L"on";
     ASSERT_EQ(cfg.Read(false), 1);
     EXPECT_EQ(cfg->Show_Category + cfg->Show_RecDirection, 2);
@@ -99,10 +95,8 @@ TEST(ProductConfig, ModeDecidesWhichFlagsAndPowerSavingTextsAreRead)
     }
     EXPECT_EQ(normal->Show_SupportSoft + normal->Show_USBStorage, 2);
     EXPECT_EQ(usb->Show_SupportSoft + usb->Show_USBStorage, 0);
-    EXPECT_STREQ(normal->PowerSavingMenu, L"");
-    EXPECT_STREQ(normal->PowerSavingDefault, L"");
-    EXPECT_STREQ(usb->PowerSavingMenu, L"21600");
-    EXPECT_STREQ(usb->PowerSavingDefault, L"1800");
+    EXPECT_EQ(std::wstring(normal->PowerSavingMenu) + L"|" + normal->PowerSavingDefault, L"|");
+    EXPECT_EQ(std::wstring(usb->PowerSavingMenu) + L"|" + usb->PowerSavingDefault, L"21600|1800");
 
     usb.base[L"Show_DetailSetting"] = L"off";
     ASSERT_EQ(usb.Read(true), 1);
@@ -113,12 +107,8 @@ TEST(ProductConfig, ModeDecidesWhichFlagsAndPowerSavingTextsAreRead)
 TEST(ProductConfig, FirmwareListComesFromTheBaseSectionInPairs)
 {
     Config cfg;
-    cfg.base[L"Show_DownloadFW"] = L"on";
-    cfg.base[L"Fw_Url1"] = L"http://u1";
-    cfg.base[L"Fw_Xml1"] = L"x1.xml";
-    cfg.base[L"Fw_Xml2"] = L"x2.xml";
-    cfg.base[L"Fw_Url10"] = L"http://u10";
-    cfg.base[L"Fw_Url11"] = L"http://u11";
+    cfg.base.insert({{L"Show_DownloadFW", L"on"}, {L"Fw_Url1", L"http://u1"}, {L"Fw_Xml1", L"x1.xml"},
+                     {L"Fw_Xml2", L"x2.xml"}, {L"Fw_Url10", L"http://u10"}, {L"Fw_Url11", L"http://u11"}});
     cfg.lang[L"Fw_Url2"] = L"http://lang";
     ASSERT_EQ(cfg.Read(true), 1);
     const wchar_t* want[] = {L"http://u1", L"x1.xml", L"", L"x2.xml"};
@@ -133,9 +123,7 @@ TEST(ProductConfig, FirmwareListComesFromTheBaseSectionInPairs)
 TEST(ProductConfig, LongValuesAreCutToTheField)
 {
     Config cfg;
-    cfg.base[L"Model"] = std::wstring(300, L'm');
-    cfg.base[L"Fw_Url1"] = std::wstring(600, L'u');
-    cfg.base[L"Show_DownloadFW"] = L"on";
+    cfg.base = {{L"Model", std::wstring(300, L'm')}, {L"Fw_Url1", std::wstring(600, L'u')}, {L"Show_DownloadFW", L"on"}};
     // A surrogate pair across the cut is dropped whole.
     cfg.lang[L"Dorvane"] = std::wstring(258, L'd') + L"\xD83D\xDE00" + L"tail";
     ASSERT_EQ(cfg.Read(true), 1);

@@ -3,6 +3,7 @@
 #include "tests/support/ProgramRun.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -13,12 +14,12 @@ std::wstring Get(const std::wstring& path, const wchar_t* key, const wchar_t* se
     return buf;
 }
 
-const wchar_t* const kShared[] = {L"timestamp", L"name", L"dhcp", L"ip", L"netmask",
-                                  L"gateway", L"nameserver", L"ntp", L"ntpserver"};
-const wchar_t* const kNormalOnly[] = {L"comment", L"workgroup", L"ntpboot", L"ntpdaily",
-                                      L"ntpdailytime"};
-const wchar_t* const kUsbOnly[] = {L"led", L"autoupdate", L"resrecdel", L"share",
-                                   L"spindown", L"systeminit", L"category", L"recpreserve"};
+// The keys both sets share, the normal-mode set's own and the USB-stick set's own.
+using Keys = std::vector<const wchar_t*>;
+const Keys kGroups[] = {
+    {L"timestamp", L"name", L"dhcp", L"ip", L"netmask", L"gateway", L"nameserver", L"ntp", L"ntpserver"},
+    {L"comment", L"workgroup", L"ntpboot", L"ntpdaily", L"ntpdailytime"},
+    {L"led", L"autoupdate", L"resrecdel", L"share", L"spindown", L"systeminit", L"category", L"recpreserve"}};
 
 // A record whose 22 fields all hold value.
 CDeviceSettings Record(int kind, const std::wstring& value)
@@ -37,14 +38,18 @@ CDeviceSettings Record(int kind, const std::wstring& value)
 std::wstring AllKeys(const wchar_t* value)
 {
     std::wstring text = L"[pellgrove]\r\n";
-    auto add = [&](const auto& keys) {
+    for (const Keys& keys : kGroups)
         for (const wchar_t* k : keys)
             text += std::wstring(k) + L"=" + value + L"\r\n";
-    };
-    add(kShared);
-    add(kNormalOnly);
-    add(kUsbOnly);
     return text;
+}
+
+// Each key of the file holds the value of its group (shared, normal-mode own, USB-stick own).
+void ExpectGroups(const std::wstring& path, const std::vector<const wchar_t*>& values)
+{
+    for (size_t g = 0; g < 3; ++g)
+        for (const wchar_t* k : kGroups[g])
+            EXPECT_EQ(Get(path, k), values[g]) << k;
 }
 
 }  // namespace
@@ -67,9 +72,8 @@ TEST(SettingsFile, NewFileIsHiddenMarkedAndHoldsTheKeySetInOrder)
         s.name = L"DV1";
         s.ntpserver = L"ntp.example";
         ASSERT_EQ(s.Write(path.c_str()), 1);
-        DWORD attr = GetFileAttributesW(path.c_str());
-        ASSERT_NE(attr, INVALID_FILE_ATTRIBUTES);
-        EXPECT_TRUE(attr & FILE_ATTRIBUTE_HIDDEN);
+        EXPECT_EQ(GetFileAttributesW(path.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY),
+                  DWORD(FILE_ATTRIBUTE_HIDDEN));
         EXPECT_EQ(ReadBytes(path), Utf16Bytes(row.second, true)) << row.first;
     }
 }
@@ -98,20 +102,9 @@ TEST(SettingsFile, EachKeySetTouchesOnlyItsOwnKeysAndEmptyValuesRemoveThem)
     ASSERT_TRUE(WriteBytes(path, Utf16Bytes(text, true)));
 
     ASSERT_EQ(Record(0, L"new").Write(path.c_str()), 1);
-    for (auto* k : kShared)
-        EXPECT_EQ(Get(path, k), L"new") << k;
-    for (auto* k : kNormalOnly)
-        EXPECT_EQ(Get(path, k), L"new") << k;
-    for (auto* k : kUsbOnly)
-        EXPECT_EQ(Get(path, k), L"old") << k;
-
+    ExpectGroups(path, {L"new", L"new", L"old"});
     ASSERT_EQ(Record(1, L"").Write(path.c_str()), 1);
-    for (auto* k : kShared)
-        EXPECT_EQ(Get(path, k), L"<none>") << k;
-    for (auto* k : kNormalOnly)
-        EXPECT_EQ(Get(path, k), L"new") << k;
-    for (auto* k : kUsbOnly)
-        EXPECT_EQ(Get(path, k), L"<none>") << k;
+    ExpectGroups(path, {L"<none>", L"new", L"<none>"});
 
     std::string bytes = ReadBytes(path);
     EXPECT_EQ(bytes.find(Utf16Bytes(L"name=", false)), std::string::npos);
@@ -135,8 +128,7 @@ TEST(SettingsFile, FileWithoutMarkIsWrittenAsItIsButNeverRead)
     CDeviceSettings r;
     r.comment = L"untouched";
     EXPECT_EQ(r.Read(path.c_str()), 0);
-    EXPECT_EQ(r.comment, L"untouched");
-    EXPECT_EQ(r.name, L"");
+    EXPECT_EQ(r.comment + L"|" + r.name, L"untouched|");
 }
 
 TEST(SettingsFile, ReadTakesEveryKeyWhateverTheKind)
@@ -157,10 +149,7 @@ TEST(SettingsFile, ReadTakesEveryKeyWhateverTheKind)
     CDeviceSettings r;
     r.kind = 0;
     EXPECT_EQ(r.Read(path.c_str()), 1);
-    EXPECT_EQ(r.name, w.name);
-    EXPECT_EQ(r.ip, L"192.168.0.10");
-    EXPECT_EQ(r.led, L"0");
-    EXPECT_EQ(r.ntpdailytime, L"");  // missing key
+    EXPECT_EQ(r.name + L"|" + r.ip + L"|" + r.led + L"|" + r.ntpdailytime, w.name + L"|192.168.0.10|0|");  // a missing key
     EXPECT_EQ(r.kind, 0);
 }
 
@@ -172,9 +161,7 @@ TEST(SettingsFile, ReadKeepsInvalidValuesAndCutsLongOnes)
     ASSERT_TRUE(WriteBytes(path, Utf16Bytes(text, true)));
     CDeviceSettings r;
     EXPECT_EQ(r.Read(path.c_str()), 0);  // USB keys only: no workgroup
-    EXPECT_EQ(r.name, std::wstring(255, L'n'));
-    EXPECT_EQ(r.led, L"1");
-    EXPECT_EQ(r.workgroup, L"");
+    EXPECT_EQ(r.name + L"|" + r.led + L"|" + r.workgroup, std::wstring(255, L'n') + L"|1|");
 }
 
 TEST(SettingsFile, UnwritableTargetsAreLeftAsTheyWereAndWriteFails)

@@ -18,31 +18,10 @@ namespace {
 
 CPellgroveApp g_app;
 
-// Each message's English text, pinned once.
-TEST(SettingsPageMessages, EnglishTexts)
-{
-    const std::pair<UINT, const wchar_t*> texts[] = {
-        {IDS_ILLEGAL_LENGTH, L"illegal length."},
-        {IDS_HEADING_HYPHEN, L"''-' cannot be used for the heading character."},
-        {IDS_UNAVAILABLE_CHARS, L"be used some unavailable characters."},
-        {IDS_HEADING_DIGIT, L"a numeric charactor cannot be used for the heading character."},
-        {IDS_NAME_ILLEGAL, L"Dorvane name is illegal."},
-        {IDS_WORKGROUP_ILLEGAL, L"The Workgroup name is illegal."},
-        {IDS_COMMENT_ILLEGAL, L"The Comment is illigal."},
-        {IDS_NTP_SERVER_ILLEGAL, L"NTP server name is illegal."},
-        {IDS_ENTER_IP, L"Enter an IP address."},
-        {IDS_ENTER_MASK, L"enter a subnet mask."},
-        {IDS_IP_BROADCAST, L"Specified IP address is a broadcast address. "},
-        {IDS_GATEWAY_BROADCAST, L"The specified default gateway is a broadcast address. "},
-        {IDS_DNS_BROADCAST, L"The specified DNS server is a broadcast address. "},
-        {IDS_MAX_CHARS, L"Please set it to %1 characters or less."},
-    };
-    for (const auto& t : texts)
-        EXPECT_EQ(afx::LoadStrLang(t.first, 1033), t.second) << t.first;
-}
-
 std::wstring S(UINT id) { return afx::LoadStr(id); }
 std::wstring Max(int n) { return FormatArg(S(IDS_MAX_CHARS), std::to_wstring(n)); }
+
+constexpr long long kBlank = -1;  // an address control left blank
 
 // One OK press: the texts typed (nullptr: the valid default), the address fields, and the
 // messages expected in order (none: the page ends completed).
@@ -52,8 +31,15 @@ struct OkCase {
     const wchar_t* workgroup;
     const wchar_t* server;
     std::vector<std::wstring> messages;
-    DWORD ip = 0, mask = 0, gateway = 0, dns = 0;  // static address when ip or mask is set
+    long long ip = kBlank, mask = kBlank, gateway = kBlank, dns = kBlank;  // static address when ip or mask is given
 };
+
+// What the page's OK stores into the record.
+std::wstring Stored(const CDeviceSettings& r)
+{
+    return r.name + L"|" + r.comment + L"|" + r.workgroup + L"|" + r.ntp + L"|" + r.ntpserver + L"|" + r.dhcp + L"|" +
+           r.ip + L"|" + r.netmask + L"|" + r.gateway + L"|" + r.nameserver;
+}
 
 class SettingsPage : public ::testing::Test {
 protected:
@@ -77,22 +63,25 @@ protected:
         ::SetDlgItemTextW(page, IDC_COMMENT, c.comment ? c.comment : L"Dorvane series");
         ::SetDlgItemTextW(page, IDC_WORKGROUP, c.workgroup ? c.workgroup : L"WORKGROUP");
         ::SetDlgItemTextW(page, IDC_TIME_SERVER, c.server ? c.server : L"pool.ntp.org");
-        bool fixed = c.ip || c.mask;
+        bool fixed = c.ip != kBlank || c.mask != kBlank;
         ::SendDlgItemMessageW(page, fixed ? IDC_DHCP_STATIC : IDC_DHCP_AUTO, BM_CLICK, 0, 0);
-        const std::pair<int, DWORD> fields[] = {{IDC_IP_ADDRESS, c.ip}, {IDC_IP_MASK, c.mask},
-                                                {IDC_IP_GATEWAY, c.gateway}, {IDC_IP_DNS, c.dns}};
+        const std::pair<int, long long> fields[] = {{IDC_IP_ADDRESS, c.ip}, {IDC_IP_MASK, c.mask},
+                                                    {IDC_IP_GATEWAY, c.gateway}, {IDC_IP_DNS, c.dns}};
         for (const auto& f : fields)
-            ::SendDlgItemMessageW(page, f.first, f.second ? IPM_SETADDRESS : IPM_CLEARADDRESS, 0, LPARAM(f.second));
+            ::SendDlgItemMessageW(page, f.first, f.second != kBlank ? IPM_SETADDRESS : IPM_CLEARADDRESS, 0,
+                                  LPARAM(DWORD(f.second)));
         ::PostMessageW(page, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         std::vector<std::wstring> shown;
         for (std::wstring t; !(t = AnswerMessageBox(page, IDOK, 700)).empty();)
             shown.push_back(t);
         return shown;
     }
+    // A refused OK stores nothing at all.
     void Expect(const std::vector<OkCase>& cases)
     {
         for (const OkCase& c : cases) {
             m_context.settings = CDeviceSettings();
+            const std::wstring before = Stored(m_context.settings);
             bool ended = false;
             INT_PTR result = Run([&](HWND page) {
                 EXPECT_EQ(PressOk(page, c), c.messages) << (c.name ? c.name : L"-");
@@ -100,6 +89,7 @@ protected:
             });
             EXPECT_EQ(result, c.messages.empty() ? IDOK : 11);
             EXPECT_EQ(ended, c.messages.empty());
+            EXPECT_TRUE(ended || Stored(m_context.settings) == before) << (c.name ? c.name : L"-");
         }
     }
     QuickSetupContext m_context;
@@ -147,22 +137,17 @@ TEST_F(SettingsPage, TimeServer)
 TEST_F(SettingsPage, Addresses)
 {
     Expect({{nullptr, nullptr, nullptr, nullptr, {S(IDS_IP_BROADCAST)}, Ip(192, 168, 1, 255), kMask},
-            {nullptr, nullptr, nullptr, nullptr, {S(IDS_ENTER_IP)}, 0, kMask},
-            {nullptr, nullptr, nullptr, nullptr, {S(IDS_ENTER_MASK)}, kIp, 0},
+            {nullptr, nullptr, nullptr, nullptr, {S(IDS_ENTER_IP)}, 0, kMask},  // four zero fields
+            {nullptr, nullptr, nullptr, nullptr, {S(IDS_ENTER_MASK)}, kIp},
             {nullptr, nullptr, nullptr, nullptr, {S(IDS_GATEWAY_BROADCAST)}, kIp, kMask, Ip(192, 168, 1, 255)},
-            {nullptr, nullptr, nullptr, nullptr, {S(IDS_DNS_BROADCAST)}, kIp, kMask, 0, Ip(8, 8, 4, 255)},
-            {nullptr, nullptr, nullptr, nullptr, {}, kIp, kMask, 0, Ip(192, 168, 1, 1)}});
-    const CDeviceSettings& r = m_context.settings;
-    EXPECT_EQ(r.dhcp, L"off");
-    EXPECT_EQ(r.ip, L"192.168.1.20");
-    EXPECT_EQ(r.netmask, L"255.255.255.0");
-    EXPECT_EQ(r.gateway, L"");
-    EXPECT_EQ(r.nameserver, L"192.168.1.1");
+            {nullptr, nullptr, nullptr, nullptr, {S(IDS_DNS_BROADCAST)}, kIp, kMask, kBlank, Ip(8, 8, 4, 255)},
+            {nullptr, nullptr, nullptr, nullptr, {}, kIp, kMask, kBlank, Ip(192, 168, 1, 1)}});
+    EXPECT_EQ(Stored(m_context.settings),
+              L"STORE1|Dorvane series|WORKGROUP|on|pool.ntp.org|off|192.168.1.20|255.255.255.0||192.168.1.1");
     Expect({{L"STORE9", nullptr, nullptr, nullptr, {}}});
-    EXPECT_EQ(r.dhcp, L"on");
-    EXPECT_EQ(r.ip + r.netmask + r.gateway + r.nameserver, L"");
-    EXPECT_EQ(r.name + L"|" + r.comment + L"|" + r.workgroup + L"|" + r.ntp + L"|" + r.ntpserver,
-              L"STORE9|Dorvane series|WORKGROUP|on|pool.ntp.org");
+    EXPECT_EQ(Stored(m_context.settings), L"STORE9|Dorvane series|WORKGROUP|on|pool.ntp.org|on||||");
+    g_productConfig.UsbMode = 1;
+    Expect({{nullptr, nullptr, nullptr, nullptr, {S(IDS_ENTER_MASK)}, kIp}});
 }
 
 // USB-stick mode: no comment or workgroup, an empty name is stored, and each option's text.
@@ -213,4 +198,34 @@ TEST_F(SettingsPage, UsbModeAsksBeforeTheNameChanges)
         EXPECT_TRUE(::IsWindowEnabled(name));
         EXPECT_EQ(ItemText(page, IDC_NAME), L"DV-N210") << "the model fills an empty name";
     });
+}
+
+// A radio group's value counts its radio buttons only; on the page the automatic-update group
+// ends before the reservation row's check box, in every language.
+static INT_PTR CALLBACK PlainDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+TEST(SettingsPageRadios, GroupsCountRadioButtonsOnly)
+{
+    afx::CWnd parent(::CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 9, 9, nullptr, nullptr, nullptr, nullptr));
+    int value = 1, id = 100;
+    for (DWORD style : {BS_AUTORADIOBUTTON | WS_GROUP, BS_AUTOCHECKBOX, BS_AUTORADIOBUTTON, BS_AUTOCHECKBOX | WS_GROUP})
+        ::CreateWindowW(L"BUTTON", L"", WS_CHILD | style, 0, 0, 9, 9, parent, HMENU(INT_PTR(id++)), nullptr, nullptr);
+    afx::CDataExchange load(&parent, false), save(&parent, true);
+    ::CheckDlgButton(parent, 101, BST_CHECKED);
+    DDX_Radio(&save, 100, value);
+    EXPECT_EQ(value, -1) << "the check box is no choice of the group";
+    DDX_Radio(&load, 100, value = 1);
+    EXPECT_EQ(::IsDlgButtonChecked(parent, 102), UINT(BST_CHECKED));
+    ::DestroyWindow(parent);
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_INTERNET_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    for (LANGID lang : {1033, 1041, 1028, 2052}) {
+        afx::SetResourceLanguage(lang);
+        HWND page = ::CreateDialogIndirectParamW(nullptr, afx::LoadDialogTemplate(IDD_PELLGROVE_QUICK), nullptr,
+                                                 PlainDialog, 0);
+        HWND next = ::GetWindow(::GetDlgItem(page, IDC_AUTOUPDATE_INVALID), GW_HWNDNEXT);
+        EXPECT_TRUE(next && (::GetWindowLongW(next, GWL_STYLE) & WS_GROUP)) << lang;
+        ::DestroyWindow(page);
+    }
+    afx::SetResourceLanguage(1033);
 }
