@@ -207,7 +207,7 @@ void CQuentariDlg::SendLogoffRequest()
     if (!m_pRcvThread && !StartThreads())
         return;
     g_nPendingOperation = kPendingLogoff;
-    SendRequest(BuildLogoffRequest(NextSequence(), g_abPcMac, m_selected, m_abToken, PasswordBytes()));
+    SendRequest(BuildLogoffRequest(NextSequence(), g_abPcMac, m_selected));
     // The sender's three copies go out 250 ms apart.
     Sleep(3 * 250 + 150);
     StopThreads();

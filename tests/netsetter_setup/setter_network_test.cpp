@@ -159,10 +159,13 @@ TEST_F(QuentariNetwork, LogonBase64RetriesAfterWrongPasswordAndCancelLogsOff)
     EXPECT_EQ(logons[3][33], 0x40);
     EXPECT_NE(std::vector<uint8_t>(logons[0].begin() + 8, logons[0].begin() + 14), std::vector<uint8_t>(6, 0))
         << "the PC MAC is known by the logon";
+    // The logoff names the device and says "FROM-PC", without token or password: the device
+    // ends the session of the PC that sends it.
     auto logoffs = Sent(4);
-    ASSERT_FALSE(logoffs.empty());
+    ASSERT_EQ(logoffs.size(), 3u);
     EXPECT_EQ(logoffs[0][33], 0x40);
     EXPECT_EQ(Str(logoffs[0], 34), "FROM-PC");
+    EXPECT_EQ(std::vector<uint8_t>(logoffs[0].begin() + 99, logoffs[0].begin() + 115), std::vector<uint8_t>(16, 0));
     EXPECT_NE(sim.Devices().find("\"logged_on_from\": null"), std::string::npos) << sim.Devices();
 }
 

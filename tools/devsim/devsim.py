@@ -256,9 +256,8 @@ class Simulator:
                 out.append((dev.delay_ms / 1000, self.answer(dev, req, KIND_OP[dev.kind], status, pc_mac=busy, auth=auth)))
         elif op == 4:
             for dev in self.devices:
-                # A session given without a token here (configured) ends on any logoff of its PC.
-                if req[28:34] in (dev.mac, bytes(6)) and dev.owner == req[8:14] and \
-                        (dev.token is None or self.auth_ok(dev, req)):
+                # Any logoff from the PC that holds the session ends it; no token is asked.
+                if req[28:34] in (dev.mac, bytes(6)) and dev.owner == req[8:14]:
                     dev.owner = None
                     dev.token = None
         elif op == 2:
