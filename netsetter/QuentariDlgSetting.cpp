@@ -208,8 +208,9 @@ void CQuentariDlg::SendLogoffRequest()
         return;
     g_nPendingOperation = kPendingLogoff;
     SendRequest(BuildLogoffRequest(NextSequence(), g_abPcMac, m_selected));
-    // The sender's three copies go out 250 ms apart.
-    Sleep(3 * 250 + 150);
+    // However late the sender gets to run, all three copies go out before it stops.
+    if (m_pSndThread)
+        m_pSndThread->WaitSent(CSndThread::kStopMs);
     StopThreads();
 }
 

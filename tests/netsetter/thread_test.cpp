@@ -1,5 +1,6 @@
 // The sender and receiver threads on UDP port 65, against the device simulator and crafted replies.
 #include <winsock2.h>
+#include "netsetter/DeviceRequests.h"
 #include "netsetter/QuentariApp.h"
 #include "netsetter/QuentariMsg.h"
 #include "netsetter/QuentariRes.h"
@@ -108,6 +109,7 @@ public:
                 DispatchMessageW(&m);
         }
     }
+    CSndThread* Sender() const { return m_snd; }
     DWORD m_rcvExit = 0, m_sndExit = 0;
 
 private:
@@ -116,6 +118,13 @@ private:
     CRcvThread* m_rcv = nullptr;
     CSndThread* m_snd = nullptr;
 };
+
+DWORD WINAPI ResumeAfterASecond(void* thread)
+{
+    Sleep(1000);
+    ResumeThread(thread);
+    return 0;
+}
 
 uint32_t IdOf(const std::vector<uint8_t>& b) { return uint32_t(b[1]) << 24 | b[2] << 16 | b[3] << 8 | b[4]; }
 
@@ -264,4 +273,21 @@ TEST_F(QuentariThreads, StoppingDuringAnOperationEndsBothThreads)
         owner.Pump(300);
         EXPECT_EQ(g_handed.size(), handed) << c.what;
     }
+}
+
+TEST_F(QuentariThreads, ALogoffIsStoppedOnlyOnceTheSenderReportsItsThreeCopiesSent)
+{
+    ASSERT_TRUE(m_sim.Reset()) << m_sim.Error();
+    Owner owner;
+    ASSERT_TRUE(owner.Start());
+    // A busy machine lets the sender run only a second after the request is handed over.
+    HANDLE sender = owner.Sender()->m_hThread;
+    SuspendThread(sender);
+    owner.Sender()->Send(BuildLogoffRequest(++g_app.m_nSndSeq, g_abPcMac, DeviceTableEntry{}));
+    HANDLE resumer = CreateThread(nullptr, 0, ResumeAfterASecond, sender, 0, nullptr);
+    EXPECT_TRUE(owner.Sender()->WaitSent(CSndThread::kStopMs));
+    owner.Stop();
+    WaitForSingleObject(resumer, INFINITE);
+    CloseHandle(resumer);
+    EXPECT_EQ(m_sim.Requests().size(), 3u);
 }
