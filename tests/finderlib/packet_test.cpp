@@ -1,4 +1,5 @@
 // Request building and answer parsing, without the network.
+#include "finderlib/Base64.h"
 #include "finderlib/TavikProtocol.h"
 
 #include <gtest/gtest.h>
@@ -228,10 +229,17 @@ TEST(Dispatch, ModesAndTimeParsesWithTheFlagRule) {
     EXPECT_FALSE(Dispatch(kCodeTimeQuery, time.data(), time.size(), s));
 }
 
+// The one encoder of the library and the network setter: RFC 4648 vectors and bytes above 0x7F.
 TEST(Base64, StandardAlphabetAndPadding) {
-    auto enc = [](const char* t) { return Base64Encode(reinterpret_cast<const uint8_t*>(t), strlen(t)); };
-    EXPECT_EQ(enc("f"), "Zg==");
-    EXPECT_EQ(enc("fo"), "Zm8=");
-    EXPECT_EQ(enc("\xFB\xFF\xBF"), "+/+/");
-    EXPECT_EQ(enc(std::string(48, 'x').c_str()).size(), 64u);
+    const char* cases[][2] = {{"", ""}, {"f", "Zg=="}, {"fo", "Zm8="}, {"foo", "Zm9v"}, {"foob", "Zm9vYg=="},
+                              {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"}, {"abc", "YWJj"}, {"\xff\xfe\x80", "//6A"},
+                              {"\xFB\xFF\xBF", "+/+/"}, {"password12345678901", "cGFzc3dvcmQxMjM0NTY3ODkwMQ=="}};
+    for (auto& c : cases) {
+        char* out = Base64Encode(c[0]);
+        ASSERT_NE(out, nullptr);
+        EXPECT_STREQ(out, c[1]) << c[0];
+        delete[] out;
+    }
+    EXPECT_EQ(Base64Encode(nullptr), nullptr);
+    EXPECT_EQ(Base64EncodeText(std::string(48, 'x').c_str()).size(), 64u);
 }
