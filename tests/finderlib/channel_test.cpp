@@ -32,7 +32,7 @@ DWORD HandleCount() { DWORD n = 0; return GetProcessHandleCount(GetCurrentProces
 
 bool Port65Free() {
     SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in local = {AF_INET, htons(65)};
+    sockaddr_in local = {AF_INET, htons(65), {}, {}};
     bool ok = bind(s, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0;
     closesocket(s);
     return ok;

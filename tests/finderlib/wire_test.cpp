@@ -372,7 +372,7 @@ TEST_F(Wire, PortTakenMeansNoAnswerAndNothingLeaks) {
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
     SOCKET holder = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in local = {AF_INET, htons(65)};
+    sockaddr_in local = {AF_INET, htons(65), {}, {}};
     ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
 
     DWORD handlesBefore = 0, handlesAfter = 0;

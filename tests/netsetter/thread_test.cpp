@@ -35,8 +35,7 @@ class Owner {
 public:
     Owner()
     {
-        WNDCLASSW wc = {0, OwnerProc};
-        wc.lpszClassName = L"QuentariThreadOwner";
+        WNDCLASSW wc = {0, OwnerProc, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, L"QuentariThreadOwner"};
         RegisterClassW(&wc);
         m_wnd.Attach(CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
         m_ready = CreateEventW(nullptr, FALSE, FALSE, nullptr);
@@ -169,7 +168,7 @@ TEST_F(QuentariThreads, TheReplyFilterOnTheLiveSocket)
     // Port 65 is taken now: a second receiver says so.
     EXPECT_EQ(CRcvThread().OpenSocket(), IDS_PORT_USED);
     SOCKET inject = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in to = {AF_INET, htons(kDevicePort)};
+    sockaddr_in to = {AF_INET, htons(kDevicePort), {}, {}};
     to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     const uint8_t ours[6] = {0, 0x11, 0x22, 0x33, 0x44, 0x55}, theirs[6] = {0, 0x66, 0x22, 0x33, 0x44, 0x55};
     struct Case { const char* what; uint8_t op; int seqOffset, pending, size; const uint8_t* echoedMac; UINT expected; };

@@ -83,7 +83,7 @@ protected:
     void PressMarked(HWND dialog, int id)
     {
         SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);
-        sockaddr_in to = {AF_INET, htons(65)};
+        sockaddr_in to = {AF_INET, htons(65), {}, {}};
         to.sin_addr.s_addr = inet_addr(std::getenv("KIT_DEV_IP"));
         sendto(s, "MARK", 4, 0, reinterpret_cast<sockaddr*>(&to), sizeof(to));
         closesocket(s);
@@ -250,9 +250,9 @@ TEST_F(QuentariNetwork, StaticSetupAndClockOfStorageDeviceShowUpAtNextSearch)
     auto setups = Sent(2);
     ASSERT_FALSE(setups.empty());
     const Bytes& s = setups[0];
-    Bytes want;  // after TYPE static: the address, mask, gateway and web port
-    for (uint32_t a : {inet_addr(Net(41).c_str()), htonl(0xFFFFFF00u), inet_addr(Net(1).c_str())})
-        want.insert(want.end(), reinterpret_cast<uint8_t*>(&a), reinterpret_cast<uint8_t*>(&a) + 4);
+    // After TYPE static: the address, mask and gateway in network order, and the web port.
+    uint32_t words[3] = {inet_addr(Net(41).c_str()), htonl(0xFFFFFF00u), inet_addr(Net(1).c_str())};
+    Bytes want(reinterpret_cast<uint8_t*>(words), reinterpret_cast<uint8_t*>(words) + 12);
     want.insert(want.end(), {0, 80});
     EXPECT_EQ(Span(s, 6, 2), (Bytes{0, 1}));
     EXPECT_EQ(Span(s, 14, 14), want);
