@@ -1,5 +1,6 @@
 // Building the library's requests and parsing the devices' answers into its records.
 #include "finderlib/TavikProtocol.h"
+#include "finderlib/Base64.h"
 
 #include <cstdio>
 #include <cstring>
@@ -74,8 +75,8 @@ bool BuildLogon(DeviceRequestPacket& p, uint32_t& seq, const uint8_t pcMac[6], c
     session.kind = target.kind;
     session.base64 = target.base64;
     if (target.kind == 4 || target.base64 == 1) {
-        size_t n = strnlen(target.password, sizeof target.password);
-        std::string text = Base64Encode(reinterpret_cast<const uint8_t*>(target.password), n);
+        std::string password(target.password, strnlen(target.password, sizeof target.password));
+        std::string text = Base64EncodeText(password.c_str());
         if (text.size() > kMaxBase64Text) return false;
         memcpy(session.name, text.data(), text.size());
         memcpy(session.password, "   ", 3);
@@ -230,22 +231,6 @@ bool Dispatch(uint16_t code, const uint8_t* d, size_t length, ChannelState& s) {
     default:
         return false;
     }
-}
-
-std::string Base64Encode(const uint8_t* data, size_t length) {
-    static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    out.reserve((length + 2) / 3 * 4);
-    for (size_t i = 0; i < length; i += 3) {
-        uint32_t v = uint32_t(data[i]) << 16;
-        if (i + 1 < length) v |= uint32_t(data[i + 1]) << 8;
-        if (i + 2 < length) v |= data[i + 2];
-        out += kAlphabet[v >> 18 & 63];
-        out += kAlphabet[v >> 12 & 63];
-        out += i + 1 < length ? kAlphabet[v >> 6 & 63] : '=';
-        out += i + 2 < length ? kAlphabet[v & 63] : '=';
-    }
-    return out;
 }
 
 bool ParseAddress(const char* text, size_t fieldSize, uint8_t out[4]) {

@@ -73,7 +73,6 @@ void ParseTime(const uint8_t* data, ZevTimeInfo& store);
 // Except for a search, only answers that echo the request's transaction id count.
 bool Dispatch(uint16_t code, const uint8_t* data, size_t length, ChannelState& state);
 
-std::string Base64Encode(const uint8_t* data, size_t length);
 // Strict "a.b.c.d" parse of a text field of at most fieldSize bytes, into network order.
 bool ParseAddress(const char* text, size_t fieldSize, uint8_t out[4]);
 void FormatAddress(const uint8_t* address, char* out, size_t size);

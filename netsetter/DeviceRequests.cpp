@@ -69,13 +69,11 @@ DeviceRequestPacket BuildLogonRequest(uint32_t seq, const uint8_t pcMac[6], cons
     return p;
 }
 
-DeviceRequestPacket BuildLogoffRequest(uint32_t seq, const uint8_t pcMac[6], const DeviceTableEntry& entry,
-                                       const uint8_t token[16], const std::string& password)
+DeviceRequestPacket BuildLogoffRequest(uint32_t seq, const uint8_t pcMac[6], const DeviceTableEntry& entry)
 {
     DeviceRequestPacket p = NewRequest(kOpLogoff, seq, pcMac);
     std::memcpy(p.deviceMac, entry.mac, 6);
     PutText(p.text, sizeof(p.text), kSearchText);
-    PutAuth(p, entry.protectedFlag != 0, token, password);
     return p;
 }
 

@@ -44,10 +44,9 @@ DeviceRequestPacket BuildSearchRequest(uint32_t seq, const uint8_t pcMac[6]);
 // password: the typed password in the ANSI code page; base64: its Base64 text.
 DeviceRequestPacket BuildLogonRequest(uint32_t seq, const uint8_t pcMac[6], const DeviceTableEntry& entry,
                                       const std::string& password, const std::string& base64);
-// Carries the session's token or password like every request after the logon, so that the
-// device lets this PC's session go.
-DeviceRequestPacket BuildLogoffRequest(uint32_t seq, const uint8_t pcMac[6], const DeviceTableEntry& entry,
-                                       const uint8_t token[16], const std::string& password);
+// Names the device and carries "FROM-PC" and no authentication: a device ends the session of
+// the PC whose MAC the logoff carries.
+DeviceRequestPacket BuildLogoffRequest(uint32_t seq, const uint8_t pcMac[6], const DeviceTableEntry& entry);
 DeviceRequestPacket BuildQueryRequest(uint32_t seq, const uint8_t pcMac[6], const DeviceTableEntry& entry,
                                       uint16_t subKind, uint8_t flag, const uint8_t token[16],
                                       const std::string& password);

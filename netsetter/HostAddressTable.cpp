@@ -15,6 +15,26 @@ bool HostAddressTable::Refresh()
     return true;
 }
 
+PcAddress ChoosePcAddress(const HostAddressTable& hosts, uint32_t a, uint32_t m)
+{
+    PcAddress pc = {0xFFFFFFFFu, 0x80000000u};
+    for (int i = 0; i < hosts.count; ++i) {
+        uint32_t ra = ntohl(hosts.rows[i].address), rm = ntohl(hosts.rows[i].mask);
+        if ((ra & rm) == (a & m))
+            return {ra, rm};
+        if ((rm & m & ra) != 0 && (rm & m & ra) == (rm & m & a)) {
+            pc = {ra, rm};
+            continue;
+        }
+        for (int j = 0; j < hosts.count; ++j)
+            if (hosts.rows[j].address != 0) {
+                pc = {ntohl(hosts.rows[j].address), ntohl(hosts.rows[j].mask)};
+                break;
+            }
+    }
+    return pc;
+}
+
 void HostAddressTable::Assign(const MIB_IPADDRROW* list, DWORD n)
 {
     const uint32_t loopback = htonl(INADDR_LOOPBACK);

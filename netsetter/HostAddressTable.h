@@ -22,3 +22,13 @@ struct HostAddressTable {
     // Takes the rows of a system table (for Refresh and its tests).
     void Assign(const MIB_IPADDRROW* rows, DWORD count);
 };
+
+// Host order.
+struct PcAddress {
+    uint32_t address, mask;
+};
+// The PC's address and mask on the device's network, rows visited in order: a row on the
+// device's network decides and ends the visit; any other row takes its own values when its
+// network overlaps the device's under both masks, else those of the first row with an address.
+// So without an exact match the last row decides; no rows give 255.255.255.255 / 128.0.0.0.
+PcAddress ChoosePcAddress(const HostAddressTable& hosts, uint32_t deviceAddress, uint32_t deviceMask);

@@ -1,7 +1,7 @@
 // Modal dialog that asks for a device's logon password and keeps its Base64 form.
 #include "netsetter/LoginPasswordDlg.h"
 #include "afx/DataExchange.h"
-#include "netsetter/Base64.h"
+#include "finderlib/Base64.h"
 #include "netsetter/SettingRes.h"
 
 BEGIN_MESSAGE_MAP(CLoginPasswordDlg, afx::CDialog)

@@ -15,11 +15,6 @@
 
 namespace {
 
-const IP_ADAPTER_INFO* FirstAdapter(const std::vector<uint8_t>& buffer)
-{
-    return buffer.empty() ? nullptr : reinterpret_cast<const IP_ADAPTER_INFO*>(buffer.data());
-}
-
 std::wstring Widen(const char* text)
 {
     return std::wstring(text, text + std::strlen(text));  // dotted addresses are ASCII
@@ -79,55 +74,25 @@ LRESULT CQuentariDlg::OnSettingClick(WPARAM wParam, LPARAM)
 void CQuentariDlg::CheckAddressConflicts(int row)
 {
     std::vector<uint8_t> buffer = ReadAdapters();
-    const IP_ADAPTER_INFO* last = nullptr;
-    bool first = true;
-    for (const IP_ADAPTER_INFO* a = FirstAdapter(buffer); a; a = a->Next) {
-        // The PC speaks with the smallest MAC of its adapters.
-        if (a->AddressLength == 6 && (first || std::memcmp(a->Address, g_abPcMac, 6) < 0))
-            std::memcpy(g_abPcMac, a->Address, 6);
-        first = false;
-        last = a;
-    }
-    if (!last)
-        return;
-    std::wstring pc = Widen(last->IpAddressList.IpAddress.String);
-    if (afx::FormatIpAddress(m_selected.address) == pc)
-        Caution(kStrAddressConflict, IDS_CAUTION);
-    if (afx::FormatIpAddress(m_selected.gateway) == pc && m_selected.kind != kKindStorage)
-        Caution(kStrGatewayConflict, IDS_CAUTION);
+    TakeSmallestAdapterMac(FirstAdapter(buffer), g_abPcMac);
+    for (unsigned text : AddressConflictWarnings(FirstAdapter(buffer), m_selected.address, m_selected.gateway,
+                                                 m_selected.kind))
+        Caution(text, IDS_CAUTION);
 }
 
 int CQuentariDlg::FindPcAddress(int row)
 {
     HostAddressTable& hosts = TheApp().m_hostAddresses;
     hosts.Refresh();
-    uint32_t pcAddress = 0xFFFFFFFFu, pcMask = 0x80000000u;
-    bool found = false;
-    const uint32_t a = m_selected.address, m = m_selected.mask;
-    for (int i = 0; i < hosts.count && !found; ++i) {
-        uint32_t ra = ntohl(hosts.rows[i].address), rm = ntohl(hosts.rows[i].mask);
-        if ((ra & rm) == (a & m)) {
-            pcAddress = ra, pcMask = rm, found = true;
-        } else if ((rm & m & ra) != 0 && (rm & m & ra) == (rm & m & a)) {
-            pcAddress = ra, pcMask = rm;
-        } else {
-            for (int j = 0; j < hosts.count; ++j)
-                if (hosts.rows[j].address != 0) {
-                    pcAddress = ntohl(hosts.rows[j].address), pcMask = ntohl(hosts.rows[j].mask);
-                    break;
-                }
-        }
-    }
-    m_strPcAddress = afx::FormatIpAddress(pcAddress);
-    m_strPcMask = afx::FormatIpAddress(pcMask);
+    PcAddress pc = ChoosePcAddress(hosts, m_selected.address, m_selected.mask);
+    m_strPcAddress = afx::FormatIpAddress(pc.address);
+    m_strPcMask = afx::FormatIpAddress(pc.mask);
     if (m_strPcAddress == L"0.0.0.0") {
         Caution(IDS_NO_RESPONSE, IDS_CAUTION);
         return 1;
     }
     std::vector<uint8_t> buffer = ReadAdapters();
-    const IP_ADAPTER_INFO* last = nullptr;
-    for (const IP_ADAPTER_INFO* ad = FirstAdapter(buffer); ad; ad = ad->Next)
-        last = ad;
+    const IP_ADAPTER_INFO* last = LastAdapter(FirstAdapter(buffer));
     if (!last)
         return 1;
     m_strPcGateway = Widen(last->GatewayList.IpAddress.String);
@@ -206,9 +171,10 @@ void CQuentariDlg::SendLogoffRequest()
     if (!m_pRcvThread && !StartThreads())
         return;
     g_nPendingOperation = kPendingLogoff;
-    SendRequest(BuildLogoffRequest(NextSequence(), g_abPcMac, m_selected, m_abToken, PasswordBytes()));
-    // The sender's three copies go out 250 ms apart.
-    Sleep(3 * 250 + 150);
+    SendRequest(BuildLogoffRequest(NextSequence(), g_abPcMac, m_selected));
+    // However late the sender gets to run, all three copies go out before it stops.
+    if (m_pSndThread)
+        m_pSndThread->WaitSent(CSndThread::kStopMs);
     StopThreads();
 }
 

@@ -7,14 +7,16 @@
 CSndThread::~CSndThread()
 {
     CloseSocket();
-    if (m_hSendEvent)
-        CloseHandle(m_hSendEvent);
+    for (HANDLE h : {m_hSendEvent, m_hSent})
+        if (h)
+            CloseHandle(h);
 }
 
 bool CSndThread::InitInstance()
 {
     m_hSendEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    if (!m_hSendEvent)
+    m_hSent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!m_hSendEvent || !m_hSent)
         return false;
     SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);
     if (s == INVALID_SOCKET)
@@ -35,10 +37,29 @@ bool CSndThread::InitInstance()
 
 bool CSndThread::Send(const DeviceRequestPacket& packet)
 {
+    if (m_hSent)
+        ResetEvent(m_hSent);
     std::memcpy(&m_packet, &packet, sizeof(m_packet));
     if (m_hSendEvent)
         SetEvent(m_hSendEvent);
     return true;
+}
+
+bool CSndThread::WaitSent(DWORD ms)
+{
+    if (!m_hSent)
+        return false;
+    // The thread may send its error report to the dialog meanwhile: serve that, nothing else.
+    HANDLE waits[2] = {m_hSent, m_hThread};
+    DWORD start = GetTickCount();
+    for (;;) {
+        DWORD elapsed = GetTickCount() - start;
+        DWORD r = MsgWaitForMultipleObjects(2, waits, FALSE, elapsed >= ms ? 0 : ms - elapsed, QS_SENDMESSAGE);
+        if (r != WAIT_OBJECT_0 + 2)
+            return r == WAIT_OBJECT_0;
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 
 int CSndThread::Run()
@@ -65,6 +86,7 @@ int CSndThread::Run()
             Sleep(kCopyGapMs);
         }
         ResetEvent(m_hSendEvent);
+        SetEvent(m_hSent);
     }
     return 0;
 }

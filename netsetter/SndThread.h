@@ -17,6 +17,9 @@ public:
     void SetReadyEvent(HANDLE ready) { m_hReady = ready; }
     // Replaces the request to send and wakes the thread; called on the dialog's thread.
     bool Send(const DeviceRequestPacket& packet);
+    // Waits until the copies of the request last handed over have gone out (or the sends
+    // stopped at an error); false when that did not happen within ms.
+    bool WaitSent(DWORD ms);
     // Ends the thread, waking it from its wait; one that still does not end is terminated.
     void Stop();
     // How long a stop waits for the thread to end by itself.
@@ -39,6 +42,8 @@ private:
     afx::CWnd* m_pDialog = nullptr;
     HANDLE m_hReady = nullptr;
     HANDLE m_hSendEvent = nullptr;
+    // Manual-reset: set once the copies of the last request have gone out.
+    HANDLE m_hSent = nullptr;
     std::atomic<SOCKET> m_socket{INVALID_SOCKET};
     sockaddr_in m_destination = {};
     DeviceRequestPacket m_packet = {};

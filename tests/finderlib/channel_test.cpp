@@ -28,17 +28,11 @@ int ThreadCount() {
     return n;
 }
 
-DWORD HandleCount() {
-    DWORD n = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &n);
-    return n;
-}
+DWORD HandleCount() { DWORD n = 0; return GetProcessHandleCount(GetCurrentProcess(), &n) ? n : 0; }
 
 bool Port65Free() {
     SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in local = {};
-    local.sin_family = AF_INET;
-    local.sin_port = htons(65);
+    sockaddr_in local = {AF_INET, htons(65), {}, {}};
     bool ok = bind(s, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0;
     closesocket(s);
     return ok;
@@ -65,8 +59,7 @@ TEST_F(Channel, AThousandOperationsLeaveNoThreadOrHandle) {
     Session none = {};
     uint32_t seq = 1;
     DeviceRequestPacket packet;
-    int answered = 0, timedOut = 0;
-    int threads = 0;
+    int answered = 0, timedOut = 0, threads = 0;
     DWORD handles = 0;
     auto t0 = std::chrono::steady_clock::now();
     for (int i = 0; i < 1000; ++i) {

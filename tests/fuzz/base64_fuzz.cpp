@@ -1,5 +1,5 @@
-// Fuzzes the network setter's Base64 encoding of logon passwords against a plain decoder.
-#include "netsetter/Base64.h"
+// Fuzzes the Base64 encoding of logon passwords (finder library and network setter) against a plain decoder.
+#include "finderlib/Base64.h"
 #include "tests/fuzz/FuzzCheck.h"
 #include <cstring>
 #include <string>

@@ -1,11 +1,11 @@
 // Drives the real Quentari.exe from outside: its windows, its list's rows, screenshots.
 #include "tests/netsetter_setup/QuentariDriver.h"
 #include <commctrl.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 #include <vector>
-
-static const wchar_t kTitle[] = L"Quentari - network device setting utility";
 
 QuentariDriver::QuentariDriver(const EnvVars& env) : m_run(new ProgramRun(OwnFolder() + L"Quentari.exe", L"", L"", env)) {}
 
@@ -64,23 +64,17 @@ void QuentariDriver::Shot(HWND window, const std::string& name) const
     if (!dir || !window)
         return;
     std::string folder = "Z:" + std::string(dir) + "/screenshots";
-    for (char& c : folder)
-        if (c == '/')
-            c = '\\';
+    std::replace(folder.begin(), folder.end(), '/', '\\');
     CreateDirectoryA(folder.c_str(), nullptr);
     SaveWindowBmp(window, Widen(folder + "\\quentari_" + name + "_" + (lang ? lang : "en") + ".bmp"));
 }
 
 void SetAddress(HWND dialog, int id, const char* dotted)
 {
-    HWND control = GetDlgItem(dialog, id);
-    std::string s = dotted;
-    for (int field = 1; field <= 4; ++field) {
-        size_t dot = s.find('.');
-        std::string part = s.substr(0, dot);
-        SetDlgItemTextA(control, field, part.c_str());
-        s = dot == std::string::npos ? "" : s.substr(dot + 1);
-    }
+    std::istringstream parts(dotted);
+    std::string part;
+    for (int field = 1; field <= 4 && std::getline(parts, part, '.'); ++field)
+        SetDlgItemTextA(GetDlgItem(dialog, id), field, part.c_str());
 }
 
 std::wstring Text(HWND window, int id)

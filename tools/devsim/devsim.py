@@ -74,6 +74,7 @@ class Device:
         self.time_flag = conf.get("time_flag")              # forced byte 36 of advanced answers
         self.time_decoy = bool(conf.get("time_decoy", False))  # a flag-0 answer first, year 1999
         self.silent = bool(conf.get("silent", False))
+        self.silent_ops = {int(op) for op in conf.get("silent_ops", [])}  # requests left unanswered
         self.delay_ms = int(conf.get("delay_ms", 0))
 
     def state(self):
@@ -186,11 +187,15 @@ class Simulator:
             p[65], p[66] = t["a"], t["b"]
         return bytes(p)
 
+    @staticmethod
+    def hears(dev, req):
+        return not dev.silent and req[0] not in dev.silent_ops
+
     def addressed(self, req):
         target = req[28:34]
         if target in (bytes(6), b"\xff" * 6):
-            return [d for d in self.devices if not d.silent]
-        return [d for d in self.devices if d.mac == target and not d.silent]
+            return [d for d in self.devices if self.hears(d, req)]
+        return [d for d in self.devices if d.mac == target and self.hears(d, req)]
 
     def logon_status(self, dev, req):
         pc = req[8:14]
@@ -232,7 +237,7 @@ class Simulator:
         out += [(0, j) for j in junk]
         if op == 0:
             for dev in self.devices:
-                if dev.silent:
+                if not self.hears(dev, req):
                     continue
                 auth = b"\xff" * 16 if dev.base64 else None
                 out.append((dev.delay_ms / 1000, self.answer(dev, req, KIND_OP[dev.kind], 4 if dev.state2 else 0, auth=auth)))
@@ -256,9 +261,8 @@ class Simulator:
                 out.append((dev.delay_ms / 1000, self.answer(dev, req, KIND_OP[dev.kind], status, pc_mac=busy, auth=auth)))
         elif op == 4:
             for dev in self.devices:
-                # A session given without a token here (configured) ends on any logoff of its PC.
-                if req[28:34] in (dev.mac, bytes(6)) and dev.owner == req[8:14] and \
-                        (dev.token is None or self.auth_ok(dev, req)):
+                # Any logoff from the PC that holds the session ends it; no token is asked.
+                if req[28:34] in (dev.mac, bytes(6)) and dev.owner == req[8:14]:
                     dev.owner = None
                     dev.token = None
         elif op == 2:
