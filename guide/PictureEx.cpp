@@ -7,6 +7,17 @@
 namespace {
 // OLE picture sizes are in HIMETRIC, 2540 to the inch.
 const int kHimetricPerInch = 2540;
+
+void ReleasePictures(IPicture*& still, std::vector<TFrame>& frames)
+{
+    if (still)
+        still->Release();
+    still = nullptr;
+    for (TFrame& f : frames)
+        if (f.m_pPicture)
+            f.m_pPicture->Release();
+    frames.clear();
+}
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CPictureEx, afx::CStatic)
@@ -43,13 +54,7 @@ TDecodedPicture& TDecodedPicture::operator=(TDecodedPicture&& other) noexcept
 
 void TDecodedPicture::Release()
 {
-    if (m_pStill)
-        m_pStill->Release();
-    m_pStill = nullptr;
-    for (TFrame& f : m_arrFrames)
-        if (f.m_pPicture)
-            f.m_pPicture->Release();
-    m_arrFrames.clear();
+    ReleasePictures(m_pStill, m_arrFrames);
 }
 
 BOOL CPictureEx::Load(const wchar_t* fileName)
@@ -380,14 +385,7 @@ void CPictureEx::Stop()
 void CPictureEx::UnLoad()
 {
     Stop();
-    if (m_pPicture) {
-        m_pPicture->Release();
-        m_pPicture = nullptr;
-    }
-    for (TFrame& f : m_arrFrames)
-        if (f.m_pPicture)
-            f.m_pPicture->Release();
-    m_arrFrames.clear();
+    ReleasePictures(m_pPicture, m_arrFrames);
     if (m_hMemDC) {
         ::SelectObject(m_hMemDC, m_hOldBitmap);
         ::DeleteDC(m_hMemDC);
