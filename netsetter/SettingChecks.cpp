@@ -1,5 +1,7 @@
 // The device setting dialog's checks of what the user typed, free of windows so they table-test.
 #include "netsetter/SettingChecks.h"
+#include <windows.h>
+#include <cwchar>
 #include "afx/AddressText.h"
 
 bool IsInvalidMask(uint32_t mask)
@@ -95,22 +97,33 @@ static long long DaysFromCivil(long long y, int m, int d)
     return era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
 }
 
-int UtcOffsetHours(const std::tm& utc, const std::tm& local)
-{
-    // Whole dates, so a month or year between the two readings counts like a day.
-    auto minutes = [](const std::tm& t) {
-        int month = t.tm_mon < 0 || t.tm_mon > 11 ? 0 : t.tm_mon;
-        return (DaysFromCivil(t.tm_year + 1900LL, month + 1, t.tm_mday) * 24 + t.tm_hour) * 60 + t.tm_min;
-    };
-    long long offset = (minutes(local) - minutes(utc)) / 60;
-    // The time zones of the world lie between -12 and +14 hours.
-    return (offset > 14 || offset < -12) ? -1 : int(offset);
-}
-
 bool IsShowableDeviceTime(int year, int month, int day, int hour, int minute, int second)
 {
     return year >= 1970 && year <= 2038 && month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour >= 0 &&
            hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= 59;
+}
+
+std::wstring LocalTimeText(std::time_t t)
+{
+    const std::tm* local = std::localtime(&t);
+    if (!local)
+        return std::wstring();
+    wchar_t text[64];
+    swprintf(text, 64, L"%04d/%02d/%02d %02d:%02d:%02d", local->tm_year + 1900, local->tm_mon + 1, local->tm_mday,
+             local->tm_hour, local->tm_min, local->tm_sec);
+    return text;
+}
+
+bool ReadDeviceClock(int year, int month, int day, int hour, int minute, int second, std::time_t now,
+                     DeviceClock& clock)
+{
+    if (!IsShowableDeviceTime(year, month, day, hour, minute, second))
+        return false;
+    // The fields are UTC: counted straight from the calendar, no time zone in between.
+    long long device = (DaysFromCivil(year, month, day) * 24 + hour) * 3600LL + minute * 60 + second;
+    clock.text = LocalTimeText(std::time_t(device));
+    clock.setClock = device - (long long)now > 300 || (long long)now - device > 300;
+    return !clock.text.empty();
 }
 
 AddressSettingResult DecideStaticSetting(const AddressSettingInput& in)
