@@ -167,7 +167,7 @@ bool CDeviceSettingDlg::OnInitDialog()
     std::string name, workgroup;
     if (m_pWorking)
         SplitNameAndWorkgroup(std::string(m_pWorking->name, strnlen(m_pWorking->name, sizeof(m_pWorking->name))), name,
-                              workgroup);
+                              workgroup, ThreadLeadBytes());
     m_strDeviceName = m_strStartName = FromThreadAnsi(name.c_str());
     m_strWorkgroup = m_strStartWorkgroup = FromThreadAnsi(workgroup.c_str());
     UpdateData(false);

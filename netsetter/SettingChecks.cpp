@@ -73,18 +73,29 @@ unsigned CheckWorkgroup(const std::wstring& workgroup, const std::function<bool(
     return 0;
 }
 
-void SplitNameAndWorkgroup(const std::string& text, std::string& name, std::string& workgroup)
+void SplitNameAndWorkgroup(const std::string& text, std::string& name, std::string& workgroup,
+                           const LeadByteTest& isLeadByte)
 {
-    size_t cut = text.find('@');
-    if (cut == std::string::npos || cut == 0)
-        cut = text.find('?');
+    size_t at = std::string::npos, question = std::string::npos, end = text.size();
+    for (size_t i = 0, n; i < text.size(); i += n) {
+        n = CharBytes(text, i, isLeadByte);
+        if (n == 0) {
+            end = i;  // half a character cut off at the end of the field
+            break;
+        }
+        if (n == 1 && text[i] == '@' && at == std::string::npos)
+            at = i;
+        if (n == 1 && text[i] == '?' && question == std::string::npos)
+            question = i;
+    }
+    size_t cut = (at == std::string::npos || at == 0) ? question : at;
     if (cut == std::string::npos) {
         name.clear();
         workgroup.clear();
         return;
     }
     name = text.substr(0, cut);
-    workgroup = text.substr(cut + 1);
+    workgroup = text.substr(cut + 1, end - cut - 1);
 }
 
 // Days from 1970-01-01 to a date of the Gregorian calendar (month 1-12).

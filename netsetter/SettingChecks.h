@@ -2,9 +2,9 @@
 #pragma once
 #include <cstdint>
 #include <ctime>
-#include <functional>
 #include <string>
 #include <vector>
+#include "netsetter/DeviceTable.h"
 
 // Strings the checks answer with (ids of the string table).
 enum : unsigned {
@@ -40,8 +40,10 @@ unsigned CheckDeviceName(const std::wstring& name);
 // isLeadByte tells whether a byte starts a double-byte character of the ANSI code page.
 unsigned CheckWorkgroup(const std::wstring& workgroup, const std::function<bool(unsigned char)>& isLeadByte);
 
-// A storage device's name text split into device name and workgroup ("NAS@WG" or "NAS?DOMAIN").
-void SplitNameAndWorkgroup(const std::string& text, std::string& name, std::string& workgroup);
+// A storage device's name text split into device name and workgroup ("NAS@WG" or "NAS?DOMAIN"),
+// walked by character so a trail byte is never taken for the at sign.
+void SplitNameAndWorkgroup(const std::string& text, std::string& name, std::string& workgroup,
+                           const LeadByteTest& isLeadByte);
 
 // A device clock worth showing: year 1970-2038 and every field in range.
 bool IsShowableDeviceTime(int year, int month, int day, int hour, int minute, int second);

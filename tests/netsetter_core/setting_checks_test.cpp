@@ -1,6 +1,7 @@
 // The setting dialog's refusals and the request bytes, as tables.
 #include "netsetter/DeviceRequests.h"
 #include "netsetter/SettingChecks.h"
+#include <windows.h>
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <cstring>
@@ -84,13 +85,15 @@ TEST(SettingChecks, NamesWorkgroupsAndTime)
         EXPECT_EQ(CheckWorkgroup(c.wg, noLead), c.want) << c.wg;
     EXPECT_EQ(CheckWorkgroup(L"W\x82G", [](unsigned char b) { return b == 0x82; }), kStrWorkgroupBadChar);
 
+    // Shift-JIS: "\x8B\x40" is one character whose second byte is an at sign.
+    auto sjis = [](unsigned char b) { return IsDBCSLeadByteEx(932, b) != FALSE; };
     struct Split { const char* text; const char* name; const char* wg; } splits[] = {
         {"NAS01@WORKGROUP", "NAS01", "WORKGROUP"}, {"NAS01?DOMAIN", "NAS01", "DOMAIN"}, {"NAS01", "", ""},
-        {"@X?Y", "@X", "Y"},
+        {"@X?Y", "@X", "Y"}, {"\x8B\x40\x8D\xDE@WG", "\x8B\x40\x8D\xDE", "WG"}, {"N@W\x94", "N", "W"},
     };
     for (auto& s : splits) {
         std::string n, w;
-        SplitNameAndWorkgroup(s.text, n, w);
+        SplitNameAndWorkgroup(s.text, n, w, sjis);
         EXPECT_EQ(n, s.name) << s.text;
         EXPECT_EQ(w, s.wg) << s.text;
     }
