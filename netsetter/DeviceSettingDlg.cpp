@@ -349,7 +349,7 @@ void CDeviceSettingDlg::OnOK()
     if (Kind() == kKindStorage) {
         unsigned e = CheckDeviceName(m_strDeviceName);
         if (!e)
-            e = CheckWorkgroup(m_strWorkgroup, [](unsigned char b) { return IsDBCSLeadByte(b) != FALSE; });
+            e = CheckWorkgroup(m_strWorkgroup, ThreadCodePage());
         if (e) {
             Message(e, 0, MB_ICONEXCLAMATION);
             return;

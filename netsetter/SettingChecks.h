@@ -37,8 +37,8 @@ unsigned ValidateAddresses(uint32_t a, uint32_t m, uint32_t g, int kind);
 bool IsSameSubnet(const std::wstring& gateway, const std::wstring& address, const std::wstring& mask);
 
 unsigned CheckDeviceName(const std::wstring& name);
-// isLeadByte tells whether a byte starts a double-byte character of the ANSI code page.
-unsigned CheckWorkgroup(const std::wstring& workgroup, const std::function<bool(unsigned char)>& isLeadByte);
+// The workgroup is checked as the request carries it, in code page `codePage`.
+unsigned CheckWorkgroup(const std::wstring& workgroup, unsigned codePage);
 
 // A storage device's name text split into device name and workgroup ("NAS@WG" or "NAS?DOMAIN"),
 // walked by character so a trail byte is never taken for the at sign.

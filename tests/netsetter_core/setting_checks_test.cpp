@@ -70,20 +70,22 @@ TEST(SettingChecks, OkDecisionInStaticMode)
 
 TEST(SettingChecks, NamesWorkgroupsAndTime)
 {
-    auto noLead = [](unsigned char) { return false; };
     struct NameCase { const wchar_t* name; unsigned want; } names[] = {
         {L"NAS_01-a", 0}, {L"_x", 0}, {L"", kStrNameBadFirst}, {L"1NAS", kStrNameBadFirst},
         {L"NAS 1", kStrNameBadChar}, {L"ABCDEFGHIJKLMN", 0}, {L"ABCDEFGHIJKLMNO", kStrNameTooLong},
     };
     for (auto& c : names)
         EXPECT_EQ(CheckDeviceName(c.name), c.want) << c.name;
-    struct WgCase { const wchar_t* wg; unsigned want; } wgs[] = {
-        {L"", 0}, {L"WORKGROUP", 0}, {L"-WG", kStrWorkgroupBadFirst}, {L"W G", kStrWorkgroupBadChar},
-        {L"W+G", kStrWorkgroupBadChar}, {L"ABCDEFGHIJKLMNOP", kStrWorkgroupTooLong}, {L"W-G", 0},
+    // Checked in the code page the request carries the workgroup in.
+    struct WgCase { const wchar_t* wg; unsigned cp, want; } wgs[] = {
+        {L"", 1252, 0}, {L"WORKGROUP", 1252, 0}, {L"-WG", 1252, kStrWorkgroupBadFirst},
+        {L"W G", 1252, kStrWorkgroupBadChar}, {L"W+G", 1252, kStrWorkgroupBadChar}, {L"W-G", 1252, 0},
+        {L"ABCDEFGHIJKLMNOP", 1252, kStrWorkgroupTooLong}, {L"\x41E\x424\x418\x421", 1252, kStrWorkgroupBadChar},
+        {L"\x958B\x767A", 932, kStrWorkgroupBadChar}, {L"\x55B6\x696D", 932, kStrWorkgroupBadChar},
+        {L"WORKGROUP", 932, 0},
     };
     for (auto& c : wgs)
-        EXPECT_EQ(CheckWorkgroup(c.wg, noLead), c.want) << c.wg;
-    EXPECT_EQ(CheckWorkgroup(L"W\x82G", [](unsigned char b) { return b == 0x82; }), kStrWorkgroupBadChar);
+        EXPECT_EQ(CheckWorkgroup(c.wg, c.cp), c.want) << c.wg << " " << c.cp;
 
     // Shift-JIS: "\x8B\x40" is one character whose second byte is an at sign.
     auto sjis = [](unsigned char b) { return IsDBCSLeadByteEx(932, b) != FALSE; };
