@@ -67,11 +67,6 @@ CDeviceSettingDlg::CDeviceSettingDlg(UINT templateId, CDeviceSettingOwner* owner
 {
     m_hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUENTARI), IMAGE_ICON,
                                             0, 0, LR_DEFAULTSIZE));
-    // The offset is worked out once per dialog, from one reading of the clock.
-    std::time_t now = std::time(nullptr);
-    std::tm utc = *std::gmtime(&now);
-    std::tm local = *std::localtime(&now);
-    m_nUtcOffset = UtcOffsetHours(utc, local);
 }
 
 CDeviceSettingDlg::~CDeviceSettingDlg()
@@ -117,27 +112,17 @@ void CDeviceSettingDlg::ShowDeviceTime(DeviceTimeRecord* record)
     m_pTime = record;
     if (!record)
         return;
-    wchar_t text[64];
     std::time_t now = std::time(nullptr);
-    if (IsShowableDeviceTime(record->year, record->month, record->day, record->hour, record->minute, record->second)) {
-        std::tm t = {};
-        t.tm_year = record->year - 1900, t.tm_mon = record->month - 1, t.tm_mday = record->day;
-        t.tm_hour = record->hour, t.tm_min = record->minute, t.tm_sec = record->second;
-        t.tm_isdst = -1;
-        std::time_t device = std::mktime(&t) + 3600 * std::time_t(m_nUtcOffset);
-        std::tm shown = *std::localtime(&device);
-        swprintf(text, 64, L"%04d/%02d/%02d %02d:%02d:%02d", shown.tm_year + 1900, shown.tm_mon + 1, shown.tm_mday,
-                 shown.tm_hour, shown.tm_min, shown.tm_sec);
-        long long diff = (long long)device - (long long)now;
-        m_nSetClock = (diff > 300 || diff < -300) ? 1 : 0;
+    DeviceClock clock;
+    if (ReadDeviceClock(record->year, record->month, record->day, record->hour, record->minute, record->second, now,
+                        clock)) {
+        m_strDeviceTime = clock.text;
+        m_nSetClock = clock.setClock ? 1 : 0;
     } else {
         record->year = 0;
-        std::tm shown = *std::localtime(&now);
-        swprintf(text, 64, L"%04d/%02d/%02d %02d:%02d:%02d", shown.tm_year + 1900, shown.tm_mon + 1, shown.tm_mday,
-                 shown.tm_hour, shown.tm_min, shown.tm_sec);
+        m_strDeviceTime = LocalTimeText(now);
         m_nSetClock = 0;
     }
-    m_strDeviceTime = text;
 }
 
 void CDeviceSettingDlg::DoDataExchange(afx::CDataExchange* pDX)
@@ -182,7 +167,7 @@ bool CDeviceSettingDlg::OnInitDialog()
     std::string name, workgroup;
     if (m_pWorking)
         SplitNameAndWorkgroup(std::string(m_pWorking->name, strnlen(m_pWorking->name, sizeof(m_pWorking->name))), name,
-                              workgroup);
+                              workgroup, ThreadLeadBytes());
     m_strDeviceName = m_strStartName = FromThreadAnsi(name.c_str());
     m_strWorkgroup = m_strStartWorkgroup = FromThreadAnsi(workgroup.c_str());
     UpdateData(false);
@@ -364,7 +349,7 @@ void CDeviceSettingDlg::OnOK()
     if (Kind() == kKindStorage) {
         unsigned e = CheckDeviceName(m_strDeviceName);
         if (!e)
-            e = CheckWorkgroup(m_strWorkgroup, [](unsigned char b) { return IsDBCSLeadByte(b) != FALSE; });
+            e = CheckWorkgroup(m_strWorkgroup, ThreadCodePage());
         if (e) {
             Message(e, 0, MB_ICONEXCLAMATION);
             return;

@@ -74,7 +74,6 @@ private:
     uint16_t m_startAddress[4] = {}, m_startMask[4] = {}, m_startGateway[4] = {};
     DeviceTableEntry* m_pWorking = nullptr;
     DeviceTimeRecord* m_pTime = nullptr;
-    int m_nUtcOffset = -1;
     std::wstring m_pcParts[12];
     bool m_bAddressMessage = false;
     std::wstring m_strAddressMessage;

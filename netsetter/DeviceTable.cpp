@@ -74,7 +74,14 @@ int CompareDeviceKeys(int mode, const uint8_t* a, const uint8_t* b)
     return la == lb ? 0 : la > lb ? 1 : -1;
 }
 
-ListName DeviceListName(const DeviceTableEntry& entry)
+size_t CharBytes(const std::string& text, size_t at, const LeadByteTest& isLeadByte)
+{
+    if (!isLeadByte || !isLeadByte(uint8_t(text[at])))
+        return 1;
+    return at + 1 < text.size() ? 2 : 0;
+}
+
+ListName DeviceListName(const DeviceTableEntry& entry, const LeadByteTest& isLeadByte)
 {
     ListName out;
     std::string name(entry.name, strnlen(entry.name, sizeof(entry.name)));
@@ -82,21 +89,21 @@ ListName DeviceListName(const DeviceTableEntry& entry)
         out.text = name;
         return out;
     }
+    name.resize(std::min<size_t>(name.size(), 30));
     std::string copy;
-    for (char c : name.substr(0, 30)) {
-        if (c == '"' || c == '\'' || c == '\\')
+    size_t q = std::string::npos;
+    for (size_t i = 0, n; i < name.size() && (n = CharBytes(name, i, isLeadByte)) != 0; i += n) {
+        char c = name[i];
+        if (n == 1 && (c == '"' || c == '\'' || c == '\\'))
             copy += '\\';
-        else if (c == '&')
+        else if (n == 1 && c == '&')
             copy += '&';
-        copy += c;
+        else if (n == 1 && c == '?' && q == std::string::npos)
+            q = copy.size();
+        copy.append(name, i, n);
     }
-    size_t q = copy.find('?');
-    if (q != std::string::npos && q > 0) {
-        out.text = copy.substr(0, q);
-        out.domainMode = true;
-    } else {
-        out.text = copy;
-    }
+    out.domainMode = q != std::string::npos && q > 0;
+    out.text = out.domainMode ? copy.substr(0, q) : copy;
     return out;
 }
 

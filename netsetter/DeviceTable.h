@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 #include "finderlib/TavikPacket.h"
@@ -56,13 +57,21 @@ struct ReplyOutcome {
     uint8_t token[16] = {};      // logon token
 };
 
+// Whether a byte starts a double-byte character of the code page names are in; an empty test
+// reads every byte as one character.
+using LeadByteTest = std::function<bool(unsigned char)>;
+// Bytes of the character at text[at]: 2 for a lead byte and its trail byte, 0 for a lead byte
+// whose trail byte was cut off, else 1.
+size_t CharBytes(const std::string& text, size_t at, const LeadByteTest& isLeadByte);
+
 // The text of a row's name column: for a storage device with its quotes escaped, cut at a
 // question mark behind the first character, in which case `domainMode` asks for the notice.
+// Names are walked by character, so a trail byte is never escaped and no half character shown.
 struct ListName {
     std::string text;
     bool domainMode = false;
 };
-ListName DeviceListName(const DeviceTableEntry& entry);
+ListName DeviceListName(const DeviceTableEntry& entry, const LeadByteTest& isLeadByte = nullptr);
 
 class CDeviceModel {
 public:

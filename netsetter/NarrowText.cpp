@@ -13,9 +13,25 @@ std::wstring FromThreadAnsi(const std::string& bytes)
     return w.c_str();
 }
 
+unsigned ThreadCodePage()
+{
+    UINT cp = 0;
+    // A locale without an ANSI code page of its own uses the system's, as CP_THREAD_ACP does.
+    if (!GetLocaleInfoW(GetThreadLocale(), LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                        reinterpret_cast<LPWSTR>(&cp), sizeof(cp) / sizeof(wchar_t)) || cp == 0)
+        cp = GetACP();
+    return cp;
+}
+
+LeadByteTest ThreadLeadBytes()
+{
+    UINT cp = ThreadCodePage();
+    return [cp](unsigned char b) { return IsDBCSLeadByteEx(cp, b) != FALSE; };
+}
+
 std::wstring DeviceListText(const DeviceTableEntry& entry)
 {
-    ListName name = DeviceListName(entry);
+    ListName name = DeviceListName(entry, ThreadLeadBytes());
     std::wstring text = FromThreadAnsi(name.text);
     if (name.domainMode)
         text += L"(\x30C9\x30E1\x30A4\x30F3\x30E2\x30FC\x30C9)";  // "(ドメインモード)"

@@ -6,6 +6,9 @@
 // Bytes in the ANSI code page of the thread, whose locale the start-up sets to the interface
 // language; requests carry texts in the same code page.
 std::wstring FromThreadAnsi(const std::string& bytes);
+// That code page's number, and its lead bytes.
+unsigned ThreadCodePage();
+LeadByteTest ThreadLeadBytes();
 
 // A row's name column: the name as DeviceListName gives it, with the domain-mode notice.
 std::wstring DeviceListText(const DeviceTableEntry& entry);

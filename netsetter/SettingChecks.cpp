@@ -1,5 +1,7 @@
 // The device setting dialog's checks of what the user typed, free of windows so they table-test.
 #include "netsetter/SettingChecks.h"
+#include <windows.h>
+#include <cwchar>
 #include "afx/AddressText.h"
 
 bool IsInvalidMask(uint32_t mask)
@@ -58,31 +60,54 @@ unsigned CheckDeviceName(const std::wstring& name)
     return 0;
 }
 
-unsigned CheckWorkgroup(const std::wstring& workgroup, const std::function<bool(unsigned char)>& isLeadByte)
+unsigned CheckWorkgroup(const std::wstring& workgroup, unsigned codePage)
 {
     static const wchar_t kRefused[] = L"\\/~$:.';*?\"<>|`[]=+ ";
     if (workgroup.size() > 15)
         return kStrWorkgroupTooLong;
     if (!workgroup.empty() && workgroup[0] == L'-')
         return kStrWorkgroupBadFirst;
-    for (wchar_t c : workgroup)
-        if (std::wstring(kRefused).find(c) != std::wstring::npos || (isLeadByte && isLeadByte(uint8_t(c & 0xFF))))
+    if (workgroup.find_first_of(kRefused) != std::wstring::npos)
+        return kStrWorkgroupBadChar;
+    if (workgroup.empty())
+        return 0;
+    // A character the code page holds only by a stand-in, or as two bytes, would reach the
+    // device as something else than what was typed.
+    char bytes[64];
+    BOOL usedDefault = FALSE;
+    int n = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, workgroup.c_str(), int(workgroup.size()), bytes,
+                                int(sizeof(bytes)), nullptr, &usedDefault);
+    if (n <= 0 || usedDefault)
+        return kStrWorkgroupBadChar;
+    for (int i = 0; i < n; ++i)
+        if (IsDBCSLeadByteEx(codePage, uint8_t(bytes[i])))
             return kStrWorkgroupBadChar;
     return 0;
 }
 
-void SplitNameAndWorkgroup(const std::string& text, std::string& name, std::string& workgroup)
+void SplitNameAndWorkgroup(const std::string& text, std::string& name, std::string& workgroup,
+                           const LeadByteTest& isLeadByte)
 {
-    size_t cut = text.find('@');
-    if (cut == std::string::npos || cut == 0)
-        cut = text.find('?');
+    size_t at = std::string::npos, question = std::string::npos, end = text.size();
+    for (size_t i = 0, n; i < text.size(); i += n) {
+        n = CharBytes(text, i, isLeadByte);
+        if (n == 0) {
+            end = i;  // half a character cut off at the end of the field
+            break;
+        }
+        if (n == 1 && text[i] == '@' && at == std::string::npos)
+            at = i;
+        if (n == 1 && text[i] == '?' && question == std::string::npos)
+            question = i;
+    }
+    size_t cut = (at == std::string::npos || at == 0) ? question : at;
     if (cut == std::string::npos) {
         name.clear();
         workgroup.clear();
         return;
     }
     name = text.substr(0, cut);
-    workgroup = text.substr(cut + 1);
+    workgroup = text.substr(cut + 1, end - cut - 1);
 }
 
 // Days from 1970-01-01 to a date of the Gregorian calendar (month 1-12).
@@ -95,22 +120,33 @@ static long long DaysFromCivil(long long y, int m, int d)
     return era * 146097 + yoe * 365 + yoe / 4 - yoe / 100 + doy - 719468;
 }
 
-int UtcOffsetHours(const std::tm& utc, const std::tm& local)
-{
-    // Whole dates, so a month or year between the two readings counts like a day.
-    auto minutes = [](const std::tm& t) {
-        int month = t.tm_mon < 0 || t.tm_mon > 11 ? 0 : t.tm_mon;
-        return (DaysFromCivil(t.tm_year + 1900LL, month + 1, t.tm_mday) * 24 + t.tm_hour) * 60 + t.tm_min;
-    };
-    long long offset = (minutes(local) - minutes(utc)) / 60;
-    // The time zones of the world lie between -12 and +14 hours.
-    return (offset > 14 || offset < -12) ? -1 : int(offset);
-}
-
 bool IsShowableDeviceTime(int year, int month, int day, int hour, int minute, int second)
 {
     return year >= 1970 && year <= 2038 && month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour >= 0 &&
            hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= 59;
+}
+
+std::wstring LocalTimeText(std::time_t t)
+{
+    const std::tm* local = std::localtime(&t);
+    if (!local)
+        return std::wstring();
+    wchar_t text[64];
+    swprintf(text, 64, L"%04d/%02d/%02d %02d:%02d:%02d", local->tm_year + 1900, local->tm_mon + 1, local->tm_mday,
+             local->tm_hour, local->tm_min, local->tm_sec);
+    return text;
+}
+
+bool ReadDeviceClock(int year, int month, int day, int hour, int minute, int second, std::time_t now,
+                     DeviceClock& clock)
+{
+    if (!IsShowableDeviceTime(year, month, day, hour, minute, second))
+        return false;
+    // The fields are UTC: counted straight from the calendar, no time zone in between.
+    long long device = (DaysFromCivil(year, month, day) * 24 + hour) * 3600LL + minute * 60 + second;
+    clock.text = LocalTimeText(std::time_t(device));
+    clock.setClock = device - (long long)now > 300 || (long long)now - device > 300;
+    return !clock.text.empty();
 }
 
 AddressSettingResult DecideStaticSetting(const AddressSettingInput& in)

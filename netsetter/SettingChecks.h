@@ -2,9 +2,9 @@
 #pragma once
 #include <cstdint>
 #include <ctime>
-#include <functional>
 #include <string>
 #include <vector>
+#include "netsetter/DeviceTable.h"
 
 // Strings the checks answer with (ids of the string table).
 enum : unsigned {
@@ -37,18 +37,26 @@ unsigned ValidateAddresses(uint32_t a, uint32_t m, uint32_t g, int kind);
 bool IsSameSubnet(const std::wstring& gateway, const std::wstring& address, const std::wstring& mask);
 
 unsigned CheckDeviceName(const std::wstring& name);
-// isLeadByte tells whether a byte starts a double-byte character of the ANSI code page.
-unsigned CheckWorkgroup(const std::wstring& workgroup, const std::function<bool(unsigned char)>& isLeadByte);
+// The workgroup is checked as the request carries it, in code page `codePage`.
+unsigned CheckWorkgroup(const std::wstring& workgroup, unsigned codePage);
 
-// A storage device's name text split into device name and workgroup ("NAS@WG" or "NAS?DOMAIN").
-void SplitNameAndWorkgroup(const std::string& text, std::string& name, std::string& workgroup);
-
-// Whole hours from UTC to local time (toward zero), from the two broken-down forms of one
-// moment; -1 when the two are no plausible pair (more than -12 or +14 hours apart).
-int UtcOffsetHours(const std::tm& utc, const std::tm& local);
+// A storage device's name text split into device name and workgroup ("NAS@WG" or "NAS?DOMAIN"),
+// walked by character so a trail byte is never taken for the at sign.
+void SplitNameAndWorkgroup(const std::string& text, std::string& name, std::string& workgroup,
+                           const LeadByteTest& isLeadByte);
 
 // A device clock worth showing: year 1970-2038 and every field in range.
 bool IsShowableDeviceTime(int year, int month, int day, int hour, int minute, int second);
+// A moment as the PC's local time, "YYYY/MM/DD hh:mm:ss"; empty when it cannot be converted.
+std::wstring LocalTimeText(std::time_t t);
+// The device clock's UTC fields as the dialog shows them, and whether the clock is more than
+// 300 s off the PC's `now`; false for a clock that cannot be shown.
+struct DeviceClock {
+    std::wstring text;
+    bool setClock = false;
+};
+bool ReadDeviceClock(int year, int month, int day, int hour, int minute, int second, std::time_t now,
+                     DeviceClock& clock);
 
 // Everything OK looks at in static mode, and what it decides.
 struct AddressSettingInput {

@@ -141,15 +141,28 @@ TEST(DeviceTable, ListNamesOfStorageDevices)
 
 TEST(DeviceTable, NamesShowInTheInterfaceLanguagesCodePage)
 {
-    // Under the Japanese interface the thread's code page is Shift-JIS: "テスト" is 83 65 83 58 83 67.
-    LCID before = GetThreadLocale();
+    // Under the Japanese interface the thread's code page is Shift-JIS: "テスト" is 83 65 83 58 83 67,
+    // "能力" 94 5C 97 CD (a backslash as second byte); 30 bytes can end in half a character.
+    struct Locale {
+        LCID before = GetThreadLocale();
+        ~Locale() { SetThreadLocale(before); }
+    } locale;
     SetThreadLocale(MAKELCID(1041, SORT_DEFAULT));
+    struct Case { std::string name; std::wstring text; } cases[] = {
+        {"\x83\x65\x83\x58\x83\x67?DOM", L"\x30C6\x30B9\x30C8(\x30C9\x30E1\x30A4\x30F3\x30E2\x30FC\x30C9)"},
+        {"\x94\x5C\x97\xCD'", L"\x80FD\x529B\\'"},
+        {std::string(29, 'A') + "\x94", std::wstring(29, L'A')},
+    };
+    for (auto& c : cases) {
+        DeviceTableEntry e = {};
+        std::memcpy(e.name, c.name.data(), c.name.size());
+        e.kind = kKindStorage;
+        EXPECT_EQ(DeviceListText(e), c.text) << c.name;
+    }
     DeviceTableEntry e = {};
     std::strcpy(e.name, "\x83\x65\x83\x58\x83\x67?DOM");  // a storage device in domain mode
     e.kind = kKindStorage;
     std::wstring name;
-    EXPECT_EQ(DeviceListText(e), L"\x30C6\x30B9\x30C8(\x30C9\x30E1\x30A4\x30F3\x30E2\x30FC\x30C9)");
     EXPECT_TRUE(DomainModeName(e, name));
     EXPECT_EQ(name, L"\x30C6\x30B9\x30C8");
-    SetThreadLocale(before);
 }

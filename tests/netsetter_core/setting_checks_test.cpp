@@ -1,7 +1,9 @@
 // The setting dialog's refusals and the request bytes, as tables.
 #include "netsetter/DeviceRequests.h"
 #include "netsetter/SettingChecks.h"
+#include <windows.h>
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -68,48 +70,64 @@ TEST(SettingChecks, OkDecisionInStaticMode)
 
 TEST(SettingChecks, NamesWorkgroupsAndTime)
 {
-    auto noLead = [](unsigned char) { return false; };
     struct NameCase { const wchar_t* name; unsigned want; } names[] = {
         {L"NAS_01-a", 0}, {L"_x", 0}, {L"", kStrNameBadFirst}, {L"1NAS", kStrNameBadFirst},
         {L"NAS 1", kStrNameBadChar}, {L"ABCDEFGHIJKLMN", 0}, {L"ABCDEFGHIJKLMNO", kStrNameTooLong},
     };
     for (auto& c : names)
         EXPECT_EQ(CheckDeviceName(c.name), c.want) << c.name;
-    struct WgCase { const wchar_t* wg; unsigned want; } wgs[] = {
-        {L"", 0}, {L"WORKGROUP", 0}, {L"-WG", kStrWorkgroupBadFirst}, {L"W G", kStrWorkgroupBadChar},
-        {L"W+G", kStrWorkgroupBadChar}, {L"ABCDEFGHIJKLMNOP", kStrWorkgroupTooLong}, {L"W-G", 0},
+    // Checked in the code page the request carries the workgroup in.
+    struct WgCase { const wchar_t* wg; unsigned cp, want; } wgs[] = {
+        {L"", 1252, 0}, {L"WORKGROUP", 1252, 0}, {L"-WG", 1252, kStrWorkgroupBadFirst},
+        {L"W G", 1252, kStrWorkgroupBadChar}, {L"W+G", 1252, kStrWorkgroupBadChar}, {L"W-G", 1252, 0},
+        {L"ABCDEFGHIJKLMNOP", 1252, kStrWorkgroupTooLong}, {L"\x41E\x424\x418\x421", 1252, kStrWorkgroupBadChar},
+        {L"\x958B\x767A", 932, kStrWorkgroupBadChar}, {L"\x55B6\x696D", 932, kStrWorkgroupBadChar},
+        {L"WORKGROUP", 932, 0},
     };
     for (auto& c : wgs)
-        EXPECT_EQ(CheckWorkgroup(c.wg, noLead), c.want) << c.wg;
-    EXPECT_EQ(CheckWorkgroup(L"W\x82G", [](unsigned char b) { return b == 0x82; }), kStrWorkgroupBadChar);
+        EXPECT_EQ(CheckWorkgroup(c.wg, c.cp), c.want) << c.wg << " " << c.cp;
 
+    // Shift-JIS: "\x8B\x40" is one character whose second byte is an at sign.
+    auto sjis = [](unsigned char b) { return IsDBCSLeadByteEx(932, b) != FALSE; };
     struct Split { const char* text; const char* name; const char* wg; } splits[] = {
         {"NAS01@WORKGROUP", "NAS01", "WORKGROUP"}, {"NAS01?DOMAIN", "NAS01", "DOMAIN"}, {"NAS01", "", ""},
-        {"@X?Y", "@X", "Y"},
+        {"@X?Y", "@X", "Y"}, {"\x8B\x40\x8D\xDE@WG", "\x8B\x40\x8D\xDE", "WG"}, {"N@W\x94", "N", "W"},
     };
     for (auto& s : splits) {
         std::string n, w;
-        SplitNameAndWorkgroup(s.text, n, w);
+        SplitNameAndWorkgroup(s.text, n, w, sjis);
         EXPECT_EQ(n, s.name) << s.text;
         EXPECT_EQ(w, s.wg) << s.text;
     }
-    // UTC and local time of one moment, as {year, month, day, hour, minute}.
-    struct Offset { int utc[5], local[5], want; } offsets[] = {
-        {{2025, 5, 5, 3, 0}, {2025, 5, 5, 12, 0}, 9},        {{2025, 5, 5, 20, 0}, {2025, 5, 6, 5, 0}, 9},
-        {{2025, 5, 6, 2, 0}, {2025, 5, 5, 20, 0}, -6},       {{2025, 1, 31, 20, 0}, {2025, 2, 1, 5, 0}, 9},
-        {{2025, 5, 1, 2, 0}, {2025, 4, 30, 21, 0}, -5},      {{2025, 1, 1, 3, 0}, {2024, 12, 31, 22, 0}, -5},
-        {{2025, 1, 10, 0, 0}, {2025, 1, 10, 13, 0}, 13},     {{2025, 1, 10, 0, 45}, {2025, 1, 10, 6, 15}, 5},
+
+    // A device clock's UTC fields seen from PCs in other zones (the runtime's TZ); the
+    // device's clock is right unless `now` says otherwise.
+    struct Zone {
+        std::string saved = getenv("TZ") ? getenv("TZ") : "";
+        ~Zone() { Set(saved); }
+        void Set(const std::string& tz) const { _putenv(("TZ=" + tz).c_str()); _tzset(); }
+    } zone;
+    const std::time_t t = 1772962200;  // 2026-03-08 09:30:00 UTC, half an hour before US summer time
+    struct Clock { const char* tz; int fields[6]; std::time_t now; const wchar_t* shown; bool setClock; } clocks[] = {
+        {"IST-5:30", {2026, 3, 8, 9, 30, 0}, t, L"2026/03/08 15:00:00", false},
+        {"NPT-5:45", {2026, 3, 8, 9, 30, 0}, t, L"2026/03/08 15:15:00", false},
+        {"NST3:30", {2026, 3, 8, 9, 30, 0}, t, L"2026/03/08 06:00:00", false},
+        {"JST-9", {2026, 3, 8, 9, 30, 0}, t + 360, L"2026/03/08 18:30:00", true},
+        {"PST8PDT", {2026, 3, 8, 9, 30, 0}, t, L"2026/03/08 01:30:00", false},
+        {"JST-9", {1970, 1, 1, 0, 0, 0}, t, L"1970/01/01 09:00:00", true},
     };
-    auto tmOf = [](const int (&v)[5]) {
-        std::tm t = {};
-        t.tm_year = v[0] - 1900, t.tm_mon = v[1] - 1, t.tm_mday = v[2], t.tm_hour = v[3], t.tm_min = v[4];
-        return t;
-    };
-    for (auto& o : offsets)
-        EXPECT_EQ(UtcOffsetHours(tmOf(o.utc), tmOf(o.local)), o.want) << o.local[1] << "/" << o.local[2] << " " << o.local[3];
+    for (auto& c : clocks) {
+        zone.Set(c.tz);
+        DeviceClock clock;
+        const int* f = c.fields;
+        EXPECT_TRUE(ReadDeviceClock(f[0], f[1], f[2], f[3], f[4], f[5], c.now, clock)) << c.tz;
+        EXPECT_EQ(clock.text, c.shown) << c.tz;
+        EXPECT_EQ(clock.setClock, c.setClock) << c.tz;
+    }
+    DeviceClock clock;
     EXPECT_TRUE(IsShowableDeviceTime(2038, 12, 31, 23, 59, 59));
-    EXPECT_FALSE(IsShowableDeviceTime(2039, 1, 1, 0, 0, 0));
-    EXPECT_FALSE(IsShowableDeviceTime(2024, 13, 1, 0, 0, 0));
+    EXPECT_FALSE(ReadDeviceClock(2039, 1, 1, 0, 0, 0, t, clock));
+    EXPECT_FALSE(ReadDeviceClock(2024, 13, 1, 0, 0, 0, t, clock));
 }
 
 TEST(DeviceRequests, AdvancedAnswers)
