@@ -79,7 +79,8 @@ static BOOL CALLBACK FindTop(HWND wnd, LPARAM param)
 static int Window(const wchar_t* commandLine, int minItems, int childId, double limit)
 {
     std::wstring cmd = commandLine;
-    STARTUPINFOW si = {sizeof si};
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     double t0 = Now();
     if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
