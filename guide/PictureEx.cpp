@@ -126,8 +126,9 @@ bool CPictureEx::Decode(HGLOBAL block, DWORD size, TDecodedPicture& out)
         ::GlobalUnlock(block);
         return false;
     }
-    if (!out.m_bIsGif || scan.frames.size() == 1) {
-        // Any other picture, and a GIF of one image, is decoded whole.
+    if (!out.m_bIsGif || scan.fileFrames == 1) {
+        // Any other picture, and a GIF of one image, is decoded whole; a GIF left with one
+        // frame of several is not, as that would decode the frames it dropped.
         ::GlobalUnlock(block);
         out.m_pStill = LoadOlePicture(block, size, false);
         if (!out.m_pStill)

@@ -136,11 +136,12 @@ TEST(PictureEx, BrokenPicturesAreRefused)
 }
 
 // Files decoded on two workers: each is announced once by message, and Wait hands the results
-// out in list order, as a Load of the file would have found them, for this thread to show.
+// out in list order, as a Load of the file would have found them, for this thread to show. The
+// animation's frame wider than any screen is left out.
 TEST(PictureDecoder, AnnouncesEveryFileAndHandsOutTheResultsInOrder)
 {
     TempDir dir;
-    const Bytes two = Header(4, 4) + Gce(5, 0) + Image(0, 0, 4, 4, 1) + Gce(5, 0) + Image(0, 0, 4, 4, 2) + ";";
+    const Bytes two = Header(4, 4) + Gce(5, 0) + Image(0, 0, 4, 4, 1) + Image(0, 0, 4097, 1, 2) + Gce(5, 0) + Image(0, 0, 4, 4, 2) + ";";
     WriteBytes(dir / L"two.gif", two);
     WriteBytes(dir / L"cut.gif", two.substr(0, 20));
     WriteBytes(dir / L"one.gif", Header(6, 5) + Image(1, 1, 2, 2, 3) + ";");
