@@ -5,6 +5,7 @@
 #include "tests/support/ProgramRun.h"
 #include <gtest/gtest.h>
 #include <functional>
+#include <new>
 
 namespace {
 const COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
@@ -136,8 +137,9 @@ TEST(PictureEx, BrokenPicturesAreRefused)
 }
 
 // Files decoded on two workers: each is announced once by message, and Wait hands the results
-// out in list order, as a Load of the file would have found them, for this thread to show. The
-// animation's frame wider than any screen is left out.
+// out in list order, as a Load of the file would have found them, for this thread to show. A
+// decoding that throws counts as a file that did not load; the animation's frame wider than any
+// screen is left out.
 TEST(PictureDecoder, AnnouncesEveryFileAndHandsOutTheResultsInOrder)
 {
     TempDir dir;
@@ -145,10 +147,11 @@ TEST(PictureDecoder, AnnouncesEveryFileAndHandsOutTheResultsInOrder)
     WriteBytes(dir / L"two.gif", two);
     WriteBytes(dir / L"cut.gif", two.substr(0, 20));
     WriteBytes(dir / L"one.gif", Header(6, 5) + Image(1, 1, 2, 2, 3) + ";");
-    const std::vector<std::wstring> files = {dir / L"two.gif", dir / L"none.gif", dir / L"cut.gif", dir / L"one.gif"};
+    const std::vector<std::wstring> files = {dir / L"two.gif", dir / L"none.gif", dir / L"cut.gif", L"throws", dir / L"one.gif"};
     Host h;
     const UINT kDecoded = 0x37F;
-    CPictureDecoder decoder(files, h.window, kDecoded, 2);
+    CPictureDecoder decoder(files, h.window, kDecoded, 2, [](const std::wstring& file, TDecodedPicture& out) {
+        return file == L"throws" ? throw std::bad_alloc() : CPictureEx::Decode(file.c_str(), out); });
     std::vector<int> announced(files.size());
     const DWORD start = ::GetTickCount();
     for (size_t seen = 0; seen < files.size() && ::GetTickCount() - start < 5000;) {
@@ -158,8 +161,8 @@ TEST(PictureDecoder, AnnouncesEveryFileAndHandsOutTheResultsInOrder)
         else
             ::Sleep(5);
     }
-    EXPECT_EQ(announced, std::vector<int>(files.size(), 1));
-    const bool decodes[] = {true, false, false, true};
+    ASSERT_EQ(announced, std::vector<int>(files.size(), 1));  // else a Wait below would never end
+    const bool decodes[] = {true, false, false, false, true};
     for (size_t i = 0; i < files.size(); ++i) {
         TDecodedPicture picture;
         EXPECT_EQ(decoder.Wait(i, picture), decodes[i]) << i;
