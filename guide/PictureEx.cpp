@@ -30,6 +30,7 @@ CPictureEx::CPictureEx()
 {
     ::InitializeCriticalSection(&m_csCanvas);
     m_hExitEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    m_hStepSemaphore = ::CreateSemaphoreW(nullptr, 0, LONG_MAX, nullptr);
 }
 
 CPictureEx::~CPictureEx()
@@ -37,6 +38,8 @@ CPictureEx::~CPictureEx()
     UnLoad();
     if (m_hExitEvent)
         ::CloseHandle(m_hExitEvent);
+    if (m_hStepSemaphore)
+        ::CloseHandle(m_hStepSemaphore);
     ::DeleteCriticalSection(&m_csCanvas);
 }
 
@@ -351,7 +354,8 @@ void CPictureEx::ThreadAnimation()
                 break;
             // Delays under 5/100 s are read as 100 ms, as browsers do.
             DWORD wait = frame.m_nDelay >= 5 ? DWORD(frame.m_nDelay * 10u) : 100;
-            ::WaitForSingleObject(m_hExitEvent, wait);
+            const HANDLE wakers[] = {m_hExitEvent, m_hStepSemaphore};
+            ::WaitForMultipleObjects(m_hStepSemaphore ? 2 : 1, wakers, FALSE, wait);
             if (m_bExitThread)
                 break;
             DisposeFrame(frame);
@@ -378,6 +382,9 @@ void CPictureEx::Stop()
     }
     if (m_hExitEvent)
         ::ResetEvent(m_hExitEvent);
+    // Steps not taken belong to the run that ended.
+    while (m_hStepSemaphore && ::WaitForSingleObject(m_hStepSemaphore, 0) == WAIT_OBJECT_0) {
+    }
     ::InterlockedExchange(&m_bExitThread, 0);
     // A saved area belongs to the frame that was showing; the next run saves its own.
     FreeSavedArea();

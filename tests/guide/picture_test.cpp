@@ -60,16 +60,19 @@ TEST(PictureEx, OneImageIsAStillPictureOfTheScreenSize)
 
 // Frame 0 (top left, red) stays, frame 1 (top right, green) is cleared, frame 2 (the left half,
 // blue) gives back what it covered, frame 3 (reaching past the bottom right corner, green) is
-// drawn clipped and stays until the loop clears the canvas.
+// drawn clipped and stays until the loop clears the canvas. The delays are ten minutes long and
+// every frame is stepped to, so that no state can pass unseen on a slow machine.
 TEST(PictureEx, DisposalMethodsInOrder)
 {
     Host h;
-    ASSERT_TRUE(h.LoadBytes(Header(4, 4) + LoopExtension() + Gce(40, 1) + Image(0, 0, 2, 2, 1) + Gce(40, 2) +
-                            Image(2, 0, 2, 2, 2) + Gce(40, 3) + Image(0, 0, 2, 4, 3) + Gce(40, 1) +
+    ASSERT_TRUE(h.LoadBytes(Header(4, 4) + LoopExtension() + Gce(60000, 1) + Image(0, 0, 2, 2, 1) + Gce(60000, 2) +
+                            Image(2, 0, 2, 2, 2) + Gce(60000, 3) + Image(0, 0, 2, 4, 3) + Gce(60000, 1) +
                             Image(2, 2, 3, 3, 2) + ";"));
     ASSERT_TRUE(h.picture.IsAnimation());
     const COLORREF first = h.picture.GetCanvasPixel(0, 0), back = ::GetSysColor(COLOR_BTNFACE);
-    auto is = [&h](COLORREF topLeft, COLORREF topRight, COLORREF bottomLeft, COLORREF bottomRight) {
+    // Steps the animation on, then gives the test for the corners it should show.
+    auto is = [&h](COLORREF topLeft, COLORREF topRight, COLORREF bottomLeft, COLORREF bottomRight, LONG steps = 1) {
+        h.picture.StepFrames(steps);
         return [=, &h] {
             return h.Shows(0, 0, topLeft) && h.Shows(3, 0, topRight) && h.Shows(0, 3, bottomLeft) &&
                    h.Shows(3, 3, bottomRight);
@@ -81,12 +84,12 @@ TEST(PictureEx, DisposalMethodsInOrder)
     EXPECT_TRUE(h.WaitFor(is(kRed, back, first, kGreen)));
     EXPECT_TRUE(h.WaitFor(is(kRed, back, back, back)));  // the second round starts on a cleared canvas
     // Stopped under frame 2 and started again, frame 2 gives back what that round left under it.
-    ASSERT_TRUE(h.WaitFor(is(kBlue, back, kBlue, back)));
+    ASSERT_TRUE(h.WaitFor(is(kBlue, back, kBlue, back, 2)));
     EXPECT_TRUE(h.picture.IsPlaying());
     h.picture.Stop();
     EXPECT_FALSE(h.picture.IsPlaying());
     h.picture.Draw();
-    EXPECT_TRUE(h.WaitFor(is(kRed, back, kBlue, kGreen)));
+    EXPECT_TRUE(h.WaitFor(is(kRed, back, kBlue, kGreen, 3)));
 }
 
 TEST(PictureEx, ShortDelaysRunAtATenthOfASecond)
