@@ -176,12 +176,12 @@ bool ScanGif(const uint8_t* data, size_t size, GifScan& scan)
         return false;
     GifFrameSpan frame;
     while (walker.GetNextGraphicBlock(frame)) {
-        if (scan.frames.size() == kMaxFrames)
+        if (scan.fileFrames++ == kMaxFrames)
             return false;
         // A frame may reach past the screen (it is drawn clipped), but no frame is decoded
-        // larger than the largest screen.
+        // larger than the largest screen: such a frame is left out, as one that cannot be decoded.
         if (frame.width > kMaxScreenSide || frame.height > kMaxScreenSide)
-            return false;
+            continue;
         scan.frames.push_back(frame);
     }
     return !scan.frames.empty();

@@ -33,6 +33,7 @@ struct GifScan {
     int screenHeight = 0;
     size_t globalTableSize = 0;  // bytes after the 13-byte header and screen descriptor
     std::vector<GifFrameSpan> frames;
+    size_t fileFrames = 0;  // every frame the file holds, also those dropped as oversized
 };
 
 // Canvases and frames beyond this in either direction are refused rather than allocated.
@@ -81,10 +82,10 @@ private:
     int m_screenHeight = 0;
 };
 
-// Reads every frame. False for data that is no GIF, whose screen or one of whose frames is
-// oversized, whose screen is empty, or that holds no frame or too many. A frame that reaches
-// past the screen is kept (it is drawn clipped). Frames after the first block that cannot be
-// read (a missing trailer, say) are not counted.
+// Reads every frame. False for data that is no GIF, whose screen is oversized or empty, or that
+// holds no frame that fits or too many frames. An oversized frame is dropped, the others kept;
+// a frame that reaches past the screen is kept (it is drawn clipped). Frames after the first
+// block that cannot be read (a missing trailer, say) are not counted.
 bool ScanGif(const uint8_t* data, size_t size, GifScan& scan);
 
 // A stand-alone GIF of one frame: header, screen descriptor, global colour table, the frame's

@@ -2,9 +2,13 @@
 #include "guide/PictureDecoder.h"
 #include <objbase.h>
 
-CPictureDecoder::CPictureDecoder(std::vector<std::wstring> files, HWND notify, UINT message, int threads)
-    : m_slots(new Slot[files.size()]), m_count(files.size()), m_notify(notify), m_message(message)
+CPictureDecoder::CPictureDecoder(std::vector<std::wstring> files, HWND notify, UINT message, int threads,
+                                 DecodeFn decode)
+    : m_slots(new Slot[files.size()]), m_count(files.size()), m_decode(std::move(decode)), m_notify(notify),
+      m_message(message)
 {
+    if (!m_decode)
+        m_decode = [](const std::wstring& file, TDecodedPicture& out) { return CPictureEx::Decode(file.c_str(), out); };
     for (size_t i = 0; i < m_count; ++i)
         m_slots[i].file = std::move(files[i]);
     for (int t = 0; t < threads; ++t) {
@@ -38,9 +42,7 @@ unsigned CPictureDecoder::Work()
         size_t i = m_next.fetch_add(1);
         if (i >= m_count)
             break;
-        Slot& slot = m_slots[i];
-        slot.ok = CPictureEx::Decode(slot.file.c_str(), slot.picture);
-        slot.done.store(true, std::memory_order_release);
+        DecodeSlot(m_slots[i]);
         // The window's thread learns of it by a message; the result stays in its slot.
         ::PostMessageW(m_notify, m_message, WPARAM(i), 0);
     }
@@ -49,13 +51,25 @@ unsigned CPictureDecoder::Work()
     return 0;
 }
 
+void CPictureDecoder::DecodeSlot(Slot& slot)
+{
+    // A picture that throws (out of memory, say) is one that did not load; its slot must end
+    // all the same, or its waiter would wait for ever, and the worker goes on to the next.
+    try {
+        slot.ok = m_decode(slot.file, slot.picture);
+    } catch (...) {
+        slot.ok = false;
+    }
+    if (!slot.ok)
+        slot.picture.Release();
+    slot.done.store(true, std::memory_order_release);
+}
+
 bool CPictureDecoder::Wait(size_t index, TDecodedPicture& out)
 {
     Slot& slot = m_slots[index];
-    if (m_threads.empty() && !slot.done) {
-        slot.ok = CPictureEx::Decode(slot.file.c_str(), slot.picture);
-        slot.done = true;
-    }
+    if (m_threads.empty() && !slot.done)
+        DecodeSlot(slot);
     bool quit = false;
     WPARAM quitCode = 0;
     while (!IsDone(index)) {

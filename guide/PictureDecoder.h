@@ -3,15 +3,19 @@
 #include "afx/WorkerThread.h"
 #include "guide/PictureEx.h"
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 class CPictureDecoder {
 public:
+    using DecodeFn = std::function<bool(const std::wstring& file, TDecodedPicture& out)>;
     // Starts decoding `files` on `threads` workers, taken in list order. Each finished file is
-    // announced by posting `message` to `notify` with the file's index as wParam.
-    CPictureDecoder(std::vector<std::wstring> files, HWND notify, UINT message, int threads);
+    // announced by posting `message` to `notify` with the file's index as wParam. `decode`
+    // replaces CPictureEx::Decode (for tests).
+    CPictureDecoder(std::vector<std::wstring> files, HWND notify, UINT message, int threads,
+                    DecodeFn decode = nullptr);
     // Lets the workers finish the file each is on, joins them and releases what was not taken.
     ~CPictureDecoder();
     CPictureDecoder(const CPictureDecoder&) = delete;
@@ -34,8 +38,11 @@ private:
         bool ok = false;
         std::atomic<bool> done{false};
     };
+    // Decodes into the slot and marks it done, whatever the decoding throws.
+    void DecodeSlot(Slot& slot);
     std::unique_ptr<Slot[]> m_slots;
     size_t m_count;
+    DecodeFn m_decode;
     std::atomic<size_t> m_next{0};
     std::atomic<bool> m_stop{false};
     HWND m_notify;

@@ -3,6 +3,7 @@
 #include "afx/Gdi.h"
 #include "guide/GifBlocks.h"
 #include <process.h>
+#include <memory>
 
 namespace {
 // OLE picture sizes are in HIMETRIC, 2540 to the inch.
@@ -29,6 +30,7 @@ CPictureEx::CPictureEx()
 {
     ::InitializeCriticalSection(&m_csCanvas);
     m_hExitEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    m_hStepSemaphore = ::CreateSemaphoreW(nullptr, 0, LONG_MAX, nullptr);
 }
 
 CPictureEx::~CPictureEx()
@@ -36,6 +38,8 @@ CPictureEx::~CPictureEx()
     UnLoad();
     if (m_hExitEvent)
         ::CloseHandle(m_hExitEvent);
+    if (m_hStepSemaphore)
+        ::CloseHandle(m_hStepSemaphore);
     ::DeleteCriticalSection(&m_csCanvas);
 }
 
@@ -83,10 +87,10 @@ bool CPictureEx::Decode(const wchar_t* fileName, TDecodedPicture& out)
     HGLOBAL block = nullptr;
     if (size != INVALID_FILE_SIZE && high == 0 && size > 0 && size <= kMaxFileSize)
         block = ::GlobalAlloc(GMEM_MOVEABLE, size);
+    // Freed on every way out, also when decoding throws (out of memory in a frame list).
+    std::unique_ptr<void, decltype(&::GlobalFree)> owner(block, ::GlobalFree);
     void* bytes = block ? ::GlobalLock(block) : nullptr;
     if (!bytes) {
-        if (block)
-            ::GlobalFree(block);
         ::CloseHandle(file);
         return false;
     }
@@ -94,9 +98,7 @@ bool CPictureEx::Decode(const wchar_t* fileName, TDecodedPicture& out)
     bool ok = ::ReadFile(file, bytes, size, &read, nullptr) && read == size;
     ::GlobalUnlock(block);
     ::CloseHandle(file);
-    ok = ok && Decode(block, size, out);
-    ::GlobalFree(block);
-    return ok;
+    return ok && Decode(block, size, out);
 }
 
 IPicture* CPictureEx::LoadOlePicture(HGLOBAL block, DWORD size, bool freeWithStream)
@@ -120,15 +122,16 @@ bool CPictureEx::Decode(HGLOBAL block, DWORD size, TDecodedPicture& out)
     const uint8_t* data = static_cast<const uint8_t*>(block ? ::GlobalLock(block) : nullptr);
     if (!data)
         return false;
+    // Unlocked on every way out, also when a list runs out of memory.
+    std::unique_ptr<void, decltype(&::GlobalUnlock)> locked(block, ::GlobalUnlock);
     out.m_bIsGif = gif::IsGif(data, size);
     gif::GifScan scan;
-    if (out.m_bIsGif && !gif::ScanGif(data, size, scan)) {
-        ::GlobalUnlock(block);
+    if (out.m_bIsGif && !gif::ScanGif(data, size, scan))
         return false;
-    }
-    if (!out.m_bIsGif || scan.frames.size() == 1) {
-        // Any other picture, and a GIF of one image, is decoded whole.
-        ::GlobalUnlock(block);
+    if (!out.m_bIsGif || scan.fileFrames == 1) {
+        // Any other picture, and a GIF of one image, is decoded whole; a GIF left with one
+        // frame of several is not, as that would decode the frames it dropped.
+        locked.reset();
         out.m_pStill = LoadOlePicture(block, size, false);
         if (!out.m_pStill)
             return false;
@@ -144,6 +147,8 @@ bool CPictureEx::Decode(HGLOBAL block, DWORD size, TDecodedPicture& out)
         return true;
     }
     out.m_size = SIZE{scan.screenWidth, scan.screenHeight};
+    // Room for every frame first: a decoded picture is never lost to a failed append.
+    out.m_arrFrames.reserve(scan.frames.size());
     for (const gif::GifFrameSpan& span : scan.frames) {
         std::vector<uint8_t> bytes = gif::BuildFrameGif(data, size, scan, span);
         HGLOBAL frameBlock = bytes.empty() ? nullptr : ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
@@ -168,7 +173,6 @@ bool CPictureEx::Decode(HGLOBAL block, DWORD size, TDecodedPicture& out)
         frame.m_nDisposal = span.disposal;
         out.m_arrFrames.push_back(frame);
     }
-    ::GlobalUnlock(block);
     return !out.m_arrFrames.empty();
 }
 
@@ -350,7 +354,8 @@ void CPictureEx::ThreadAnimation()
                 break;
             // Delays under 5/100 s are read as 100 ms, as browsers do.
             DWORD wait = frame.m_nDelay >= 5 ? DWORD(frame.m_nDelay * 10u) : 100;
-            ::WaitForSingleObject(m_hExitEvent, wait);
+            const HANDLE wakers[] = {m_hExitEvent, m_hStepSemaphore};
+            ::WaitForMultipleObjects(m_hStepSemaphore ? 2 : 1, wakers, FALSE, wait);
             if (m_bExitThread)
                 break;
             DisposeFrame(frame);
@@ -377,6 +382,9 @@ void CPictureEx::Stop()
     }
     if (m_hExitEvent)
         ::ResetEvent(m_hExitEvent);
+    // Steps not taken belong to the run that ended.
+    while (m_hStepSemaphore && ::WaitForSingleObject(m_hStepSemaphore, 0) == WAIT_OBJECT_0) {
+    }
     ::InterlockedExchange(&m_bExitThread, 0);
     // A saved area belongs to the frame that was showing; the next run saves its own.
     FreeSavedArea();

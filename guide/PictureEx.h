@@ -55,6 +55,9 @@ public:
     void UnLoad();
     BOOL IsAnimation() const { return m_bIsGif && m_arrFrames.size() > 1; }
     bool IsPlaying() const { return m_bPlaying != 0; }
+    // Ends the waits of the next `frames` frames at once, as if their delays had passed, so
+    // that tests step through an animation whatever the machine's speed.
+    void StepFrames(LONG frames) { ::ReleaseSemaphore(m_hStepSemaphore, frames, nullptr); }
     // The canvas size in pixels (0 until a picture loaded).
     SIZE GetCanvasSize() const { return SIZE{m_nCanvasWidth, m_nCanvasHeight}; }
     size_t GetFrameCount() const { return m_arrFrames.size(); }
@@ -107,6 +110,7 @@ private:
     volatile LONG m_bPlaying = 0;
     volatile LONG m_bExitThread = 0;
     HANDLE m_hExitEvent = nullptr;
+    HANDLE m_hStepSemaphore = nullptr;
     // The animation thread draws into the canvas that painting copies from.
     CRITICAL_SECTION m_csCanvas;
 };

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     gif::GifScan scan;
     if (!gif::ScanGif(data, size, scan))
         return 0;
-    FUZZ_CHECK(!scan.frames.empty() && scan.frames.size() <= gif::kMaxFrames);
+    FUZZ_CHECK(!scan.frames.empty() && scan.frames.size() <= scan.fileFrames && scan.fileFrames <= gif::kMaxFrames);
     for (const gif::GifFrameSpan& f : scan.frames) {
         FUZZ_CHECK(f.offset + f.length <= size);
         FUZZ_CHECK(f.width <= gif::kMaxScreenSide && f.height <= gif::kMaxScreenSide);

@@ -204,7 +204,7 @@ std::string Capture(const RECT& r, BITMAPINFOHEADER& bi)
     HGDIOBJ old = ::SelectObject(mem, bmp);
     ::BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
     ::SelectObject(mem, old);
-    bi = {sizeof(bi), w, h, 1, 24, BI_RGB};
+    bi = {sizeof(bi), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     std::string pixels(size_t((w * 3 + 3) & ~3) * h, '\0');
     ::GetDIBits(mem, bmp, 0, h, &pixels[0], reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
     ::DeleteObject(bmp);

@@ -5,6 +5,7 @@
 #include "tests/support/ProgramRun.h"
 #include <gtest/gtest.h>
 #include <functional>
+#include <new>
 
 namespace {
 const COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
@@ -59,16 +60,19 @@ TEST(PictureEx, OneImageIsAStillPictureOfTheScreenSize)
 
 // Frame 0 (top left, red) stays, frame 1 (top right, green) is cleared, frame 2 (the left half,
 // blue) gives back what it covered, frame 3 (reaching past the bottom right corner, green) is
-// drawn clipped and stays until the loop clears the canvas.
+// drawn clipped and stays until the loop clears the canvas. The delays are ten minutes long and
+// every frame is stepped to, so that no state can pass unseen on a slow machine.
 TEST(PictureEx, DisposalMethodsInOrder)
 {
     Host h;
-    ASSERT_TRUE(h.LoadBytes(Header(4, 4) + LoopExtension() + Gce(40, 1) + Image(0, 0, 2, 2, 1) + Gce(40, 2) +
-                            Image(2, 0, 2, 2, 2) + Gce(40, 3) + Image(0, 0, 2, 4, 3) + Gce(40, 1) +
+    ASSERT_TRUE(h.LoadBytes(Header(4, 4) + LoopExtension() + Gce(60000, 1) + Image(0, 0, 2, 2, 1) + Gce(60000, 2) +
+                            Image(2, 0, 2, 2, 2) + Gce(60000, 3) + Image(0, 0, 2, 4, 3) + Gce(60000, 1) +
                             Image(2, 2, 3, 3, 2) + ";"));
     ASSERT_TRUE(h.picture.IsAnimation());
     const COLORREF first = h.picture.GetCanvasPixel(0, 0), back = ::GetSysColor(COLOR_BTNFACE);
-    auto is = [&h](COLORREF topLeft, COLORREF topRight, COLORREF bottomLeft, COLORREF bottomRight) {
+    // Steps the animation on, then gives the test for the corners it should show.
+    auto is = [&h](COLORREF topLeft, COLORREF topRight, COLORREF bottomLeft, COLORREF bottomRight, LONG steps = 1) {
+        h.picture.StepFrames(steps);
         return [=, &h] {
             return h.Shows(0, 0, topLeft) && h.Shows(3, 0, topRight) && h.Shows(0, 3, bottomLeft) &&
                    h.Shows(3, 3, bottomRight);
@@ -80,12 +84,12 @@ TEST(PictureEx, DisposalMethodsInOrder)
     EXPECT_TRUE(h.WaitFor(is(kRed, back, first, kGreen)));
     EXPECT_TRUE(h.WaitFor(is(kRed, back, back, back)));  // the second round starts on a cleared canvas
     // Stopped under frame 2 and started again, frame 2 gives back what that round left under it.
-    ASSERT_TRUE(h.WaitFor(is(kBlue, back, kBlue, back)));
+    ASSERT_TRUE(h.WaitFor(is(kBlue, back, kBlue, back, 2)));
     EXPECT_TRUE(h.picture.IsPlaying());
     h.picture.Stop();
     EXPECT_FALSE(h.picture.IsPlaying());
     h.picture.Draw();
-    EXPECT_TRUE(h.WaitFor(is(kRed, back, kBlue, kGreen)));
+    EXPECT_TRUE(h.WaitFor(is(kRed, back, kBlue, kGreen, 3)));
 }
 
 TEST(PictureEx, ShortDelaysRunAtATenthOfASecond)
@@ -136,18 +140,21 @@ TEST(PictureEx, BrokenPicturesAreRefused)
 }
 
 // Files decoded on two workers: each is announced once by message, and Wait hands the results
-// out in list order, as a Load of the file would have found them, for this thread to show.
+// out in list order, as a Load of the file would have found them, for this thread to show. A
+// decoding that throws counts as a file that did not load; the animation's frame wider than any
+// screen is left out.
 TEST(PictureDecoder, AnnouncesEveryFileAndHandsOutTheResultsInOrder)
 {
     TempDir dir;
-    const Bytes two = Header(4, 4) + Gce(5, 0) + Image(0, 0, 4, 4, 1) + Gce(5, 0) + Image(0, 0, 4, 4, 2) + ";";
+    const Bytes two = Header(4, 4) + Gce(5, 0) + Image(0, 0, 4, 4, 1) + Image(0, 0, 4097, 1, 2) + Gce(5, 0) + Image(0, 0, 4, 4, 2) + ";";
     WriteBytes(dir / L"two.gif", two);
     WriteBytes(dir / L"cut.gif", two.substr(0, 20));
     WriteBytes(dir / L"one.gif", Header(6, 5) + Image(1, 1, 2, 2, 3) + ";");
-    const std::vector<std::wstring> files = {dir / L"two.gif", dir / L"none.gif", dir / L"cut.gif", dir / L"one.gif"};
+    const std::vector<std::wstring> files = {dir / L"two.gif", dir / L"none.gif", dir / L"cut.gif", L"throws", dir / L"one.gif"};
     Host h;
     const UINT kDecoded = 0x37F;
-    CPictureDecoder decoder(files, h.window, kDecoded, 2);
+    CPictureDecoder decoder(files, h.window, kDecoded, 2, [](const std::wstring& file, TDecodedPicture& out) {
+        return file == L"throws" ? throw std::bad_alloc() : CPictureEx::Decode(file.c_str(), out); });
     std::vector<int> announced(files.size());
     const DWORD start = ::GetTickCount();
     for (size_t seen = 0; seen < files.size() && ::GetTickCount() - start < 5000;) {
@@ -157,8 +164,8 @@ TEST(PictureDecoder, AnnouncesEveryFileAndHandsOutTheResultsInOrder)
         else
             ::Sleep(5);
     }
-    EXPECT_EQ(announced, std::vector<int>(files.size(), 1));
-    const bool decodes[] = {true, false, false, true};
+    ASSERT_EQ(announced, std::vector<int>(files.size(), 1));  // else a Wait below would never end
+    const bool decodes[] = {true, false, false, false, true};
     for (size_t i = 0; i < files.size(); ++i) {
         TDecodedPicture picture;
         EXPECT_EQ(decoder.Wait(i, picture), decodes[i]) << i;
