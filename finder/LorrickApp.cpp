@@ -3,6 +3,7 @@
 #include "afx/MessageBox.h"
 #include "afx/NamedMutex.h"
 #include "afx/ResourceLanguage.h"
+#include "afx/SystemFiles.h"
 #include "finder/LorrickRes.h"
 #include "finder/ZevseekerDlg.h"
 #include "frame/UiLanguage.h"
@@ -33,8 +34,11 @@ bool CZevseekerApp::InitInstance()
     LANGID lang = GetUILanguage();
     afx::SetResourceLanguage(lang ? lang : 1033);
 
-    // Clears the ARP cache so that a device that changed its address is reached anew.
-    ShellExecuteA(nullptr, "open", "arp", "-d", nullptr, SW_HIDE);
+    // Clears the ARP cache so that a device that changed its address is reached anew. The
+    // system's own arp by its full path: every account may add files to the finder's folder.
+    std::wstring arp = afx::SystemFilePath(L"arp.exe");
+    if (!arp.empty())
+        ShellExecuteW(nullptr, L"open", arp.c_str(), L"-d", nullptr, SW_HIDE);
 
     const char* tail = CommandLineTail(GetCommandLineA());
     if (!HasExactlyOneBlank(tail)) {

@@ -4,6 +4,7 @@
 #include <iphlpapi.h>
 #include <icmpapi.h>
 #include "afx/Handle.h"
+#include "afx/SystemFiles.h"
 #include <cstring>
 #include <vector>
 
@@ -36,7 +37,8 @@ int PingHost(const char* host, HANDLE resolverMutex)
     IPAddr address = 0;
     if (int r = Resolve(host, resolverMutex, address))
         return r;
-    afx::CLibrary icmp(LoadLibraryA("ICMP.DLL"));
+    // From the system folder only: a file of that name beside the finder must not stand in.
+    afx::CLibrary icmp(afx::LoadSystemLibrary(L"ICMP.DLL"));
     if (!icmp.IsValid())
         return 3;
     auto create = reinterpret_cast<IcmpCreateFileFn>(GetProcAddress(icmp, "IcmpCreateFile"));

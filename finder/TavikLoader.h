@@ -8,7 +8,7 @@ class CTavikLoader {
 public:
     using GetZevListFn = int(__cdecl*)(ZevDeviceRecord* table, uint16_t* count);
 
-    // Loads the library from the standard search path and binds its one export the finder uses;
+    // Loads the library from the finder's own folder and binds its one export the finder uses;
     // false when either is missing (the library is then freed again).
     bool Load();
     void Free();

@@ -1,5 +1,6 @@
 // ICMP echo through functions bound at run time from iphlpapi.dll or icmp.dll.
 #include "wizard/IcmpApi.h"
+#include "afx/SystemFiles.h"
 #include "wizard/WideNarrowString.h"
 
 #include <cstring>
@@ -21,8 +22,9 @@ const size_t kIcmpErrorRoom = 8;
 
 }  // namespace
 
+// Both from the system folder: a file of either name beside the wizard must not stand in.
 CIcmpApi::CIcmpApi()
-    : m_iphlpapi(LoadLibraryW(L"iphlpapi.dll")), m_icmp(LoadLibraryW(L"icmp.dll")),
+    : m_iphlpapi(afx::LoadSystemLibrary(L"iphlpapi.dll")), m_icmp(afx::LoadSystemLibrary(L"icmp.dll")),
       m_createFile(nullptr), m_sendEcho(nullptr), m_closeHandle(nullptr), m_handle(0)
 {
     m_createFile = reinterpret_cast<CreateFileFn>(Bind(m_iphlpapi, m_icmp, "IcmpCreateFile"));

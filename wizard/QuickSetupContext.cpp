@@ -79,7 +79,9 @@ uint32_t ProposalCandidate(uint32_t pcAddress, uint32_t mask, int step)
 
 int QuickSetupContext::DetermineAddress()
 {
-    settings.workgroup = pcWorkgroup;
+    // An unknown workgroup of the PC (workstation service off) proposes none: the record keeps
+    // the settings file's, which the completion would otherwise remove from the file.
+    if (!pcWorkgroup.empty()) settings.workgroup = pcWorkgroup;
     settings.dhcp = L"on";
     settings.ip.clear();
     settings.netmask.clear();

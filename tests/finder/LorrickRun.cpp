@@ -30,7 +30,7 @@ void RegisterShellRecorder(const std::vector<std::string>& uncNames)
         CreateDirectoryA((unc + "\\" + n).c_str(), nullptr);
 }
 
-LorrickRun::LorrickRun(const std::string& args, const std::wstring& exe, EnvVars env)
+LorrickRun::LorrickRun(const std::string& args, const std::wstring& exe, EnvVars env, const std::wstring& dir)
 {
     static int serial = 0;
     wchar_t tmp[MAX_PATH];
@@ -40,7 +40,7 @@ LorrickRun::LorrickRun(const std::string& args, const std::wstring& exe, EnvVars
     DeleteFileW(m_record.c_str());
     env.push_back({L"LORRICK_RECORD", m_record});
     GetSystemTimeAsFileTime(&m_start);
-    m_run.reset(new ProgramRun(exe.empty() ? OwnFolder() + L"Lorrick.exe" : exe, Widen(args), L"", env));
+    m_run.reset(new ProgramRun(exe.empty() ? OwnFolder() + L"Lorrick.exe" : exe, Widen(args), dir, env));
 }
 
 LorrickRun::~LorrickRun()

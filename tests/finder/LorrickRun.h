@@ -14,8 +14,9 @@ struct ShellRecord {
 
 class LorrickRun {
 public:
-    // Starts "<exe> <args>" (exe: the one beside this test) with the recorder's file and `env`.
-    explicit LorrickRun(const std::string& args, const std::wstring& exe = L"", EnvVars env = {});
+    // Starts "<exe> <args>" (exe: the one beside this test) with the recorder's file and `env`,
+    // in `dir` (empty: ours).
+    explicit LorrickRun(const std::string& args, const std::wstring& exe = L"", EnvVars env = {}, const std::wstring& dir = L"");
     ~LorrickRun();
     ProgramRun& Run() { return *m_run; }
     DWORD WaitExit(DWORD ms) { return m_run->WaitExit(ms); }

@@ -30,11 +30,12 @@ TEST(LorrickCommandLine, WrongLinesShowTheStartErrorAndEnd)
     }
 }
 
+// Only the library beside the finder counts, not one in the current folder.
 TEST(LorrickCommandLine, MissingLibraryIsReported)
 {
     TempDir dir;
     ASSERT_TRUE(CopyFileW((OwnFolder() + L"Lorrick.exe").c_str(), (dir / L"Lorrick.exe").c_str(), FALSE));
-    LorrickRun run("share lrknolib", dir / L"Lorrick.exe");
+    LorrickRun run("share lrknolib", dir / L"Lorrick.exe", {}, OwnFolder());
     EXPECT_EQ(run.TakeMessageBox(10000), L"Zev DLL is not available.");
     EXPECT_EQ(run.WaitExit(10000), 0u);
 }

@@ -202,4 +202,23 @@ TEST_F(LorrickSlowLibrary, LongSearchShowsTheBoxAgainAndStillOpens)
     EXPECT_EQ(calls[1].second, 1);
 }
 
+// Every account may add files to the finder's folder: an arp.exe (the recorder) or an ICMP.DLL
+// (without the ICMP functions) planted there is never used, and the ping answers as ever.
+TEST_F(LorrickSlowLibrary, SystemFilesPlantedBesideTheFinderAreNeverUsed)
+{
+    ASSERT_TRUE(CopyFileW((OwnFolder() + L"shell_recorder.exe").c_str(), (dir / L"arp.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((dir / L"Tavik.dll").c_str(), (dir / L"ICMP.DLL").c_str(), FALSE));
+    // Wine keeps its own icmp.dll wherever a file of that name is found first; Windows would not.
+    const char* app = "Software\\Wine\\AppDefaults\\Lorrick.exe";
+    HKEY before;
+    ASSERT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, app, 0, KEY_READ, &before), ERROR_SUCCESS) << "not ours: " << app;
+    RegSetKeyValueA(HKEY_CURRENT_USER, (std::string(app) + "\\DllOverrides").c_str(), "icmp", REG_SZ, "native,builtin", 15);
+    LorrickRun run("setting lrkping", dir / L"Lorrick.exe");
+    EXPECT_EQ(run.WaitExit(20000), 0u);
+    RegDeleteTreeA(HKEY_CURRENT_USER, app);
+    auto records = run.Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].args, "http://lrkping");
+}
+
 }  // namespace

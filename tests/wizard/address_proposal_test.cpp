@@ -25,6 +25,7 @@ struct Case {
     int dhcp, result, timeouts;
     const wchar_t* proposal;  // empty: the record keeps DHCP
     std::vector<std::string> probes;
+    const wchar_t* pcWorkgroup = L"HOMENET";  // empty: the PC's could not be read
 };
 
 }  // namespace
@@ -43,13 +44,15 @@ TEST(AddressProposal, ProbesInOrderAndProposesFirstSilentAddress)
         {L"10.69.0.0", L"255.255.255.254", 0, 0, 0, L"", {}},
         {L"10.64.1.100", L"255.255.255.0", 0, 1, 2, L"10.64.1.101", {"10.64.1.100", "10.64.1.101"}},  // silent PC
         {L"10.64.1.254", L"255.255.255.0", 1, 1, 0, L"", {}},
+        {L"10.64.1.254", L"255.255.255.0", 1, 1, 0, L"", {}, L""},  // the settings file's workgroup stays
         {L"10.68.0.1", L"255.255.255.0", 0, 1, 1, L"10.68.0.10", {"10.68.0.1", "10.68.0.2", "10.68.0.3", "10.68.0.4",
          "10.68.0.5", "10.68.0.6", "10.68.0.7", "10.68.0.8", "10.68.0.9", "10.68.0.10"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << std::string(c.ip, c.ip + wcslen(c.ip)) << " dhcp " << c.dhcp);
         QuickSetupContext context;
-        context.pcWorkgroup = L"HOMENET";
+        context.pcWorkgroup = c.pcWorkgroup;
+        context.settings.workgroup = L"FILEGRP";
         context.adapterDhcp = c.dhcp;
         context.ipAddress = c.ip;
         context.netmask = c.mask;
@@ -68,7 +71,7 @@ TEST(AddressProposal, ProbesInOrderAndProposesFirstSilentAddress)
         EXPECT_EQ(c.probes, std::vector<std::string>(probes.begin() + before, probes.end()));
         const CDeviceSettings& r = context.settings;
         EXPECT_EQ(r.workgroup + L"|" + r.dhcp + L"|" + r.ip + L"|" + r.netmask + L"|" + r.gateway + L"|" + r.nameserver,
-                  fixed ? L"HOMENET|off|" + std::wstring(c.proposal) + L"|" + c.mask + L"|10.64.0.1|10.64.0.53"
-                        : L"HOMENET|on||||");
+                  (*c.pcWorkgroup ? c.pcWorkgroup : L"FILEGRP") +
+                      (fixed ? L"|off|" + std::wstring(c.proposal) + L"|" + c.mask + L"|10.64.0.1|10.64.0.53" : L"|on||||"));
     }
 }
