@@ -4,9 +4,9 @@
 #include "afx/ResourceLanguage.h"
 #include "frame/Directory.h"
 #include "wizard/PellgroveDialog_Main.h"
+#include "wizard/SupportFiles.h"
 #include "frame/UiLanguage.h"
 #include "resources/pellgrove/resource.h"
-#include <shlobj.h>
 
 ProductConfig g_productConfig;
 
@@ -70,8 +70,6 @@ bool CPellgroveApp::InitInstance()
     m_pIniFile->ReadSection(m_mapBase, m_strBaseName.c_str());
     m_pIniFile->ReadSection(m_mapLang, langSection.c_str());
 
-    std::wstring company = afx::LoadStr(IDS_COMPANY_FOLDER);
-    std::wstring product = afx::LoadStr(IDS_PRODUCT_FOLDER);
     modulePath = ModulePath();
     if (modulePath.empty())
         afx::MessageBoxRes(IDS_MODULE_PATH_FAILURE, IDS_ERROR);
@@ -79,11 +77,9 @@ bool CPellgroveApp::InitInstance()
     std::wstring programFolder = FolderOf(modulePath);
     CopyConfigText(g_productConfig.ProgramFolder,
                    programFolder.size() < kConfigTextSize ? programFolder : std::wstring());
-    wchar_t appData[MAX_PATH] = {};
-    if (::SHGetSpecialFolderPathW(nullptr, appData, CSIDL_COMMON_APPDATA, FALSE)) {
-        m_strSupportFolder = std::wstring(appData) + L"\\" + company + L"\\" + product;
+    m_strSupportFolder = SupportFolderPath();
+    if (!m_strSupportFolder.empty())
         MakeDirectory(m_strSupportFolder.c_str());
-    }
 
     m_strTitle = m_versionInfo.FileDescription;
     bool usbMode = m_strBaseName == L"PellgroveUSB";
