@@ -42,6 +42,13 @@ static std::wstring FolderOf(const std::wstring& path)
     return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
 }
 
+// "X:\..." and nothing else: not a UNC or device path.
+static bool HasDriveLetter(const std::wstring& path)
+{
+    return path.size() > 2 && path[1] == L':' && path[2] == L'\\' && (path[0] | 0x20) >= L'a' &&
+           (path[0] | 0x20) <= L'z';
+}
+
 bool CPellgroveApp::InitInstance()
 {
     LANGID locale;
@@ -77,6 +84,13 @@ bool CPellgroveApp::InitInstance()
     std::wstring programFolder = FolderOf(modulePath);
     CopyConfigText(g_productConfig.ProgramFolder,
                    programFolder.size() < kConfigTextSize ? programFolder : std::wstring());
+    // The settings file, the autorun file and the firmware go to the root of the program's
+    // drive: a folder without a drive letter (\\server\share\) has none, and its first
+    // backslash would name the root of the current drive instead.
+    if (!modulePath.empty() && !HasDriveLetter(modulePath)) {
+        afx::MessageBoxRes(IDS_NO_DRIVE_LETTER, IDS_ERROR, MB_OK | MB_SETFOREGROUND);
+        return false;
+    }
     m_strSupportFolder = SupportFolderPath();
     if (!m_strSupportFolder.empty())
         MakeDirectory(m_strSupportFolder.c_str());
