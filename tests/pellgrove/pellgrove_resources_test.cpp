@@ -68,8 +68,9 @@ TEST(PellgroveResources, EveryLanguageHasItsOwnTablesAndDialogs)
         for (const auto& n : kNames)
             EXPECT_EQ(afx::LoadStrLang(n.first, lang), n.second) << lang << " " << n.first;
         for (const auto& e : kEnglish)
-            if (lang == 1033)
+            if (lang == 1033) {
                 EXPECT_EQ(afx::LoadStrLang(e.first, lang), e.second) << e.first;
+            }
         EXPECT_TRUE(HasOwn(MAKEINTRESOURCEW(5), IDD_PELLGROVE_WAIT, lang)) << lang;
         for (UINT page : {IDD_PELLGROVE_MAIN, IDD_PELLGROVE_ADAPTER, IDD_PELLGROVE_QUICK, IDD_PELLGROVE_QUICK_CONFIRM,
                           IDD_PELLGROVE_END})
