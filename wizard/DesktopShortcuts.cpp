@@ -16,6 +16,22 @@ struct ComRef {
     ~ComRef() { if (p) p->Release(); }
 };
 
+// Whether the finder takes the name back from a link's arguments: one word (it splits its
+// command line at blanks) of at most 255 characters of the ANSI code page it reads its
+// command line in (any other character arrives there as "?").
+bool FinderTakesName(const std::wstring& name)
+{
+    if (!IsPlainFileName(name) || name.find(L' ') != std::wstring::npos)
+        return false;
+    char ansi[256];
+    BOOL lost = FALSE;
+    // A UTF-8 code page holds every character but takes neither flag nor report.
+    const bool utf8 = ::GetACP() == CP_UTF8;
+    int n = ::WideCharToMultiByte(CP_ACP, utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS, name.c_str(),
+                                  int(name.size()), ansi, sizeof(ansi) - 1, nullptr, utf8 ? nullptr : &lost);
+    return n > 0 && !lost;
+}
+
 }  // namespace
 
 int CreateShellShortcut(const ShortcutOwner& owner, const wchar_t* target, const wchar_t* linkPath,
@@ -63,27 +79,26 @@ int CreateShellShortcut(const ShortcutOwner& owner, const wchar_t* target, const
     return ok;
 }
 
-std::wstring DesktopFolder()
-{
-    wchar_t desktop[MAX_PATH] = {};
-    if (!::SHGetSpecialFolderPathW(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE))
-        return std::wstring();
-    return desktop;
-}
+std::wstring DesktopFolder() { return ShellFolder(CSIDL_DESKTOPDIRECTORY); }
 
 int CreateDesktopShortcuts(const ShortcutOwner& owner, int share, int setting, int remote,
                            const wchar_t* shareSuffix, const wchar_t* settingSuffix,
                            const wchar_t* shareIcon, const wchar_t* settingIcon,
                            const wchar_t* shareTarget, const wchar_t* settingTarget)
 {
-    const std::wstring desktop = DesktopFolder() + L"\\";
+    const std::wstring folder = DesktopFolder();
+    // Without it the links would land in the root of the current drive.
+    if (folder.empty())
+        return 0;
+    const std::wstring desktop = folder + L"\\";
     auto linkFor = [&](const wchar_t* suffix) {
         return desktop + owner.deviceName + (suffix ? L" " + std::wstring(suffix) : L"") + L".lnk";
     };
     const wchar_t* name = owner.deviceName.c_str();
-    // The name becomes part of the links' file names: one that is not a plain file name would
-    // put them outside the desktop.
-    if ((share || setting) && !IsPlainFileName(owner.deviceName))
+    // The name becomes part of the links' file names and their arguments: one that is not a
+    // plain file name would put them outside the desktop, and one the finder cannot take back
+    // would make links that never work.
+    if ((share || setting) && !FinderTakesName(owner.deviceName))
         return 0;
     if (share && !CreateShellShortcut(owner, shareTarget, linkFor(shareSuffix).c_str(), shareIcon, name, kShareMode))
         return 0;
@@ -111,6 +126,9 @@ void CopyManualToDesktop(const ConfigMap& base, const ConfigMap& lang,
     if (find == INVALID_HANDLE_VALUE)
         missing();
     ::FindClose(find);
+    // Like a failed copy, no desktop folder is not reported; the copy is not made elsewhere.
+    if (desktop.empty())
+        return;
     ::CopyFileW(source.c_str(), destination.c_str(), FALSE);
     ::SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHW, desktop.c_str(), nullptr);
 }

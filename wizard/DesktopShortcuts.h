@@ -24,8 +24,9 @@ int CreateShellShortcut(const ShortcutOwner& owner, const wchar_t* target, const
 
 // The wanted shortcuts in the order share, setting, remote access, on the desktop; a null
 // suffix adds nothing to the device name. 1 when all wanted ones were made, 0 at the first
-// failure (the later ones are not attempted); a device name that is not a plain file name
-// makes no device link and gives 0.
+// failure (the later ones are not attempted). No desktop folder, or a device name that is
+// not a plain file name or that the finder cannot take back from the link's arguments, makes
+// no link and gives 0.
 int CreateDesktopShortcuts(const ShortcutOwner& owner, int share, int setting, int remote,
                            const wchar_t* shareSuffix, const wchar_t* settingSuffix,
                            const wchar_t* shareIcon, const wchar_t* settingIcon,
@@ -35,8 +36,8 @@ int CreateDesktopShortcuts(const ShortcutOwner& owner, int share, int setting, i
 std::wstring DesktopFolder();
 
 // Copies the CopyManual file (language value first) from the program folder to the desktop
-// under its own name; nothing when the key is empty in both sections. A missing source
-// goes to `missing`.
+// under its own name; nothing when the key is empty in both sections or the desktop folder is
+// unknown. A missing source goes to `missing`.
 void CopyManualToDesktop(const ConfigMap& base, const ConfigMap& lang,
                          const std::wstring& programFolder, MissingFilesHandler missing);
 

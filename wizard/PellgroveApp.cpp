@@ -4,9 +4,9 @@
 #include "afx/ResourceLanguage.h"
 #include "frame/Directory.h"
 #include "wizard/PellgroveDialog_Main.h"
+#include "wizard/SupportFiles.h"
 #include "frame/UiLanguage.h"
 #include "resources/pellgrove/resource.h"
-#include <shlobj.h>
 
 ProductConfig g_productConfig;
 
@@ -42,6 +42,13 @@ static std::wstring FolderOf(const std::wstring& path)
     return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
 }
 
+// "X:\..." and nothing else: not a UNC or device path.
+static bool HasDriveLetter(const std::wstring& path)
+{
+    return path.size() > 2 && path[1] == L':' && path[2] == L'\\' && (path[0] | 0x20) >= L'a' &&
+           (path[0] | 0x20) <= L'z';
+}
+
 bool CPellgroveApp::InitInstance()
 {
     LANGID locale;
@@ -70,8 +77,6 @@ bool CPellgroveApp::InitInstance()
     m_pIniFile->ReadSection(m_mapBase, m_strBaseName.c_str());
     m_pIniFile->ReadSection(m_mapLang, langSection.c_str());
 
-    std::wstring company = afx::LoadStr(IDS_COMPANY_FOLDER);
-    std::wstring product = afx::LoadStr(IDS_PRODUCT_FOLDER);
     modulePath = ModulePath();
     if (modulePath.empty())
         afx::MessageBoxRes(IDS_MODULE_PATH_FAILURE, IDS_ERROR);
@@ -79,11 +84,16 @@ bool CPellgroveApp::InitInstance()
     std::wstring programFolder = FolderOf(modulePath);
     CopyConfigText(g_productConfig.ProgramFolder,
                    programFolder.size() < kConfigTextSize ? programFolder : std::wstring());
-    wchar_t appData[MAX_PATH] = {};
-    if (::SHGetSpecialFolderPathW(nullptr, appData, CSIDL_COMMON_APPDATA, FALSE)) {
-        m_strSupportFolder = std::wstring(appData) + L"\\" + company + L"\\" + product;
-        MakeDirectory(m_strSupportFolder.c_str());
+    // The settings file, the autorun file and the firmware go to the root of the program's
+    // drive: a folder without a drive letter (\\server\share\) has none, and its first
+    // backslash would name the root of the current drive instead.
+    if (!modulePath.empty() && !HasDriveLetter(modulePath)) {
+        afx::MessageBoxRes(IDS_NO_DRIVE_LETTER, IDS_ERROR, MB_OK | MB_SETFOREGROUND);
+        return false;
     }
+    m_strSupportFolder = SupportFolderPath();
+    if (!m_strSupportFolder.empty())
+        MakeDirectory(m_strSupportFolder.c_str());
 
     m_strTitle = m_versionInfo.FileDescription;
     bool usbMode = m_strBaseName == L"PellgroveUSB";

@@ -13,9 +13,9 @@
 #include "wizard/QuickSetupContext.h"
 #include "wizard/QuickSetupFlow.h"
 #include "wizard/QuickSetupState.h"
+#include "wizard/SupportFiles.h"
 #include "resources/pellgrove/resource.h"
 #include <shellapi.h>
-#include <shlobj.h>
 #include <memory>
 
 int CPellgroveDialog_Main::PrepareQuickSetup(QuickSetupContext& context)
@@ -126,14 +126,12 @@ void CPellgroveDialog_Main::LaunchGuide()
         int mode = GuideStartMode(ShareShortcutChecked, SettingShortcutChecked, ManualCopyChecked, g_productConfig.UsbMode);
         parameters = std::wstring(g_productConfig.Model) + (mode ? L" 1" : L" 0");
     }
-    wchar_t appData[MAX_PATH] = {};
-    ::SHGetSpecialFolderPathW(nullptr, appData, CSIDL_COMMON_APPDATA, FALSE);
-    std::wstring directory = std::wstring(appData) + L"\\" + afx::LoadStr(IDS_COMPANY_FOLDER) + L"\\" +
-                             afx::LoadStr(IDS_PRODUCT_FOLDER);
+    // Without the support folder the path would name a program in the root of the current drive.
+    std::wstring directory = SupportFolderPath();
     std::wstring file = directory + L"\\Guide\\" + guideFile;
 
     WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW(file.c_str(), &found);
+    HANDLE search = directory.empty() ? INVALID_HANDLE_VALUE : ::FindFirstFileW(file.c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         ::FindClose(search);
         ::ShellExecuteW(nullptr, L"open", file.c_str(), parameters.c_str(), directory.c_str(), SW_SHOWNORMAL);
@@ -141,7 +139,7 @@ void CPellgroveDialog_Main::LaunchGuide()
         EndDialog(IDCANCEL);
         return;
     }
-    // The settings file is already written; only the guide is missing.
+    // The settings file is already written; only the guide (or the folder it is in) is missing.
     afx::AfxMessageBox(IDS_INTERNAL_ERROR, MB_OK | MB_SETFOREGROUND, m_hWnd);
     ::ExitProcess(1);
 }

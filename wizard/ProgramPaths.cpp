@@ -1,5 +1,6 @@
 // The wizard's paths derived from its own file name.
 #include "wizard/ProgramPaths.h"
+#include "wizard/SupportFiles.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -25,11 +26,7 @@ int ProgramPaths::Init()
     wchar_t path[MAX_PATH + 1] = {};
     DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     SetFromProgramPath(std::wstring(path, length < MAX_PATH ? length : MAX_PATH));
-    wchar_t common[MAX_PATH] = {};
-    if (!SHGetSpecialFolderPathW(nullptr, common, CSIDL_COMMON_APPDATA, FALSE)) {
-        commonProductFolder.clear();
-        return 0;
-    }
-    commonProductFolder = std::wstring(common) + L"\\Ostrand\\Pellgrove\\";
-    return 1;
+    std::wstring common = ShellFolder(CSIDL_COMMON_APPDATA);
+    commonProductFolder = common.empty() ? common : common + L"\\Ostrand\\Pellgrove\\";
+    return common.empty() ? 0 : 1;
 }

@@ -8,13 +8,20 @@
 #include <cwchar>
 #include <shlobj.h>
 
+std::wstring ShellFolder(int csidl)
+{
+    wchar_t folder[MAX_PATH] = {};
+    if (!::SHGetSpecialFolderPathW(nullptr, folder, csidl, FALSE))
+        return std::wstring();
+    return folder;
+}
+
 std::wstring SupportFolderPath()
 {
-    wchar_t appData[MAX_PATH] = {};
-    if (!::SHGetSpecialFolderPathW(nullptr, appData, CSIDL_COMMON_APPDATA, FALSE))
-        return std::wstring();
-    return std::wstring(appData) + L"\\" + afx::LoadStr(IDS_COMPANY_FOLDER) + L"\\" +
-           afx::LoadStr(IDS_PRODUCT_FOLDER);
+    std::wstring appData = ShellFolder(CSIDL_COMMON_APPDATA);
+    if (appData.empty())
+        return appData;
+    return appData + L"\\" + afx::LoadStr(IDS_COMPANY_FOLDER) + L"\\" + afx::LoadStr(IDS_PRODUCT_FOLDER);
 }
 
 std::wstring FilePart(const std::wstring& path)
@@ -31,7 +38,8 @@ std::wstring FolderPart(const std::wstring& path)
 
 bool IsPlainFileName(const std::wstring& name)
 {
-    if (name.empty() || name == L"." || name == L"..")
+    // "." and ".." end in a dot too.
+    if (name.empty() || name.back() == L'.' || name.back() == L' ')
         return false;
     for (wchar_t c : name)
         if (c < 32 || wcschr(L"\\/:*?\"<>|", c))

@@ -15,6 +15,9 @@ struct SupportInstall {
     MissingFilesHandler missing;
 };
 
+// A special folder of the shell (CSIDL_...), or empty when the shell cannot give it: a folder
+// it reports as found but empty would turn every path below it into one on the current drive.
+std::wstring ShellFolder(int csidl);
 // The common application-data folder followed by \Ostrand\Pellgrove; empty when the shell
 // does not know that folder.
 std::wstring SupportFolderPath();
@@ -25,7 +28,8 @@ std::wstring FilePart(const std::wstring& path);
 // The text up to and including the last separator (empty when there is none).
 std::wstring FolderPart(const std::wstring& path);
 // Whether the text names one file in a folder: not empty, not "." or "..", and without
-// separators, drive or stream colons, wildcards or other characters file names cannot hold.
+// separators, drive or stream colons, wildcards or other characters file names cannot hold,
+// nor a final dot or blank, which the system drops (the file would get another name).
 bool IsPlainFileName(const std::wstring& name);
 
 // The product icon with the finder program and library beside it (only when the icon is

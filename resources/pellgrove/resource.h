@@ -52,6 +52,8 @@
 #define IDS_PLEASE_WAIT 62
 #define IDS_MODULE_PATH_FAILURE 67
 #define IDS_USB_DAT_MISSING 83
+// A program folder without a drive letter is refused at start.
+#define IDS_NO_DRIVE_LETTER 87
 // Appended to the title in USB-stick mode; the same in every language.
 #define IDS_TITLE_USB_SUFFIX 900
 

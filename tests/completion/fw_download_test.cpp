@@ -1,5 +1,6 @@
 // The firmware download dialog against the test server: good files, refused and broken
 // transfers, the overwrite question, Cancel of a stalled transfer; screenshots; timings.
+#include "tests/completion/OwnShare.h"
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/Screenshot.h"
@@ -84,6 +85,7 @@ TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
         bool existing;
         int answer;
         bool asks, cancel, replaced;
+        bool unc = false, big = false;  // a program folder without a drive; timed, in English only
     } cases[] = {
         {L"good", Url(L"good", 300000, L"fw.bin"), false, 0, false, false, true},
         {L"overwrite-yes", Url(L"good", 3000, L"fw.bin"), true, IDYES, true, false, true},
@@ -92,13 +94,12 @@ TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
         {L"no-length", Url(L"nolength", 3000, L"fw.bin"), true, IDYES, false, false, false},
         {L"closed-midway", Url(L"cut", 300000, L"fw.bin"), true, IDYES, true, false, false},
         {L"stalled", Url(L"stall", 400000, L"fw.bin"), true, IDYES, true, true, false},
-        {L"20 MiB", Url(L"good", 20 << 20, L"fw.bin"), false, 0, false, false, true},
-        {L"UNC program folder", Url(L"good", 3000, L"fw.bin"), true, IDYES, false, false, false},
+        {L"20 MiB", Url(L"good", 20 << 20, L"fw.bin"), false, 0, false, false, true, false, true},
+        {L"UNC program folder", Url(L"good", 3000, L"fw.bin"), true, IDYES, false, false, false, true},
     };
     // The root of the current drive, where a download without a drive would land.
-    TempDir here;
-    const std::filesystem::path before = std::filesystem::current_path();
-    std::filesystem::current_path(here.Path());
+    OwnShare share;
+    ASSERT_TRUE(share.MakeCurrent());
     for (LANGID lang : {LANGID(1033), LANGID(1041)}) {
         afx::SetResourceLanguage(lang);
         for (const Case& c : cases) {
@@ -108,16 +109,15 @@ TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
             if (c.existing) {
                 ASSERT_TRUE(WriteBytes(stick / L"fw.bin", old));
             }
-            const bool unc = c.name[0] == L'U';
-            wcscpy(g_productConfig.ProgramFolder, unc ? L"\\\\nas\\share\\setup\\" : L"");
+            wcscpy(g_productConfig.ProgramFolder, c.unc ? L"\\\\nas\\share\\setup\\" : L"");
             CFwDownload dlg(nullptr);
-            if (!unc)
+            if (!c.unc)
                 dlg.m_drive = stick.Path();
             dlg.m_list.assign(20, L"");
             dlg.m_list[0] = c.file;
             dlg.m_list[1] = Url(L"good", 700, L"fw.xml");
             bool shoot = std::wstring(c.name) == L"good" || c.cancel;
-            if (c.name[0] == L'2' && lang != 1033)
+            if (c.big && lang != 1033)
                 continue;
             Outcome out = RunDialog(dlg, c.answer, c.cancel,
                                     shoot ? std::wstring(L"fw_download_") + c.name + L"_" + std::to_wstring(lang) : L"");
@@ -138,20 +138,18 @@ TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
             }
             EXPECT_EQ(out.result, IDOK);
             EXPECT_FALSE(out.animating);
-            if (unc) {
+            if (c.unc) {
                 EXPECT_EQ(out.status, afx::LoadStr(IDS_FIRMWARE_PART_FAILED));
-                EXPECT_TRUE(ReadBytes(L"\\fw.bin").empty()) << "a file in the root of the current drive";
-                ::DeleteFileW(L"\\fw.bin");
+                EXPECT_TRUE(share.HoldsOnly({})) << "a file in the root of the current drive";
             }
             EXPECT_EQ(ReadBytes(stick / L"fw.xml"), c.replaced ? Body(L"fw.xml", 700) : "") << "manifest";
             EXPECT_EQ(out.status == kCompleted, c.replaced) << std::string(out.status.begin(), out.status.end());
             EXPECT_EQ(out.position == 10000, c.replaced);
-            if (c.name[0] == L'2')
+            if (c.big)
                 std::printf("20 MiB from the local server in %lu ms (%.1f MB/s)\n", out.totalMs,
                             (20 << 20) / 1e6 / (out.totalMs ? out.totalMs / 1000.0 : 1));
         }
     }
     afx::SetResourceLanguage(1033);
-    std::filesystem::current_path(before);
 }
 

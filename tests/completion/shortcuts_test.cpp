@@ -1,8 +1,11 @@
 // Desktop shortcuts read back through the shell link interfaces, the manual copy and the
 // guide's start mode, on a scratch desktop.
+#include "tests/completion/OwnShare.h"
+#include "tests/completion/ShellFolderStandIn.h"
 #include "tests/support/ProgramRun.h"
 #include "frame/Directory.h"
 #include "wizard/DesktopShortcuts.h"
+#include "wizard/ProgramPaths.h"
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <shobjidl.h>
@@ -100,10 +103,12 @@ TEST(Shortcuts, LinksStartTheInstalledFinderWithModeAndDeviceName)
         }
     }
     // A link that cannot be saved (a folder has its name) stops the ones after it; a device name
-    // that is not one plain file name makes no link, wherever its links would land.
+    // that is not one plain file name makes no link, wherever its links would land, nor one the
+    // finder cannot take back from the arguments (two words, a character outside its code page).
     const std::wstring blocked = L"B" + dev;
     ASSERT_EQ(MakeDirectory((scratch.desktop + L"\\" + blocked + L" access.lnk").c_str()), 0);
-    for (const std::wstring& name : {blocked, L"..\\" + dev, L"..\\..\\Public\\Desktop\\" + dev}) {
+    for (const std::wstring& name : {blocked, L"..\\" + dev, L"..\\..\\Public\\Desktop\\" + dev, L"My " + dev,
+                                     dev + L"\u0E01"}) {
         for (const wchar_t* suffix : {L" access.lnk", L" WEB setting screen.lnk"})
             scratch.made.push_back(name + suffix);
         EXPECT_EQ(CreateDesktopShortcuts({name, folder}, 1, 1, 0, L"access", L"WEB setting screen", L"a.ico", L"b.ico",
@@ -134,3 +139,24 @@ TEST(Shortcuts, ManualGoesToTheDesktopUnderItsOwnName)
     EXPECT_THROW(CopyManualToDesktop({{L"CopyManual", L"gone.pdf"}}, {}, medium, &ThrowMissing), Missing);
 }
 
+
+// A shell that gives no desktop or common application-data folder, or an empty one: no link,
+// no manual copy and no product folder, so nothing lands in the root of the current drive.
+TEST(Shortcuts, NoShellFolderMakesNoLinkAndNoManualCopy)
+{
+    OwnShare share;
+    TempDir medium;
+    ASSERT_TRUE(WriteBytes(medium / L"Manual.pdf", "%PDF"));
+    ASSERT_TRUE(share.MakeCurrent());
+    for (ShellFolderFn standIn : {&NoShellFolder, &EmptyShellFolder}) {
+        ShellFolderStandIn shell(standIn);
+        ASSERT_TRUE(shell.Active());
+        ProgramPaths paths;
+        EXPECT_EQ(paths.Init(), 0);
+        EXPECT_EQ(paths.commonProductFolder + SupportFolderPath() + DesktopFolder(), L"");
+        EXPECT_EQ(CreateDesktopShortcuts({L"STORE1", medium.Path() + L"\\"}, 1, 1, 1, L"access", L"WEB setting screen",
+                                         L"a.ico", L"b.ico", L"Lorrick.exe", L"Lorrick.exe"), 0);
+        CopyManualToDesktop({{L"CopyManual", L"Manual.pdf"}}, {}, medium.Path() + L"\\", &ThrowMissing);
+    }
+    EXPECT_TRUE(share.HoldsOnly({}));
+}

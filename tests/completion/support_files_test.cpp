@@ -1,5 +1,6 @@
 // The support-file installers on a scratch medium and support folder; the fatal exit of the
 // real installer through the runner program.
+#include "tests/completion/OwnShare.h"
 #include "tests/support/ProgramRun.h"
 #include "resources/pellgrove/resource.h"
 #include "afx/ResourceLanguage.h"
@@ -87,20 +88,25 @@ TEST(SupportFiles, EveryMissingTestedSourceIsFatal)
     }
 }
 
-// A missing source leaves the copies made before it; an unknown support folder touches
-// nothing, not even the \Guide of the drive the wizard works on.
+// A missing source leaves the copies made before it; a shell that gives no common
+// application-data folder, or an empty one, touches nothing and starts nothing on the drive the
+// wizard works on: not its \Guide, nor a guide planted where the support folder would be.
 TEST(SupportFiles, TheRealInstallersEndWithExitCodeOneAfterTheirMessage)
 {
     Medium m;
     ASSERT_TRUE(RemoveTree(m.in.programFolder + L"Support\\Finder\\Tavik.dll"));
-    const std::wstring root = m.dir.Path().substr(0, 3);
-    ASSERT_EQ(MakeDirectory((root + L"Guide").c_str()), 0);
+    OwnShare share;
+    const std::wstring root = share.Root(), planted = root + L"Ostrand\\Pellgrove\\Guide\\Marrowick.exe";
+    ASSERT_FALSE(root.empty()) << "no share of the test's own";
+    ASSERT_EQ(MakeDirectory((root + L"Guide").c_str()) + MakeDirectory(FolderPart(planted).c_str()), 0);
     ASSERT_TRUE(WriteBytes(root + L"Guide\\keep.gif", "medium"));
-    // Without a folder the runner's installers are the wizard's own, and the shell knows no folder.
+    ASSERT_TRUE(::CopyFileW((OwnFolder() + L"install_runner.exe").c_str(), planted.c_str(), TRUE));
     const std::pair<std::wstring, UINT> runs[] = {
         {L"finder \"" + m.dir.Path() + L"\\medium\" \"" + m.in.supportFolder + L"\" Support\\Finder\\Dorvane.ico",
          IDS_INTERNAL_ERROR},
-        {L"finder", IDS_SUPPORT_FOLDER_UNKNOWN}, {L"guide", IDS_SUPPORT_FOLDER_UNKNOWN}};
+        {L"finder none " + root, IDS_SUPPORT_FOLDER_UNKNOWN}, {L"guide none " + root, IDS_SUPPORT_FOLDER_UNKNOWN},
+        {L"guide empty " + root, IDS_SUPPORT_FOLDER_UNKNOWN}, {L"launch none " + root, IDS_INTERNAL_ERROR},
+        {L"launch empty " + root, IDS_INTERNAL_ERROR}};
     for (const auto& [args, message] : runs) {
         ProgramRun run(OwnFolder() + L"install_runner.exe", args, m.dir.Path());
         HWND box = run.WaitWindow();
@@ -110,5 +116,16 @@ TEST(SupportFiles, TheRealInstallersEndWithExitCodeOneAfterTheirMessage)
     }
     EXPECT_TRUE(m.Installed(L"Dorvane.ico")) << "copies made before the missing file stay";
     EXPECT_EQ(ReadBytes(root + L"Guide\\keep.gif"), "medium");
-    RemoveTree(root + L"Guide");
+    EXPECT_FALSE(ReadBytes(planted).empty());
+    EXPECT_TRUE(share.HoldsOnly({L"Guide", L"Ostrand"}));
+}
+
+// Names a link or a downloaded file may take: one file in the folder, under the name given.
+TEST(SupportFiles, IsPlainFileName)
+{
+    const std::pair<std::wstring, bool> names[] = {
+        {L"", false},     {L".", false},  {L"..", false}, {L"a:b", false},      {L"a/b", false},   {L"a\\b", false},
+        {L"a\tb", false}, {L"a.", false}, {L"a ", false},  {L"fw 2.bin", true}, {L"STORE1", true}};
+    for (const auto& [name, plain] : names)
+        EXPECT_EQ(IsPlainFileName(name), plain) << name.c_str();
 }

@@ -46,7 +46,7 @@ const UINT kMessages[] = {IDS_ERROR, IDS_SETTINGS_FILE_MISSING, IDS_SETTINGS_FIL
                           IDS_DHCP_DO_NOT_USE, IDS_HEADING_DIGIT, IDS_NTP_SERVER_ILLEGAL, IDS_CHANGE_NAME_QUESTION,
                           IDS_IP_BROADCAST, IDS_GATEWAY_BROADCAST, IDS_DNS_BROADCAST, IDS_FINISHED, IDS_CLICK_CLOSE,
                           IDS_MAX_CHARS, IDS_POWER_NONE, IDS_POWER_10_MINUTES, IDS_POWER_6_HOURS, IDS_USB_MENU_TEXT,
-                          IDS_SUPPORT_FOLDER_UNKNOWN};
+                          IDS_SUPPORT_FOLDER_UNKNOWN, IDS_NO_DRIVE_LETTER};
 
 bool HasOwn(LPCWSTR type, UINT id, LANGID lang)
 {
@@ -68,8 +68,9 @@ TEST(PellgroveResources, EveryLanguageHasItsOwnTablesAndDialogs)
         for (const auto& n : kNames)
             EXPECT_EQ(afx::LoadStrLang(n.first, lang), n.second) << lang << " " << n.first;
         for (const auto& e : kEnglish)
-            if (lang == 1033)
+            if (lang == 1033) {
                 EXPECT_EQ(afx::LoadStrLang(e.first, lang), e.second) << e.first;
+            }
         EXPECT_TRUE(HasOwn(MAKEINTRESOURCEW(5), IDD_PELLGROVE_WAIT, lang)) << lang;
         for (UINT page : {IDD_PELLGROVE_MAIN, IDD_PELLGROVE_ADAPTER, IDD_PELLGROVE_QUICK, IDD_PELLGROVE_QUICK_CONFIRM,
                           IDD_PELLGROVE_END})

@@ -1,4 +1,5 @@
 // The real Pellgrove.exe started from the root of the drive the sample medium is mapped to.
+#include "tests/completion/OwnShare.h"
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/Screenshot.h"
@@ -164,6 +165,22 @@ TEST_F(Startup, OnlyTheExactUsbNameSwitchesToUsbMode)
     ASSERT_NE(main, nullptr);
     EXPECT_EQ(WindowText(main), L"Pellgrove");
     Close(lower, main);
+}
+
+// A program folder without a drive letter (a network share) has no drive root for the settings
+// file and the autorun file: the start refuses it and writes nothing, not even the support folder.
+TEST_F(Startup, AProgramFolderWithoutADriveLetterIsRefused)
+{
+    OwnShare share;
+    const std::wstring exe = share.Root() + L"PellgroveUSB.exe";
+    ASSERT_TRUE(!share.Root().empty() && ::CopyFileW((OwnFolder() + L"Pellgrove.exe").c_str(), exe.c_str(), TRUE));
+    ASSERT_TRUE(RemoveTree(SupportFolder()));
+    ProgramRun p(exe);
+    HWND box = p.WaitWindow();
+    EXPECT_EQ(box ? MessageText(box) : L"", afx::LoadStrLang(IDS_NO_DRIVE_LETTER, ExpectedLanguage()));
+    Press(box, IDOK);
+    EXPECT_EQ(p.WaitExit(), 0u);
+    EXPECT_FALSE(FolderExists(SupportFolder()));
 }
 
 TEST_F(SingleInstance, ASecondCopyEndsSilentlyWhileTheFirstShowsItsWindow)
