@@ -17,7 +17,8 @@ public:
     // The event the thread signals when its loop starts (owned by the dialog).
     void SetReadyEvent(HANDLE ready) { m_hReady = ready; }
     // Hands a request to the thread and wakes it; called on the dialog's thread. One handed over
-    // while copies go out is sent after them: every request goes out three times whole.
+    // while copies go out waits for them, then goes out three times whole (a later one replaces
+    // it while it waits).
     bool Send(const DeviceRequestPacket& packet);
     // Waits until the copies of the requests handed over have gone out (or the sends stopped at
     // an error); false when that did not happen within ms.
