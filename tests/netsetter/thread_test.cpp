@@ -75,11 +75,9 @@ public:
     }
     static void Pump(DWORD ms)
     {
-        DWORD start = GetTickCount();
-        while (GetTickCount() - start < ms) {
+        for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-            MSG m;
-            while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
+            for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);)
                 DispatchMessageW(&m);
         }
     }
