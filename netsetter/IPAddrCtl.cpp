@@ -6,6 +6,7 @@
 #include "netsetter/QuentariMsg.h"
 #include "netsetter/QuentariRes.h"
 #include "netsetter/QuentariState.h"
+#include <imm.h>
 #include <cwchar>
 #include <string>
 
@@ -93,6 +94,8 @@ int CIPAddrCtl::OnCreate(CREATESTRUCTW* cs)
         if (!field || !(m_fields[i].afx::CWnd::SubclassWindow)(field))
             return -1;
         m_fields[i].LimitText(3);
+        // Digits need no input method: typed with one on, they would wait in its composition.
+        ImmAssociateContext(field, nullptr);
         m_fields[i].SetOwnerControl(this);
     }
     return 0;
@@ -276,6 +279,7 @@ int CIPAddrCtl::SetAddress(const IPAddrRecord* record)
 {
     if (!record)
         return 1;
+    m_nAutoMoved = 0;
     const uint16_t* o = record->octets;
     bool zero = o[0] == 0 && o[1] == 0 && o[2] == 0 && o[3] == 0;
     for (int i = 0; i < 4; ++i) {

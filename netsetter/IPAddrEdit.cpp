@@ -5,10 +5,16 @@
 BEGIN_MESSAGE_MAP(CIPAddrEdit, afx::CEdit)
     if (msg == WM_CHAR) { OnChar(UINT(wParam), LOWORD(lParam), HIWORD(lParam)); lResult = 0; return true; }
     if (msg == WM_KEYDOWN) { OnKeyDown(UINT(wParam), LOWORD(lParam), HIWORD(lParam)); lResult = 0; return true; }
+    // The focus leaving a field and a click into one end the move on from a full field.
+    if ((msg == WM_KILLFOCUS || msg == WM_LBUTTONDOWN) && m_pControl)
+        m_pControl->TakeAutoMove(0);
 END_MESSAGE_MAP()
 
 void CIPAddrEdit::OnChar(UINT ch, UINT repeat, UINT flags)
 {
+    // An input method that is on types full-width digits and dot: they count as their plain forms.
+    if ((ch >= 0xFF10 && ch <= 0xFF19) || ch == 0xFF0E)
+        ch -= 0xFF00 - 0x20;
     int field = GetDlgCtrlID();
     // A dot or blank right after the field before moved on by itself only confirms that move.
     bool afterAutoMove = m_pControl && m_pControl->TakeAutoMove(field);
@@ -27,7 +33,7 @@ void CIPAddrEdit::OnChar(UINT ch, UINT repeat, UINT flags)
     bool digit = ch >= '0' && ch <= '9';
     if (digit || ch < 32 || ch == 127) {
         std::wstring before = GetWindowText();
-        Default();
+        DefWindowProc(WM_CHAR, ch, MAKELPARAM(repeat, flags));
         // Only a digit or a change (a paste) fills the field; Backspace at its start or a copy does not.
         if (m_pControl && ::GetWindowTextLengthW(m_hWnd) == 3 && (digit || GetWindowText() != before))
             m_pControl->OnFieldKey(kFieldFull, repeat, flags, field);

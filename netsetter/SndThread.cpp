@@ -37,9 +37,11 @@ bool CSndThread::InitInstance()
 
 bool CSndThread::Send(const DeviceRequestPacket& packet)
 {
+    std::lock_guard<std::mutex> hold(m_lock);
     if (m_hSent)
         ResetEvent(m_hSent);
     std::memcpy(&m_packet, &packet, sizeof(m_packet));
+    m_bPending = true;
     if (m_hSendEvent)
         SetEvent(m_hSendEvent);
     return true;
@@ -73,8 +75,16 @@ int CSndThread::Run()
         WaitForSingleObject(m_hSendEvent, INFINITE);
         if (m_bStop)
             break;
+        DeviceRequestPacket packet;
+        {
+            std::lock_guard<std::mutex> hold(m_lock);
+            if (!m_bPending)
+                continue;
+            std::memcpy(&packet, &m_packet, sizeof(packet));
+            m_bPending = false;
+        }
         for (int i = 0; i < kCopies && !m_bStop; ++i) {
-            int r = sendto(m_socket, reinterpret_cast<const char*>(&m_packet), int(kPacketSize), 0,
+            int r = sendto(m_socket, reinterpret_cast<const char*>(&packet), int(kPacketSize), 0,
                            reinterpret_cast<const sockaddr*>(&m_destination), sizeof(m_destination));
             m_nLastSendResult = r;
             int error = r == SOCKET_ERROR ? WSAGetLastError() : 0;
@@ -85,8 +95,10 @@ int CSndThread::Run()
             }
             Sleep(kCopyGapMs);
         }
-        ResetEvent(m_hSendEvent);
-        SetEvent(m_hSent);
+        // A request handed over meanwhile has woken the event again: the report waits for it.
+        std::lock_guard<std::mutex> hold(m_lock);
+        if (!m_bPending)
+            SetEvent(m_hSent);
     }
     return 0;
 }

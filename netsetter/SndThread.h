@@ -6,6 +6,7 @@
 #include "finderlib/TavikPacket.h"
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 class CSndThread : public afx::CWinThread {
 public:
@@ -15,10 +16,12 @@ public:
     void SetDialog(afx::CWnd* dialog) { m_pDialog = dialog; }
     // The event the thread signals when its loop starts (owned by the dialog).
     void SetReadyEvent(HANDLE ready) { m_hReady = ready; }
-    // Replaces the request to send and wakes the thread; called on the dialog's thread.
+    // Hands a request to the thread and wakes it; called on the dialog's thread. One handed over
+    // while copies go out waits for them, then goes out three times whole (a later one replaces
+    // it while it waits).
     bool Send(const DeviceRequestPacket& packet);
-    // Waits until the copies of the request last handed over have gone out (or the sends
-    // stopped at an error); false when that did not happen within ms.
+    // Waits until the copies of the requests handed over have gone out (or the sends stopped at
+    // an error); false when that did not happen within ms.
     bool WaitSent(DWORD ms);
     // Ends the thread, waking it from its wait; one that still does not end is terminated.
     void Stop();
@@ -46,5 +49,8 @@ private:
     HANDLE m_hSent = nullptr;
     std::atomic<SOCKET> m_socket{INVALID_SOCKET};
     sockaddr_in m_destination = {};
+    // The request handed over and not yet taken by the thread, which sends a copy of its own.
+    std::mutex m_lock;
     DeviceRequestPacket m_packet = {};
+    bool m_bPending = false;
 };

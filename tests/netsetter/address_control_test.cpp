@@ -12,6 +12,7 @@
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
 #include <gtest/gtest.h>
+#include <imm.h>
 #include <cstring>
 #include <future>
 #include <vector>
@@ -57,10 +58,25 @@ void Key(WORD vk, bool up)
 }
 
 // Digits and letters as keys; '.' the full stop key, '\b' Backspace, '<' and '>' the arrows,
-// '^' Ctrl+V; blank, Escape and '$' (Home) are their own key codes.
+// '^' Ctrl+V; blank, Escape and '$' (Home) are their own key codes; full-width characters come
+// as an input method hands them over. In the dialog in front '*' clicks field 2 of the first
+// control, '|' the second control, '!' OK; '=' sets the first control to 10.92.0.21.
 void Type(const std::wstring& keys)
 {
     for (wchar_t c : keys) {
+        HWND dlg = GetForegroundWindow(), first = GetDlgItem(dlg, 101), click = c == L'!' ? GetDlgItem(dlg, IDOK)
+             : c == L'*' ? GetDlgItem(first, 2) : c == L'|' ? GetDlgItem(GetDlgItem(dlg, 102), 1) : nullptr;
+        IPAddrRecord set = {{10, 92, 0, 21}, 0};
+        if (click)
+            SendMessageW(click, WM_LBUTTONDOWN, MK_LBUTTON, 0), SendMessageW(click, WM_LBUTTONUP, 0, 0);
+        else if (c == L'=')
+            SendMessageW(first, WM_IPADDR_SET, 0, reinterpret_cast<LPARAM>(&set));
+        else if (c >= 0xFF00)
+            PostMessageW(GetFocus(), WM_CHAR, c, 1);
+        if (click || c == L'=' || c >= 0xFF00) {
+            Pump(60);
+            continue;
+        }
         WORD vk = c == L'.' ? VK_OEM_PERIOD : c == L'\b' ? VK_BACK : c == L'<' ? VK_LEFT : c == L'>' ? VK_RIGHT
                 : c == L'^' ? 'V' : WORD(towupper(c));
         if (c == L'^')
@@ -129,6 +145,14 @@ TEST_F(AddressControl, Typing)
         {L"192 168", {L"192", L"168", L"0", L"21"}, 3, nullptr, {L"10", L"92", L"0", L"21"}},
         {L".$\b\b", {L"19", L"168", L"100", L"1"}, 1, nullptr, {L"192", L"168", L"100", L"1"}},
         {L"1\x1b", {L"1", L"92", L"0", L"21"}, 1, nullptr, {L"10", L"92", L"0", L"21"}},
+        // Full-width digits and dot, as an input method types them.
+        {L"\xFF11\xFF19\xFF12\xFF0E\xFF11\xFF16\xFF18\xFF0E\xFF10\xFF0E\xFF11", {L"192", L"168", L"0", L"1"}, 4, nullptr},
+        // The move on from a full field is forgotten once the focus left, on a click into a
+        // field and when the address is set: a dot in an empty field moves on.
+        {L"192|*.5", {L"192", L"", L"5", L""}, 3, nullptr},
+        {L"192*.5", {L"192", L"", L"5", L""}, 3, nullptr},
+        {L"192!.5", {L"192", L"", L"5", L""}, 3, nullptr},
+        {L"192=.5", {L"10", L"92", L"5", L"21"}, 3, nullptr},
     };
     for (const Case& c : cases) {
         for (int n = 1; n <= 4; ++n)
@@ -152,6 +176,8 @@ TEST_F(AddressControl, Typing)
     }
     // Escape cancelled the dialog and left the control in it.
     EXPECT_EQ(m_dlg.m_nCancels, 1);
+    // The fields take no input method: digits go in as typed.
+    EXPECT_FALSE(ImmGetContext(m_dlg.Field(101, 1)));
 }
 
 TEST_F(AddressControl, ExchangeRefusesAnIncompleteAddress)
@@ -220,10 +246,12 @@ TEST(SettingDialog, NameInTheInterfaceCodePageAndClearKeepsTypedNames)
     DeviceTableEntry working = entry;
     CDeviceSettingDlg dlg(IDD_SETTING_STORAGE, nullptr);
     dlg.SetDevice(entry, &working);
-    LCID before = GetThreadLocale();
-    SetThreadLocale(MAKELCID(1041, SORT_DEFAULT));
-    ASSERT_TRUE(dlg.Create());
-    SetThreadLocale(before);
+    {
+        // The locale comes back however the creation ends.
+        struct Restore { LCID before = GetThreadLocale(); ~Restore() { SetThreadLocale(before); } } restore;
+        SetThreadLocale(MAKELCID(1041, SORT_DEFAULT));
+        ASSERT_TRUE(dlg.Create());
+    }
     EXPECT_EQ(dlg.GetDlgItemText(IDC_DEVICE_NAME), L"\x30C6\x30B9\x30C8");
     dlg.SetDlgItemText(IDC_DEVICE_NAME, L"NAS2");
     dlg.SetDlgItemText(IDC_WORKGROUP, L"HOME");

@@ -186,7 +186,7 @@ TEST_F(QuentariNetwork, LogonBase64RetriesAfterWrongPasswordAndCancelLogsOff)
     // ends the session of the PC that sends it.
     auto logoffs = Sent(4);
     ASSERT_EQ(logoffs.size(), 3u);
-    EXPECT_EQ(logoffs[0][33], 0x40);
+    EXPECT_EQ(Span(logoffs[0], 28, 6), (Bytes{2, 0, 0, 0, 4, 0x40}));
     EXPECT_EQ(Str(logoffs[0], 34), "FROM-PC");
     EXPECT_EQ(Span(logoffs[0], 99, 16), Bytes(16, 0));
     EXPECT_NE(sim.Devices().find("\"logged_on_from\": null"), std::string::npos) << sim.Devices();
@@ -289,8 +289,9 @@ TEST_F(QuentariNetwork, DhcpSetupOfAccessPointAndWebPage)
     double setup = FromMark(2);
     std::printf("[measure] logon: OK to the first copy on the wire: %.2f s\n", logon);
     std::printf("[measure] setup: OK to the first copy on the wire: %.2f s\n", setup);
-    EXPECT_TRUE(logon > 0.95 && logon < 1.5) << logon;
-    EXPECT_TRUE(setup > 3.95 && setup < 4.5) << setup;
+    // Never early; late by up to 1.5 s on a busy machine, so an extra wait of 2 s still shows.
+    EXPECT_TRUE(logon > 0.95 && logon < 2.5) << logon;
+    EXPECT_TRUE(setup > 3.95 && setup < 5.5) << setup;
     EXPECT_NE(sim.Devices().find("\"static\": false"), std::string::npos) << sim.Devices();
     auto setups = Sent(2);
     ASSERT_FALSE(setups.empty());
