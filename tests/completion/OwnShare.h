@@ -2,7 +2,7 @@
 // root of the current drive" (while the share is current, that root is the share) or that need
 // a program folder without a drive letter. Under Wine it is a folder the test makes in the
 // run's prefix, where Wine looks shares up: never one that exists already, and removed with
-// everything in it afterwards.
+// everything in it afterwards, the current folder given back.
 #pragma once
 #include "tests/support/ProgramRun.h"
 #include <algorithm>
@@ -28,31 +28,24 @@ public:
     }
     ~OwnShare()
     {
-        if (!m_before.empty())
-            ::SetCurrentDirectoryW(m_before.c_str());
+        ::SetCurrentDirectoryW(m_before.c_str());
         if (!m_made.empty())
             RemoveTree(m_made);
     }
     // "\\SERVER\share\", or empty when it could not be made.
     const std::wstring& Root() const { return m_root; }
-    // Makes the share the current folder until the share goes.
-    bool MakeCurrent()
+    bool MakeCurrent() const { return !m_root.empty() && ::SetCurrentDirectoryW(m_root.c_str()); }
+    // The names the share holds.
+    std::set<std::wstring> Names() const
     {
-        m_before = std::filesystem::current_path().wstring();
-        return !m_root.empty() && ::SetCurrentDirectoryW(m_root.c_str());
-    }
-    // Whether the share holds nothing but these names.
-    bool HoldsOnly(const std::set<std::wstring>& names) const
-    {
-        WIN32_FIND_DATAW fd;
-        HANDLE find = ::FindFirstFileW((m_root + L"*").c_str(), &fd);
-        bool only = true;
-        for (bool more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &fd))
-            only = only && (fd.cFileName[0] == L'.' || names.count(fd.cFileName));
-        ::FindClose(find);
-        return only;
+        std::set<std::wstring> names;
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(m_root, error))
+            names.insert(entry.path().filename().wstring());
+        return names;
     }
 
 private:
-    std::wstring m_made, m_root, m_before;
+    const std::wstring m_before = std::filesystem::current_path().wstring();
+    std::wstring m_made, m_root;
 };

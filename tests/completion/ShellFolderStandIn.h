@@ -18,17 +18,12 @@ public:
         auto nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
         auto dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
             base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
-        m_real = reinterpret_cast<ULONG_PTR>(::GetProcAddress(::LoadLibraryW(L"shell32.dll"), "SHGetSpecialFolderPathW"));
         for (; dll->Name; ++dll)
             for (auto slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk); slot->u1.Function; ++slot)
                 if (DWORD old; slot->u1.Function == m_real && ::VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &old))
                     m_slots.push_back(&(slot->u1.Function = reinterpret_cast<ULONG_PTR>(standIn)));
     }
-    ~ShellFolderStandIn()
-    {
-        for (auto* slot : m_slots)
-            *slot = m_real;
-    }
+    ~ShellFolderStandIn() { for (auto* slot : m_slots) *slot = m_real; }
     // Whether the program's own lookups now give no folder (a lookup of its own says so).
     bool Active() const
     {
@@ -37,6 +32,7 @@ public:
     }
 
 private:
-    ULONG_PTR m_real = 0;
+    const ULONG_PTR m_real =
+        reinterpret_cast<ULONG_PTR>(::GetProcAddress(::LoadLibraryW(L"shell32.dll"), "SHGetSpecialFolderPathW"));
     std::vector<ULONG_PTR*> m_slots;
 };

@@ -24,8 +24,7 @@ std::wstring Url(const std::wstring& kind, size_t size, const std::wstring& name
 std::string Body(const std::wstring& name, size_t size)
 {
     std::string s(size, '\0');
-    for (size_t i = 0; i < size; ++i)
-        s[i] = char((i + name.size()) & 255);
+    for (size_t i = 0; i < size; ++i) s[i] = char((i + name.size()) & 255);
     return s;
 }
 
@@ -72,8 +71,6 @@ Outcome RunDialog(CFwDownload& dlg, int answer, bool cancel, const std::wstring&
         out.cancelMs = ::GetTickCount() - cancelledAt;
     return out;
 }
-
-const std::wstring kCompleted = L"完了";
 
 }  // namespace
 
@@ -140,10 +137,10 @@ TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
             EXPECT_FALSE(out.animating);
             if (c.unc) {
                 EXPECT_EQ(out.status, afx::LoadStr(IDS_FIRMWARE_PART_FAILED));
-                EXPECT_TRUE(share.HoldsOnly({})) << "a file in the root of the current drive";
+                EXPECT_TRUE(share.Names().empty()) << "a file in the root of the current drive";
             }
             EXPECT_EQ(ReadBytes(stick / L"fw.xml"), c.replaced ? Body(L"fw.xml", 700) : "") << "manifest";
-            EXPECT_EQ(out.status == kCompleted, c.replaced) << std::string(out.status.begin(), out.status.end());
+            EXPECT_EQ(out.status == L"完了", c.replaced) << std::string(out.status.begin(), out.status.end());
             EXPECT_EQ(out.position == 10000, c.replaced);
             if (c.big)
                 std::printf("20 MiB from the local server in %lu ms (%.1f MB/s)\n", out.totalMs,

@@ -24,8 +24,7 @@ struct ScratchDesktop {
     std::vector<std::wstring> made;
     ~ScratchDesktop()
     {
-        for (const auto& name : made)
-            ::DeleteFileW((desktop + L"\\" + name).c_str());
+        for (const auto& name : made) ::DeleteFileW((desktop + L"\\" + name).c_str());
     }
 };
 
@@ -81,8 +80,7 @@ TEST(Shortcuts, LinksStartTheInstalledFinderWithModeAndDeviceName)
         {0, 0, 1, {{L"Vantry 2.lnk", L"setting Vantry_2"}}},
     };
     for (const Case& c : cases) {
-        for (const auto& name : scratch.made)
-            ::DeleteFileW((scratch.desktop + L"\\" + name).c_str());
+        for (const auto& name : scratch.made) ::DeleteFileW((scratch.desktop + L"\\" + name).c_str());
         const wchar_t* settingTarget = c.remote ? kRemoteAccessAddress : finder.c_str();
         const wchar_t* settingIcon = c.remote ? L"Support\\Vantry2.ico" : L"Support\\Finder\\WebSetup.ico";
         EXPECT_EQ(CreateDesktopShortcuts(owner, c.share, c.setting, c.remote, L"access", L"WEB setting screen",
@@ -158,5 +156,5 @@ TEST(Shortcuts, NoShellFolderMakesNoLinkAndNoManualCopy)
                                          L"a.ico", L"b.ico", L"Lorrick.exe", L"Lorrick.exe"), 0);
         CopyManualToDesktop({{L"CopyManual", L"Manual.pdf"}}, {}, medium.Path() + L"\\", &ThrowMissing);
     }
-    EXPECT_TRUE(share.HoldsOnly({}));
+    EXPECT_TRUE(share.Names().empty());
 }

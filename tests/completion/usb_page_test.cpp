@@ -53,8 +53,7 @@ TEST_F(UsbPage, ValuesInWordsAndTheFirmwareCheckTurnsTheAutomaticUpdateOn)
                     &g_productConfig.Show_DelRecRsvInfo, &g_productConfig.Show_LEDBrightness,
                     &g_productConfig.Show_PowerSaving, &g_productConfig.Show_Category, &g_productConfig.Show_RecDirection,
                     &g_productConfig.Show_ShortCut, &g_productConfig.Show_ManualCopy};
-    for (int* flag : flags)
-        *flag = 1;
+    for (int* flag : flags) *flag = 1;
     for (LANGID lang : {LANGID(1033), LANGID(1041)}) {
         afx::SetResourceLanguage(lang);
         m_context.settings.autoupdate = L"off";
@@ -65,8 +64,7 @@ TEST_F(UsbPage, ValuesInWordsAndTheFirmwareCheckTurnsTheAutomaticUpdateOn)
                                                    {IDC_USB_CATEGORY, IDS_CATEGORY_JAPANESE},
                                                    {IDC_USB_PLACE, IDS_PLACE_CARTRIDGE},
                                                    {IDC_USB_AUTOUPDATE, IDS_ADAPTER_DHCP_INVALID}};
-            for (const auto& [id, text] : shown)
-                EXPECT_EQ(ItemText(page, int(id)), S(text)) << id;
+            for (const auto& [id, text] : shown) EXPECT_EQ(ItemText(page, int(id)), S(text)) << id;
             ::PostMessageW(::GetDlgItem(page, IDC_CONFIRM_DOWNLOAD_FW), BM_CLICK, 0, 0);
             asked = AnswerMessageBox(page);
             EXPECT_EQ(ItemText(page, IDC_USB_AUTOUPDATE), S(IDS_ADAPTER_DHCP_VALID));
@@ -74,9 +72,8 @@ TEST_F(UsbPage, ValuesInWordsAndTheFirmwareCheckTurnsTheAutomaticUpdateOn)
         });
         EXPECT_EQ(asked, L"自動アップデート機能をonにします。");
         EXPECT_EQ(m_context.settings.autoupdate, L"on");
-        wchar_t stored[16] = {};
-        ::GetPrivateProfileStringW(L"pellgrove", L"autoupdate", L"", stored, 16, m_context.paths.settingsFilePath.c_str());
-        EXPECT_STREQ(stored, L"on") << "written at once";
+        EXPECT_EQ(ProfileValue(m_context.paths.settingsFilePath, L"pellgrove", L"autoupdate"), L"on")
+            << "written at once";
     }
     afx::SetResourceLanguage(1033);
 

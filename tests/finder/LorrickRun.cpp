@@ -1,5 +1,6 @@
 // Runs the finder under test and finds its windows, message boxes and shell records.
 #include "tests/finder/LorrickRun.h"
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
@@ -22,12 +23,9 @@ void RegisterShellRecorder(const std::vector<std::string>& uncNames)
     if (!prefix)
         return;
     std::string unc = "Z:" + std::string(prefix) + "/dosdevices/unc";
-    for (char& c : unc)
-        if (c == '/')
-            c = '\\';
+    std::replace(unc.begin(), unc.end(), '/', '\\');
     CreateDirectoryA(unc.c_str(), nullptr);
-    for (const std::string& n : uncNames)
-        CreateDirectoryA((unc + "\\" + n).c_str(), nullptr);
+    for (const std::string& n : uncNames) CreateDirectoryA((unc + "\\" + n).c_str(), nullptr);
 }
 
 LorrickRun::LorrickRun(const std::string& args, const std::wstring& exe, EnvVars env, const std::wstring& dir)
@@ -88,17 +86,14 @@ std::vector<ShellRecord> LorrickRun::Records(DWORD ms) const
     Sleep(100);  // a line being written
     std::vector<ShellRecord> out;
     std::ifstream f(std::string(m_record.begin(), m_record.end()));
-    std::string line;
     double start = double((static_cast<unsigned long long>(m_start.dwHighDateTime) << 32) | m_start.dwLowDateTime);
-    while (std::getline(f, line)) {
-        size_t sp = line.find(' ');
-        if (sp == std::string::npos)
-            continue;
-        std::string args;
-        for (char c : line.substr(sp + 1))
-            if (c != '"')
-                args += c;
-        out.push_back({(double(std::strtoull(line.c_str(), nullptr, 10)) - start) / 1e7, args});
+    // "<file time> <arguments>", the arguments without their quotes.
+    for (std::string line; std::getline(f, line);) {
+        const size_t space = line.find(' ');
+        std::string args = line.substr(space + 1);
+        args.erase(std::remove(args.begin(), args.end(), '"'), args.end());
+        if (space != std::string::npos)
+            out.push_back({(double(std::strtoull(line.c_str(), nullptr, 10)) - start) / 1e7, args});
     }
     return out;
 }

@@ -51,17 +51,6 @@ TEST(LorrickCommandLine, SecondCopyEndsSilently)
     EXPECT_EQ(first.WaitExit(10000), 0u);
 }
 
-static std::wstring StringOf(HMODULE m, UINT id, LANGID lang)
-{
-    HRSRC r = FindResourceExW(m, MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(id / 16 + 1), lang);
-    const WORD* p = r ? static_cast<const WORD*>(LockResource(LoadResource(m, r))) : nullptr;
-    if (!p)
-        return std::wstring();
-    for (UINT i = 0; i < id % 16; ++i)
-        p += 1 + *p;
-    return std::wstring(reinterpret_cast<const wchar_t*>(p + 1), *p);
-}
-
 static HMODULE LorrickResources()
 {
     return LoadLibraryExW((OwnFolder() + L"Lorrick.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -74,15 +63,13 @@ TEST(LorrickResources, EveryLanguageHoldsEveryStringAndDialog)
     ASSERT_TRUE(m);
     std::vector<UINT> ids = {10000, 10001, 10002, 10003, 10100, 10101, 10102, 10103,
                              11400, 11401, 20000, 20002, 20017, 20026};
-    for (UINT i = 11000; i <= 11009; ++i)
-        ids.push_back(i);
+    for (UINT i = 11000; i <= 11009; ++i) ids.push_back(i);
     for (LANGID lang : {1033, 1041, 1028, 2052}) {
-        for (UINT id : ids)
-            EXPECT_FALSE(StringOf(m, id, lang).empty()) << lang << " " << id;
+        for (UINT id : ids) EXPECT_FALSE(ResourceString(m, id, lang).empty()) << lang << " " << id;
         for (UINT dlg : {5000, 5001})
             EXPECT_TRUE(FindResourceExW(m, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(dlg), lang)) << lang << " " << dlg;
         // The searching status grows by one dot per tick.
-        EXPECT_EQ(StringOf(m, 11009, lang), StringOf(m, 11000, lang) + L".........") << lang;
+        EXPECT_EQ(ResourceString(m, 11009, lang), ResourceString(m, 11000, lang) + L".........") << lang;
     }
     EXPECT_TRUE(FindResourceW(m, MAKEINTRESOURCEW(1001), MAKEINTRESOURCEW(14)));  // group icon
     EXPECT_TRUE(FindResourceW(m, MAKEINTRESOURCEW(3000), MAKEINTRESOURCEW(2)));   // bitmap
@@ -99,7 +86,7 @@ TEST(LorrickLanguage, StartErrorInTheUserInterfaceLanguage)
     }
     HMODULE m = LorrickResources();
     ASSERT_TRUE(m);
-    std::wstring text = StringOf(m, 20026, lang);
+    std::wstring text = ResourceString(m, 20026, lang);
     FreeLibrary(m);
     LorrickRun run("Share disk1");
     EXPECT_EQ(run.TakeMessageBox(10000), text);

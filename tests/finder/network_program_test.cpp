@@ -19,9 +19,19 @@ std::string Device(const char* name, const char* mac, const char* ip, bool state
 std::string Devices(std::initializer_list<std::string> devices)
 {
     std::string json = "{\"devices\":[";
-    for (const std::string& d : devices)
-        json += (json.back() == '[' ? "" : ",") + d;
+    for (const std::string& d : devices) json += (json.back() == '[' ? "" : ",") + d;
     return json + "]}";
+}
+
+// What the shell was asked to open by a run started with `args`; how many openings there were
+// when not exactly one.
+std::string Opened(LorrickRun& run, const std::string& args)
+{
+    auto records = run.Records();
+    if (records.size() != 1)
+        return "records: " + std::to_string(records.size());
+    std::printf("[measure] %s: opened %.2f s after start\n", args.c_str(), records[0].secondsAfterStart);
+    return records[0].args;
 }
 
 class LorrickNetwork : public ::testing::Test {
@@ -43,11 +53,7 @@ protected:
         EXPECT_TRUE(run.SearchingBox(15000)) << args;
         std::printf("[measure] %s: searching box %.2f s after start\n", args.c_str(), (GetTickCount() - start) / 1000.0);
         EXPECT_EQ(run.WaitExit(40000), 0u) << args;
-        auto records = run.Records();
-        if (records.size() != 1)
-            return "records: " + std::to_string(records.size());
-        std::printf("[measure] %s: opened %.2f s after start\n", args.c_str(), records[0].secondsAfterStart);
-        return records[0].args;
+        return Opened(run, args);
     }
 
     // Runs a search that ends in message 20002; the device count and list rows the dialog showed.
@@ -79,10 +85,7 @@ TEST_F(LorrickNetwork, AnsweredPingOpensByNameWithoutWindowOrSearch)
             shown = shown || !run.Run().Windows().empty();
         EXPECT_EQ(code, 0u) << c[0];
         EXPECT_FALSE(shown) << c[0];
-        auto records = run.Records();
-        ASSERT_EQ(records.size(), 1u) << c[0];
-        EXPECT_EQ(records[0].args, c[1]);
-        std::printf("[measure] %s: opened %.2f s after start\n", c[0], records[0].secondsAfterStart);
+        EXPECT_EQ(Opened(run, c[0]), c[1]);
     }
     EXPECT_TRUE(sim.Requests().empty()) << "a search ran although the ping was answered";
 }
@@ -148,17 +151,10 @@ protected:
         if (FILE* f = _wfopen((dir / L"calls.txt").c_str(), L"r")) {
             unsigned long ms;
             int r;
-            while (std::fscanf(f, "%lu %d", &ms, &r) == 2)
-                out.push_back({ms, r});
+            while (std::fscanf(f, "%lu %d", &ms, &r) == 2) out.push_back({ms, r});
             std::fclose(f);
         }
         return out;
-    }
-    static void ExpectOpenedTheFoundDevice(LorrickRun& run)
-    {
-        auto records = run.Records();
-        ASSERT_EQ(records.size(), 1u);
-        EXPECT_EQ(records[0].args, "http://192.168.77.81");
     }
     TempDir dir;
 };
@@ -173,7 +169,7 @@ TEST_F(LorrickSlowLibrary, SearchWithoutAdapterIsRestartedAfterTenSeconds)
     EXPECT_EQ(calls[1].second, 1);
     EXPECT_GT(calls[1].first, 8000u);  // no new call before the restart
     EXPECT_LT(calls[1].first, 12000u);
-    ExpectOpenedTheFoundDevice(*run);
+    EXPECT_EQ(Opened(*run, "setting disk1"), "http://192.168.77.81");
 }
 
 TEST_F(LorrickSlowLibrary, LongSearchShowsTheBoxAgainAndStillOpens)
@@ -184,8 +180,7 @@ TEST_F(LorrickSlowLibrary, LongSearchShowsTheBoxAgainAndStillOpens)
     ASSERT_TRUE(box);
     // Closing the box through its OK action lets the restart show a new one.
     Press(box, IDOK);
-    for (int i = 0; i < 250 && IsWindow(box); ++i)
-        Sleep(20);
+    for (int i = 0; i < 250 && IsWindow(box); ++i) Sleep(20);
     ASSERT_FALSE(IsWindow(box));
     // The hidden dialog shows itself when asked.
     HWND main = run->MainDialog(1000);
@@ -196,7 +191,7 @@ TEST_F(LorrickSlowLibrary, LongSearchShowsTheBoxAgainAndStillOpens)
     EXPECT_TRUE(run->SearchingBox(20000));
     EXPECT_GT(GetTickCount() - start, 8000u);
     EXPECT_EQ(run->WaitExit(30000), 0u);
-    ExpectOpenedTheFoundDevice(*run);
+    EXPECT_EQ(Opened(*run, "setting disk1"), "http://192.168.77.81");
     auto calls = Calls();
     ASSERT_EQ(calls.size(), 2u);  // one library search went on through the restart
     EXPECT_EQ(calls[1].second, 1);
@@ -216,9 +211,7 @@ TEST_F(LorrickSlowLibrary, SystemFilesPlantedBesideTheFinderAreNeverUsed)
     LorrickRun run("setting lrkping", dir / L"Lorrick.exe");
     EXPECT_EQ(run.WaitExit(20000), 0u);
     RegDeleteTreeA(HKEY_CURRENT_USER, app);
-    auto records = run.Records();
-    ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].args, "http://lrkping");
+    EXPECT_EQ(Opened(run, "setting lrkping"), "http://lrkping");
 }
 
 }  // namespace

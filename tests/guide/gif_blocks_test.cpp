@@ -37,8 +37,7 @@ TEST(GifBlocks, ValidShapes)
         ASSERT_TRUE(Scan(c.data, s)) << c.name;
         EXPECT_EQ(s.frames.size(), c.frames) << c.name;
         EXPECT_EQ(s.fileFrames, c.found ? c.found : c.frames) << c.name;
-        for (const gif::GifFrameSpan& f : s.frames)
-            EXPECT_LE(f.offset + f.length, c.data.size()) << c.name;
+        for (const gif::GifFrameSpan& f : s.frames) EXPECT_LE(f.offset + f.length, c.data.size()) << c.name;
     }
 }
 
@@ -79,8 +78,7 @@ TEST(GifBlocks, FrameValuesAndStandAloneFrames)
 TEST(GifBlocks, BrokenAndHostileDataIsRefused)
 {
     Bytes many = Header(4, 4);
-    for (size_t i = 0; i <= gif::kMaxFrames; ++i)
-        many += Image(0, 0, 1, 1, 1);
+    for (size_t i = 0; i <= gif::kMaxFrames; ++i) many += Image(0, 0, 1, 1, 1);
     struct Case { const char* name; Bytes data; };
     const Case cases[] = {
         {"empty", ""},
@@ -116,8 +114,7 @@ TEST(GifBlocks, TruncatedAtEveryByte)
         std::vector<uint8_t> part(data.begin(), data.begin() + cut);
         gif::GifScan s;
         size_t expected = 0;
-        for (const gif::GifFrameSpan& f : full.frames)
-            expected += f.offset + f.length <= cut;
+        for (const gif::GifFrameSpan& f : full.frames) expected += f.offset + f.length <= cut;
         bool ok = gif::ScanGif(part.data(), part.size(), s);
         EXPECT_EQ(ok, expected > 0) << cut;
         EXPECT_EQ(s.frames.size(), ok ? expected : s.frames.size()) << cut;

@@ -1,11 +1,14 @@
 // The real Marrowick.exe: command line, start modes, page moves, broken picture folders, and,
 // watched from outside, its running animation, its screenshot and its prompt end.
 #include "resources/marrowick/resource.h"
+#include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
+#include "tests/support/Screenshot.h"
 #include <gtest/gtest.h>
 #include <psapi.h>
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -19,16 +22,9 @@ struct GuideFolder {
     explicit GuideFolder(std::initializer_list<const wchar_t*> without = {})
     {
         ::CopyFileW((OwnFolder() + L"Marrowick.exe").c_str(), (dir / L"Marrowick.exe").c_str(), FALSE);
-        std::wstring from = OwnFolder() + L"..\\guide-art\\Marrowick\\";
-        ::CreateDirectoryW(Pictures().c_str(), nullptr);
-        WIN32_FIND_DATAW fd;
-        HANDLE h = ::FindFirstFileW((from + L"*.*").c_str(), &fd);
-        for (BOOL more = h != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(h, &fd))
-            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                ::CopyFileW((from + fd.cFileName).c_str(), (Pictures() + L"\\" + fd.cFileName).c_str(), FALSE);
-        ::FindClose(h);
-        for (const wchar_t* name : without)
-            RemoveTree(Pictures() + (*name ? L"\\" : L"") + name);
+        std::error_code error;
+        std::filesystem::copy(OwnFolder() + L"..\\guide-art\\Marrowick", Pictures(), error);
+        for (const wchar_t* name : without) RemoveTree(Pictures() + (*name ? L"\\" : L"") + name);
     }
     std::wstring Pictures() const { return dir / L"Marrowick"; }
     std::unique_ptr<ProgramRun> Start(const std::wstring& args) const
@@ -51,7 +47,7 @@ HWND MainDialog(const ProgramRun& run, DWORD ms = 15000)
 }
 HWND MessageBoxOf(const ProgramRun& run)
 {
-    return run.WaitWindow([](HWND w) { return ::IsWindowVisible(w) && IsDialogWindow(w) && ::GetDlgItem(w, 0xFFFF); });
+    return run.WaitWindow([](HWND w) { return ::IsWindowVisible(w) && IsMessageBox(w); });
 }
 // Whether a message box shows an icon, as the framework's box always does.
 bool ShowsIcon(HWND box)
@@ -137,8 +133,7 @@ TEST(GuidePages, NextBackAndFinishOverTwentyPages)
     ASSERT_TRUE(PressUntil(dlg, IDC_BUTTON_BACK, 0));
     EXPECT_FALSE(Visible(dlg, IDC_BUTTON_BACK));
     ASSERT_TRUE(PressUntil(dlg, IDC_BUTTON_BACK, 0));  // nothing before the first page
-    for (int p = 1; p < GUIDE_PAGE_SLOTS; ++p)
-        ASSERT_TRUE(PressUntil(dlg, IDC_BUTTON_NEXT, p));
+    for (int p = 1; p < GUIDE_PAGE_SLOTS; ++p) ASSERT_TRUE(PressUntil(dlg, IDC_BUTTON_NEXT, p));
     RECT finish = Place(dlg, IDC_BUTTON_FINISH);
     EXPECT_TRUE(Visible(dlg, IDC_BUTTON_FINISH) && Visible(dlg, IDC_BUTTON_BACK) && !Visible(dlg, IDC_BUTTON_NEXT));
     EXPECT_EQ(finish.left, 151);
@@ -158,8 +153,7 @@ TEST(GuidePages, FewerPagesStartModeZero)
     EXPECT_EQ(ShownPage(dlg), 1);
     EXPECT_FALSE(Visible(dlg, IDC_STEP_FIRST + 1));
     EXPECT_FALSE(Visible(dlg, IDC_BUTTON_BACK));
-    for (int p = 2; p <= 4; ++p)
-        ASSERT_TRUE(PressUntil(dlg, IDC_BUTTON_NEXT, p));
+    for (int p = 2; p <= 4; ++p) ASSERT_TRUE(PressUntil(dlg, IDC_BUTTON_NEXT, p));
     EXPECT_TRUE(Visible(dlg, IDC_STEP_FIRST + 4));
     EXPECT_TRUE(Visible(dlg, IDC_BUTTON_FINISH) && !Visible(dlg, IDC_BUTTON_NEXT));
     EXPECT_TRUE(PressUntil(dlg, IDC_BUTTON_NEXT, 4));  // nothing beyond the last page
@@ -213,26 +207,12 @@ std::string Capture(const RECT& r, BITMAPINFOHEADER& bi)
     return pixels;
 }
 
-// Saves what the screen shows of a window to build/<arch>/screenshots/<name>_<language>.bmp,
-// when KIT_SCREENSHOT names the language.
-void SaveScreenshot(HWND window, const char* name)
+// Saves what the screen shows of a window as <name>_<language>.bmp, when KIT_SCREENSHOT names
+// the language.
+void SaveScreenshot(HWND window, const std::wstring& name)
 {
     const char* lang = std::getenv("KIT_SCREENSHOT");
-    const char* build = std::getenv("KIT_BUILD_DIR");
-    if (!lang || !build)
-        return;
-    std::string path = "Z:" + std::string(build) + "/screenshots";
-    for (char& ch : path)
-        ch = ch == '/' ? '\\' : ch;
-    ::CreateDirectoryA(path.c_str(), nullptr);
-    path += std::string("\\") + name + "_" + lang + ".bmp";
-    RECT whole;
-    ::GetWindowRect(window, &whole);
-    BITMAPINFOHEADER bi;
-    std::string pixels = Capture(whole, bi);
-    BITMAPFILEHEADER fh = {0x4D42, DWORD(sizeof(fh) + sizeof(bi) + pixels.size()), 0, 0, sizeof(fh) + sizeof(bi)};
-    EXPECT_TRUE(WriteBytes(Widen(path), std::string(reinterpret_cast<char*>(&fh), sizeof(fh)) +
-                                            std::string(reinterpret_cast<char*>(&bi), sizeof(bi)) + pixels));
+    EXPECT_TRUE(!lang || SaveWindowShot(window, name + L"_" + Widen(lang)));
 }
 }  // namespace
 
@@ -247,7 +227,7 @@ TEST(GuideScreens, MessagesComeInTheUserLanguage)
     HWND box = MessageBoxOf(*run);
     ASSERT_TRUE(box);
     EXPECT_EQ(MessageText(box), text);
-    SaveScreenshot(box, "guide_message");
+    SaveScreenshot(box, L"guide_message");
     Press(box, IDOK);
     EXPECT_EQ(run->WaitExit(10000), 0u);
 }
@@ -261,8 +241,7 @@ TEST(GuideScreens, AnimationAdvancesAndTheGuideEndsPromptly)
     HWND dlg = MainDialog(*run);
     ASSERT_TRUE(dlg);
     std::printf("[ measure  ] guide window up %lu ms after the start\n", (unsigned long)(::GetTickCount() - started));
-    for (int p = 1; p <= 13; ++p)
-        ASSERT_TRUE(PressUntil(dlg, IDC_BUTTON_NEXT, p));
+    for (int p = 1; p <= 13; ++p) ASSERT_TRUE(PressUntil(dlg, IDC_BUTTON_NEXT, p));
     RECT anim;
     ::GetWindowRect(::GetDlgItem(dlg, IDC_ANIMATION_FIRST + 13), &anim);
     BITMAPINFOHEADER bi;
@@ -274,7 +253,7 @@ TEST(GuideScreens, AnimationAdvancesAndTheGuideEndsPromptly)
     }
     EXPECT_GE(seen.size(), 3u);  // six frames of 120 ms in 1.5 s
 
-    SaveScreenshot(dlg, "guide");
+    SaveScreenshot(dlg, L"guide");
 
     DWORD pid = 0;
     ::GetWindowThreadProcessId(dlg, &pid);
@@ -299,14 +278,8 @@ TEST(GuideResources, EveryLanguageHoldsEveryStringAndDialog)
     HMODULE m = ::LoadLibraryExW((OwnFolder() + L"Marrowick.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(m);
     for (LANGID lang : {1033, 1041, 1028, 2052}) {
-        for (UINT id : {1, 13, 38, 43, 44, 47, 48, 49}) {
-            HRSRC r = ::FindResourceExW(m, MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(id / 16 + 1), lang);
-            const WORD* p = r ? static_cast<const WORD*>(::LockResource(::LoadResource(m, r))) : nullptr;
-            ASSERT_TRUE(p) << lang << " " << id;
-            for (UINT i = 0; i < id % 16; ++i)
-                p += 1 + *p;
-            EXPECT_GT(*p, 0) << lang << " " << id;
-        }
+        for (UINT id : {1, 13, 38, 43, 44, 47, 48, 49})
+            EXPECT_FALSE(ResourceString(m, id, lang).empty()) << lang << " " << id;
         for (UINT id : {IDD_GUIDE_WAIT, IDD_GUIDE_MAIN})
             EXPECT_TRUE(::FindResourceExW(m, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(id), lang)) << lang << " " << id;
     }

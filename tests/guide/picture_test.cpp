@@ -4,6 +4,7 @@
 #include "tests/guide/GifBuilder.h"
 #include "tests/support/ProgramRun.h"
 #include <gtest/gtest.h>
+#include <chrono>
 #include <functional>
 #include <new>
 
@@ -34,8 +35,7 @@ struct Host {
     {
         for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < ms; ::Sleep(5)) {
             MSG msg;
-            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-                ::DispatchMessageW(&msg);
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
             if (done())
                 return true;
         }
@@ -181,9 +181,8 @@ TEST(PictureEx, SampleGuideLoadsQuickly)
 {
     std::wstring folder = OwnFolder() + L"..\\guide-art\\Marrowick\\";
     static Host hosts[3];
-    LARGE_INTEGER f, t0, t1;
-    ::QueryPerformanceFrequency(&f);
-    ::QueryPerformanceCounter(&t0);
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
     int loaded = 0;
     size_t frames = 0;
     double kindMs[3] = {};
@@ -191,16 +190,13 @@ TEST(PictureEx, SampleGuideLoadsQuickly)
         const std::wstring names[] = {L"GUIDE_C" + std::to_wstring(n) + L".gif", L"GUIDE" + std::to_wstring(n) + L".bmp",
                                       L"STEP" + std::to_wstring(n) + L".bmp"};
         for (int k = 0; k < 3; ++k) {
-            LARGE_INTEGER a, b;
-            ::QueryPerformanceCounter(&a);
+            const Clock::time_point before = Clock::now();
             loaded += hosts[k].picture.Load((folder + names[k]).c_str());
-            ::QueryPerformanceCounter(&b);
-            kindMs[k] += 1000.0 * double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
+            kindMs[k] += std::chrono::duration<double, std::milli>(Clock::now() - before).count();
             frames += k == 0 ? hosts[k].picture.GetFrameCount() : 0;
         }
     }
-    ::QueryPerformanceCounter(&t1);
-    double ms = 1000.0 * double(t1.QuadPart - t0.QuadPart) / double(f.QuadPart);
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     std::printf("[ measure  ] 60 guide pictures (%u animation frames) loaded in %.0f ms (GIF %.0f, GUIDE %.0f, STEP %.0f)\n",
                 unsigned(frames), ms, kindMs[0], kindMs[1], kindMs[2]);
     EXPECT_EQ(loaded, 60);

@@ -13,6 +13,7 @@
 #include <shlobj.h>
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -28,17 +29,11 @@ std::wstring MediumRoot()
 // Empties the medium root and copies the wizard onto it under `exeName`.
 bool PrepareMedium(const std::wstring& exeName)
 {
-    std::wstring root = MediumRoot();
-    WIN32_FIND_DATAW fd;
-    HANDLE find = ::FindFirstFileW((root + L"*").c_str(), &fd);
-    for (bool more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &fd)) {
-        std::wstring name = fd.cFileName;
-        if (name != L"." && name != L"..") {
-            ::SetFileAttributesW((root + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-            RemoveTree(root + name);
-        }
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(MediumRoot(), error)) {
+        ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        RemoveTree(entry.path().wstring());
     }
-    ::FindClose(find);
     return ::CopyFileW((OwnFolder() + L"Pellgrove.exe").c_str(), (MediumRoot() + exeName).c_str(), FALSE) != FALSE;
 }
 
@@ -51,11 +46,6 @@ bool CopySampleFile(const std::wstring& name)
     return src && ::CopyFileW(from.c_str(), (MediumRoot() + name).c_str(), FALSE) != FALSE;
 }
 
-bool WriteMediumFile(const std::wstring& name, const std::wstring& text)
-{
-    return WriteBytes(MediumRoot() + name, Utf16Bytes(text, true));
-}
-
 // The wizard started from the medium root (or a folder on it), with that folder as working folder.
 struct WizardProcess : std::unique_ptr<ProgramRun> {
     bool Start(const std::wstring& exe, const EnvVars& env = {})
@@ -64,9 +54,11 @@ struct WizardProcess : std::unique_ptr<ProgramRun> {
         reset(new ProgramRun(path, L"", path.substr(0, path.find_last_of(L'\\') + 1), env));
         return get()->Started();
     }
-    // The first visible dialog of the wizard that has the control `id`.
-    HWND WaitForPage(int id) const
+    // Presses `button` on a window and waits for the first visible dialog of the wizard that has
+    // the control `id`.
+    HWND PressFor(HWND window, int button, int id) const
     {
+        Press(window, button);
         return get()->WaitWindow([id](HWND w) { return ::IsWindowVisible(w) && ::GetDlgItem(w, id); });
     }
 };
@@ -80,12 +72,14 @@ const wchar_t kConfigWithModel[] =
 // The language this process runs in; the wizard it starts inherits the same environment.
 LANGID ExpectedLanguage() { return FoldUILanguage(::GetUserDefaultUILanguage()); }
 
-std::wstring SupportFolder()
+std::wstring ShellFolder(int csidl)
 {
-    wchar_t appData[MAX_PATH] = {};
-    ::SHGetSpecialFolderPathW(nullptr, appData, CSIDL_COMMON_APPDATA, FALSE);
-    return std::wstring(appData) + L"\\Ostrand\\Pellgrove";
+    wchar_t path[MAX_PATH] = {};
+    ::SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE);
+    return path;
 }
+
+std::wstring SupportFolder() { return ShellFolder(CSIDL_COMMON_APPDATA) + L"\\Ostrand\\Pellgrove"; }
 
 class Wizard : public ::testing::Test {
 protected:
@@ -105,9 +99,8 @@ protected:
                          const std::wstring& config, std::initializer_list<const wchar_t*> samples = {})
     {
         EXPECT_TRUE(PrepareMedium(exe));
-        for (const wchar_t* f : samples)
-            EXPECT_TRUE(CopySampleFile(f)) << f;
-        EXPECT_TRUE(config.empty() || WriteMediumFile(dat, config));
+        for (const wchar_t* f : samples) EXPECT_TRUE(CopySampleFile(f)) << f;
+        EXPECT_TRUE(config.empty() || WriteBytes(MediumRoot() + dat, Utf16Bytes(config, true)));
         EXPECT_TRUE(p.Start(exe));
         return p->WaitWindow();
     }
@@ -263,23 +256,7 @@ using QuickSetup = Wizard;
 
 std::wstring LanguageTag() { return std::to_wstring(ExpectedLanguage()); }
 
-std::wstring ProfileValue(const std::wstring& file, const wchar_t* section, const wchar_t* key)
-{
-    wchar_t value[512] = {};
-    ::GetPrivateProfileStringW(section, key, L"<none>", value, 512, file.c_str());
-    return value;
-}
-
 void Click(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
-// Every message box the page shows now, answered with OK, in order.
-std::vector<std::wstring> Messages(HWND page)
-{
-    std::vector<std::wstring> texts;
-    for (std::wstring t; !(t = AnswerMessageBox(page, IDOK, 1500)).empty();)
-        texts.push_back(t);
-    return texts;
-}
 
 std::wstring Str(UINT id) { return afx::LoadStrLang(id, ExpectedLanguage()); }
 
@@ -292,7 +269,7 @@ TEST_F(MainMenu, TheCloseButtonWritesOrRemovesTheAutorunKeyAndEscLeavesItAlone)
     ASSERT_TRUE(CopySampleFile(L"Autorun.inf"));
     ASSERT_TRUE(::CreateDirectoryW((MediumRoot() + L"setup").c_str(), nullptr));
     ASSERT_TRUE(::MoveFileW((MediumRoot() + L"Pellgrove.exe").c_str(), (MediumRoot() + L"setup\\Pellgrove.exe").c_str()));
-    ASSERT_TRUE(WriteMediumFile(L"setup\\Pellgrove.dat", kConfigWithModel));
+    ASSERT_TRUE(WriteBytes(MediumRoot() + L"setup\\Pellgrove.dat", Utf16Bytes(kConfigWithModel, true)));
     const std::wstring autorun = MediumRoot() + L"Autorun.inf";
     struct Step { bool clickCheck; int button; const wchar_t* expected; };
     const Step steps[] = {
@@ -337,8 +314,7 @@ TEST_F(MainMenu, UsbModeHidesTheAutorunCheckAndNamesTheProduct)
 TEST_F(QuickSetup, FromTheQuickButtonToTheWrittenFileAndTheGuide)
 {
     ASSERT_TRUE(PrepareMedium(L"Pellgrove.exe"));
-    for (const wchar_t* f : {L"Pellgrove.dat", L"Pellgrove.ini", L"Autorun.inf"})
-        ASSERT_TRUE(CopySampleFile(f));
+    for (const wchar_t* f : {L"Pellgrove.dat", L"Pellgrove.ini", L"Autorun.inf"}) ASSERT_TRUE(CopySampleFile(f));
     // What the completion installs from the medium, with a recorder standing in for the guide.
     const std::wstring recorder = OwnFolder() + L"shell_recorder.exe";
     for (const std::wstring& folder : {MediumRoot() + L"Support", MediumRoot() + L"Support\\Files",
@@ -361,8 +337,7 @@ TEST_F(QuickSetup, FromTheQuickButtonToTheWrittenFileAndTheGuide)
     EXPECT_TRUE(SaveWindowShot(main, L"main_" + LanguageTag()));
 
     start = ::GetTickCount();
-    Press(main, IDC_MAIN_QUICK);
-    HWND confirm = p.WaitForPage(IDC_CONFIRM_BACK_TO_TOP);
+    HWND confirm = p.PressFor(main, IDC_MAIN_QUICK, IDC_CONFIRM_BACK_TO_TOP);
     ASSERT_NE(confirm, nullptr);
     printf("[ measure ] quick button to visible confirmation page (DHCP): %lu ms\n", ::GetTickCount() - start);
     EXPECT_FALSE(::IsWindowVisible(main));
@@ -370,13 +345,13 @@ TEST_F(QuickSetup, FromTheQuickButtonToTheWrittenFileAndTheGuide)
     EXPECT_EQ(ItemText(confirm, IDC_DHCP_VALUE), Str(IDS_DHCP_USE));
     EXPECT_TRUE(SaveWindowShot(confirm, L"confirm_" + LanguageTag()));
 
-    Press(confirm, IDC_CONFIRM_SETTING);
-    HWND settings = p.WaitForPage(IDC_QUICK_CANCEL);
+    HWND settings = p.PressFor(confirm, IDC_CONFIRM_SETTING, IDC_QUICK_CANCEL);
     ASSERT_NE(settings, nullptr);
     EXPECT_TRUE(SaveWindowShot(settings, L"settings_" + LanguageTag()));
     ::SetDlgItemTextW(settings, IDC_NAME, L"-STORE7");
     Press(settings, IDOK);
-    EXPECT_EQ(Messages(settings), (std::vector<std::wstring>{Str(IDS_NAME_ILLEGAL), Str(IDS_HEADING_HYPHEN)}));
+    EXPECT_EQ(AnswerMessageBoxes(settings, 1500),
+              (std::vector<std::wstring>{Str(IDS_NAME_ILLEGAL), Str(IDS_HEADING_HYPHEN)}));
     ::SetDlgItemTextW(settings, IDC_NAME, L"STORE7");
     ::SetDlgItemTextW(settings, IDC_COMMENT, L"Shelf in the hall");
     ::SetDlgItemTextW(settings, IDC_WORKGROUP, L"HOME");
@@ -386,8 +361,7 @@ TEST_F(QuickSetup, FromTheQuickButtonToTheWrittenFileAndTheGuide)
     uint32_t net = ParseDottedQuad((prefix + L".0").c_str());
     ::SendDlgItemMessageW(settings, IDC_IP_ADDRESS, IPM_SETADDRESS, 0, LPARAM(net | 50));
     ::SendDlgItemMessageW(settings, IDC_IP_MASK, IPM_SETADDRESS, 0, LPARAM(0xFFFFFF00u));
-    Press(settings, IDOK);
-    confirm = p.WaitForPage(IDC_CONFIRM_BACK_TO_TOP);
+    confirm = p.PressFor(settings, IDOK, IDC_CONFIRM_BACK_TO_TOP);
     ASSERT_NE(confirm, nullptr);
     EXPECT_EQ(ItemText(confirm, IDC_NAME), L"STORE7");
     EXPECT_EQ(ItemText(confirm, IDC_DHCP_VALUE), Str(IDS_DHCP_DO_NOT_USE));
@@ -395,12 +369,10 @@ TEST_F(QuickSetup, FromTheQuickButtonToTheWrittenFileAndTheGuide)
     EXPECT_EQ(ItemText(confirm, IDC_CONFIRM_NTP), L"off");
 
     // There and back again without OK: the stored values stay.
-    Press(confirm, IDC_CONFIRM_SETTING);
-    settings = p.WaitForPage(IDC_QUICK_CANCEL);
+    settings = p.PressFor(confirm, IDC_CONFIRM_SETTING, IDC_QUICK_CANCEL);
     ASSERT_NE(settings, nullptr);
     ::SetDlgItemTextW(settings, IDC_NAME, L"DISCARDED");
-    Press(settings, IDC_QUICK_CANCEL);
-    confirm = p.WaitForPage(IDC_CONFIRM_BACK_TO_TOP);
+    confirm = p.PressFor(settings, IDC_QUICK_CANCEL, IDC_CONFIRM_BACK_TO_TOP);
     ASSERT_NE(confirm, nullptr);
     EXPECT_EQ(ItemText(confirm, IDC_NAME), L"STORE7");
     EXPECT_EQ(ReadBytes(MediumRoot() + L"Pellgrove.ini").find(Utf16Bytes(L"STORE7", false)), std::string::npos)
@@ -408,8 +380,7 @@ TEST_F(QuickSetup, FromTheQuickButtonToTheWrittenFileAndTheGuide)
 
     for (int id : {IDC_SHARE_SHORTCUT, IDC_SETTING_SHORTCUT, IDC_MANUAL_COPY})
         ::SendDlgItemMessageW(confirm, id, BM_SETCHECK, BST_UNCHECKED, 0);
-    Press(confirm, IDOK);
-    HWND end = p.WaitForPage(IDC_END_SECOND_TEXT);
+    HWND end = p.PressFor(confirm, IDOK, IDC_END_SECOND_TEXT);
     ASSERT_NE(end, nullptr);
     EXPECT_EQ(ItemText(end, IDC_END_FIRST_TEXT), Str(IDS_FINISHED));
     EXPECT_TRUE(SaveWindowShot(end, L"end_" + LanguageTag()));
@@ -455,8 +426,7 @@ TEST_F(QuickSetup, AMissingGuideProgramEndsWithCodeOneAfterTheFileIsWritten)
                                 L"[Pellgrove]\r\nModel=DV-N210\r\nShow_Guide=on\r\nGuide_File=Guide\\NoSuchGuide.exe\r\n",
                                 {L"Pellgrove.ini"});
     ASSERT_NE(main, nullptr);
-    Press(main, IDC_MAIN_QUICK);
-    HWND confirm = p.WaitForPage(IDC_CONFIRM_BACK_TO_TOP);
+    HWND confirm = p.PressFor(main, IDC_MAIN_QUICK, IDC_CONFIRM_BACK_TO_TOP);
     ASSERT_NE(confirm, nullptr);
     Press(confirm, IDOK);
     EXPECT_EQ(AnswerMessageBox(main), Str(IDS_INTERNAL_ERROR));
@@ -487,24 +457,19 @@ TEST_F(QuickSetup, CompletionInstallsTheFinderMakesTheShortcutsAndCopiesTheManua
     ASSERT_TRUE(::CopyFileW((OwnFolder() + L"shell_recorder.exe").c_str(),
                             (MediumRoot() + L"Support\\Guide\\Marrowick.exe").c_str(), FALSE));
     ASSERT_TRUE(RemoveTree(SupportFolder()));
-    wchar_t desktopPath[MAX_PATH] = {};
-    ::SHGetSpecialFolderPathW(nullptr, desktopPath, CSIDL_DESKTOPDIRECTORY, FALSE);
-    const std::wstring desktop = std::wstring(desktopPath) + L"\\";
+    const std::wstring desktop = ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"\\";
     const std::wstring links[] = {L"HOLLIN-DV " + Str(IDS_SHARE_LINK_SUFFIX) + L".lnk",
                                   L"HOLLIN-DV " + Str(IDS_SETTING_LINK_SUFFIX) + L".lnk", L"Vantry 2.lnk"};
-    for (const auto& f : links)
-        ::DeleteFileW((desktop + f).c_str());
+    for (const auto& f : links) ::DeleteFileW((desktop + f).c_str());
     TempDir scratch;
 
     WizardProcess p;
     ASSERT_TRUE(p.Start(L"Pellgrove.exe", {{L"LORRICK_RECORD", scratch / L"guide.txt"}}));
     HWND main = p->WaitWindow();
     ASSERT_NE(main, nullptr);
-    Press(main, IDC_MAIN_QUICK);
-    HWND confirm = p.WaitForPage(IDC_CONFIRM_BACK_TO_TOP);
+    HWND confirm = p.PressFor(main, IDC_MAIN_QUICK, IDC_CONFIRM_BACK_TO_TOP);
     ASSERT_NE(confirm, nullptr);
-    Press(confirm, IDOK);  // shortcuts and manual are ticked on arrival
-    HWND end = p.WaitForPage(IDC_END_SECOND_TEXT);
+    HWND end = p.PressFor(confirm, IDOK, IDC_END_SECOND_TEXT);  // shortcuts and manual are ticked on arrival
     ASSERT_NE(end, nullptr);
     Press(end, IDCANCEL);
     EXPECT_EQ(p->WaitExit(), 0u);
@@ -515,8 +480,7 @@ TEST_F(QuickSetup, CompletionInstallsTheFinderMakesTheShortcutsAndCopiesTheManua
     const std::pair<std::wstring, std::wstring> expected[] = {
         {links[0], L"share HOLLIN-DV"}, {links[1], L"setting HOLLIN-DV"}, {links[2], L"setting Vantry_2"}};
     for (const auto& [link, arguments] : expected) {
-        std::string bytes = ReadBytes(desktop + link);
-        EXPECT_NE(bytes.find(Utf16Bytes(arguments, false)), std::string::npos) << link.c_str();
+        EXPECT_NE(ReadBytes(desktop + link).find(Utf16Bytes(arguments, false)), std::string::npos) << link.c_str();
         ::DeleteFileW((desktop + link).c_str());
     }
     EXPECT_EQ(ReadBytes(desktop + L"Manual.pdf"), ReadBytes(MediumRoot() + L"Manual.pdf"));

@@ -1,31 +1,26 @@
 // Message boxes seen from a test.
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
-#include <vector>
 
-namespace {
-
-BOOL CALLBACK CollectWindow(HWND w, LPARAM all)
+// The first top-level window that `match` accepts, polled for up to ms; nullptr when none came.
+static HWND PollWindow(const std::function<bool(HWND)>& match, DWORD ms)
 {
-    reinterpret_cast<std::vector<HWND>*>(all)->push_back(w);
-    return TRUE;
+    for (DWORD start = ::GetTickCount();; ::Sleep(20)) {
+        for (HWND w : TopLevelWindows())
+            if (match(w))
+                return w;
+        if (::GetTickCount() - start >= ms)
+            return nullptr;
+    }
 }
-
-}  // namespace
 
 bool IsMessageBox(HWND w) { return IsDialogWindow(w) && ::GetDlgItem(w, 0xFFFF) != nullptr; }
 
 HWND FindMessageBox(HWND owner, DWORD ms)
 {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        for (HWND w : TopLevelWindows())
-            if (::GetWindow(w, GW_OWNER) == owner && ::IsWindowVisible(w) && IsMessageBox(w))
-                return w;
-        if (::GetTickCount() - start >= ms)
-            return nullptr;
-        ::Sleep(20);
-    }
+    return PollWindow([owner](HWND w) {
+        return ::GetWindow(w, GW_OWNER) == owner && ::IsWindowVisible(w) && IsMessageBox(w);
+    }, ms);
 }
 
 std::wstring AnswerMessageBox(HWND owner, int button, DWORD ms)
@@ -41,17 +36,18 @@ std::wstring AnswerMessageBox(HWND owner, int button, DWORD ms)
     return text;
 }
 
+std::vector<std::wstring> AnswerMessageBoxes(HWND owner, DWORD ms)
+{
+    std::vector<std::wstring> texts;
+    for (std::wstring t; !(t = AnswerMessageBox(owner, IDOK, ms)).empty();)
+        texts.push_back(t);
+    return texts;
+}
+
 HWND FindThreadDialog(DWORD threadId, DWORD ms)
 {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        std::vector<HWND> all;
-        ::EnumThreadWindows(threadId, CollectWindow, reinterpret_cast<LPARAM>(&all));
-        for (HWND w : all)
-            if (IsDialogWindow(w) && ::IsWindowVisible(w) && !IsMessageBox(w))
-                return w;
-        if (::GetTickCount() - start >= ms)
-            return nullptr;
-        ::Sleep(20);
-    }
+    return PollWindow([threadId](HWND w) {
+        return ::GetWindowThreadProcessId(w, nullptr) == threadId && IsDialogWindow(w) && ::IsWindowVisible(w) &&
+               !IsMessageBox(w);
+    }, ms);
 }

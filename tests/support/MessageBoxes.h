@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 // Whether the window is a message box (a dialog with the box's text control).
 bool IsMessageBox(HWND w);
@@ -11,6 +12,8 @@ bool IsMessageBox(HWND w);
 HWND FindMessageBox(HWND owner, DWORD ms = 5000);
 // The text of the box owned by `owner`, answered with `button`; empty when none came within ms.
 std::wstring AnswerMessageBox(HWND owner, int button = IDOK, DWORD ms = 5000);
+// Every message box `owner` shows, each answered with OK, in order, until none comes within ms.
+std::vector<std::wstring> AnswerMessageBoxes(HWND owner, DWORD ms);
 // A visible dialog window of a thread that is not a message box, polled for up to ms.
 HWND FindThreadDialog(DWORD threadId, DWORD ms = 5000);
 

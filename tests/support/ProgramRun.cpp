@@ -1,6 +1,7 @@
 // Starts a program under test, waits for its windows and its end.
 #include "tests/support/ProgramRun.h"
 #include <commctrl.h>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -175,11 +176,9 @@ std::wstring ItemText(HWND dialog, int id)
 
 std::wstring MessageText(HWND box)
 {
-    std::wstring clean;
-    for (wchar_t c : ItemText(box, 0xFFFF))
-        if (c != L'\r')
-            clean += c;
-    return clean;
+    std::wstring text = ItemText(box, 0xFFFF);
+    text.erase(std::remove(text.begin(), text.end(), L'\r'), text.end());
+    return text;
 }
 
 void Press(HWND dialog, int id) { ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
@@ -201,6 +200,16 @@ std::wstring OwnFolder()
 
 std::wstring Widen(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
+std::wstring ResourceString(HMODULE module, UINT id, LANGID lang)
+{
+    HRSRC r = ::FindResourceExW(module, MAKEINTRESOURCEW(6), MAKEINTRESOURCEW(id / 16 + 1), lang);
+    const WORD* p = r ? static_cast<const WORD*>(::LockResource(::LoadResource(module, r))) : nullptr;
+    if (!p)
+        return std::wstring();
+    for (UINT i = 0; i < id % 16; ++i) p += 1 + *p;
+    return std::wstring(reinterpret_cast<const wchar_t*>(p + 1), *p);
+}
+
 TempDir::TempDir()
 {
     static int counter = 0;
@@ -219,6 +228,13 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes)
     return f.write(bytes.data(), std::streamsize(bytes.size())) && f.flush();
 }
 
+std::wstring ProfileValue(const std::wstring& file, const wchar_t* section, const wchar_t* key)
+{
+    wchar_t value[512] = {};
+    ::GetPrivateProfileStringW(section, key, L"<none>", value, 512, file.c_str());
+    return value;
+}
+
 std::string ReadBytes(const std::wstring& path)
 {
     std::ifstream f(std::filesystem::path(path), std::ios::binary);
@@ -228,8 +244,7 @@ std::string ReadBytes(const std::wstring& path)
 std::string Utf16Bytes(const std::wstring& text, bool mark)
 {
     std::string out = mark ? "\xFF\xFE" : "";
-    for (wchar_t c : text)
-        out += {char(c & 0xFF), char((c >> 8) & 0xFF)};
+    for (wchar_t c : text) out += {char(c & 0xFF), char((c >> 8) & 0xFF)};
     return out;
 }
 

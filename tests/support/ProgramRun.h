@@ -50,6 +50,8 @@ bool IsDialogWindow(HWND hwnd);
 // The folder of this test program, with its trailing backslash.
 std::wstring OwnFolder();
 std::wstring Widen(const std::string& ascii);
+// A string of another module's string table in one language; empty when it has none.
+std::wstring ResourceString(HMODULE module, UINT id, LANGID lang);
 
 // A scratch folder for one test, removed with everything in it afterwards.
 class TempDir {
@@ -64,6 +66,8 @@ private:
 };
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes);
+// A key's value in an INI file, "<none>" when it has none.
+std::wstring ProfileValue(const std::wstring& file, const wchar_t* section, const wchar_t* key);
 std::string ReadBytes(const std::wstring& path);
 // UTF-16LE bytes of a text, with the FF FE mark when asked.
 std::string Utf16Bytes(const std::wstring& text, bool mark);

@@ -27,8 +27,7 @@ INT_PTR Give(INT_PTR scripted)
     return RunDriven(page, [scripted](HWND h) {
         bool esc = scripted == kEscape;
         ::PostMessageW(h, esc ? WM_KEYDOWN : WM_SYSCOMMAND, esc ? VK_ESCAPE : SC_CLOSE, 0);
-        for (int i = 0; i < 100 && ::IsWindow(h); ++i)
-            ::Sleep(20);
+        for (int i = 0; i < 100 && ::IsWindow(h); ++i) ::Sleep(20);
     }, IDC_QUICK_CANCEL);
 }
 

@@ -19,8 +19,7 @@ struct Config {
 
 TEST(ProductConfig, IsOnTakesOnlyOnInAnyCase)
 {
-    for (const wchar_t* on : {L"on", L"On", L"oN", L"ON"})
-        EXPECT_EQ(IsOn(on), 1) << on;
+    for (const wchar_t* on : {L"on", L"On", L"oN", L"ON"}) EXPECT_EQ(IsOn(on), 1) << on;
     for (const wchar_t* off : {L"", L"off", L"yes", L"1", L" on", L"on ", L"onn", L"o"})
         EXPECT_EQ(IsOn(off), 0) << off;
     EXPECT_EQ(IsOn(static_cast<const wchar_t*>(nullptr)), 0);
@@ -112,8 +111,7 @@ TEST(ProductConfig, FirmwareListComesFromTheBaseSectionInPairs)
     cfg.lang[L"Fw_Url2"] = L"http://lang";
     ASSERT_EQ(cfg.Read(true), 1);
     const wchar_t* want[] = {L"http://u1", L"x1.xml", L"", L"x2.xml"};
-    for (int i = 0; i < 4; ++i)
-        EXPECT_STREQ(cfg->Firmware[i], want[i]) << i;
+    for (int i = 0; i < 4; ++i) EXPECT_STREQ(cfg->Firmware[i], want[i]) << i;
     EXPECT_STREQ(cfg->Firmware[18], L"http://u10");
     EXPECT_STREQ(cfg->Firmware[19], L"");
     LoadFirmwareList(*cfg.c, cfg.base);  // a second load does not double the values

@@ -7,13 +7,6 @@
 
 namespace {
 
-std::wstring Get(const std::wstring& path, const wchar_t* key, const wchar_t* section = L"pellgrove")
-{
-    wchar_t buf[512];
-    GetPrivateProfileStringW(section, key, L"<none>", buf, 512, path.c_str());
-    return buf;
-}
-
 // The keys both sets share, the normal-mode set's own and the USB-stick set's own.
 using Keys = std::vector<const wchar_t*>;
 const Keys kGroups[] = {
@@ -39,8 +32,7 @@ std::wstring AllKeys(const wchar_t* value)
 {
     std::wstring text = L"[pellgrove]\r\n";
     for (const Keys& keys : kGroups)
-        for (const wchar_t* k : keys)
-            text += std::wstring(k) + L"=" + value + L"\r\n";
+        for (const wchar_t* k : keys) text += std::wstring(k) + L"=" + value + L"\r\n";
     return text;
 }
 
@@ -48,8 +40,7 @@ std::wstring AllKeys(const wchar_t* value)
 void ExpectGroups(const std::wstring& path, const std::vector<const wchar_t*>& values)
 {
     for (size_t g = 0; g < 3; ++g)
-        for (const wchar_t* k : kGroups[g])
-            EXPECT_EQ(Get(path, k), values[g]) << k;
+        for (const wchar_t* k : kGroups[g]) EXPECT_EQ(ProfileValue(path, L"pellgrove", k), values[g]) << k;
 }
 
 }  // namespace
@@ -109,9 +100,9 @@ TEST(SettingsFile, EachKeySetTouchesOnlyItsOwnKeysAndEmptyValuesRemoveThem)
     std::string bytes = ReadBytes(path);
     EXPECT_EQ(bytes.find(Utf16Bytes(L"name=", false)), std::string::npos);
     EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
-    EXPECT_EQ(Get(path, L"foreign"), L"keep");
-    EXPECT_EQ(Get(path, L"x", L"before"), L"1");
-    EXPECT_EQ(Get(path, L"y", L"after"), L"2");
+    EXPECT_EQ(ProfileValue(path, L"pellgrove", L"foreign"), L"keep");
+    EXPECT_EQ(ProfileValue(path, L"before", L"x"), L"1");
+    EXPECT_EQ(ProfileValue(path, L"after", L"y"), L"2");
 }
 
 TEST(SettingsFile, FileWithoutMarkIsWrittenAsItIsButNeverRead)
@@ -122,8 +113,8 @@ TEST(SettingsFile, FileWithoutMarkIsWrittenAsItIsButNeverRead)
     ASSERT_EQ(Record(0, L"v").Write(path.c_str()), 1);
     EXPECT_EQ(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
     EXPECT_EQ(ReadBytes(path).substr(0, 9), "[other]\r\n");
-    EXPECT_EQ(Get(path, L"z", L"other"), L"3");
-    EXPECT_EQ(Get(path, L"name"), L"v");
+    EXPECT_EQ(ProfileValue(path, L"other", L"z"), L"3");
+    EXPECT_EQ(ProfileValue(path, L"pellgrove", L"name"), L"v");
 
     CDeviceSettings r;
     r.comment = L"untouched";
@@ -173,7 +164,7 @@ TEST(SettingsFile, UnwritableTargetsAreLeftAsTheyWereAndWriteFails)
     ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(Record(0, L"new").Write(path.c_str()), 0);
     EXPECT_EQ(ReadBytes(path), before);
-    EXPECT_EQ(Get(path, L"name"), L"old");  // nothing unsaved lingers in the profile cache
+    EXPECT_EQ(ProfileValue(path, L"pellgrove", L"name"), L"old");  // nothing unsaved lingers in the profile cache
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 
     EXPECT_EQ(Record(0, L"v").Write((dir / L"nofolder\\Pellgrove.ini").c_str()), 0);

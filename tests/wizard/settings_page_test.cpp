@@ -71,10 +71,7 @@ protected:
             ::SendDlgItemMessageW(page, f.first, f.second != kBlank ? IPM_SETADDRESS : IPM_CLEARADDRESS, 0,
                                   LPARAM(DWORD(f.second)));
         ::PostMessageW(page, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        std::vector<std::wstring> shown;
-        for (std::wstring t; !(t = AnswerMessageBox(page, IDOK, 700)).empty();)
-            shown.push_back(t);
-        return shown;
+        return AnswerMessageBoxes(page, 700);
     }
     // A refused OK stores nothing at all.
     void Expect(const std::vector<OkCase>& cases)
