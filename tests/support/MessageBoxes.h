@@ -1,6 +1,7 @@
 // Message boxes seen from a test: the box a window owns, its text, and a press of its button.
 #pragma once
 #include <windows.h>
+#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
@@ -23,8 +24,12 @@ template <class Dialog>
 INT_PTR RunDriven(Dialog& dialog, const std::function<void(HWND)>& drive, int cancelId = IDCANCEL)
 {
     DWORD self = ::GetCurrentThreadId();
+    std::atomic<bool> ended{false};
     std::thread driver([&] {
-        HWND w = FindThreadDialog(self);
+        // However long a busy machine takes to show the dialog: it waits for us until it ends.
+        HWND w = nullptr;
+        while (!w && !ended)
+            w = FindThreadDialog(self, 200);
         if (!w)
             return;
         drive(w);
@@ -32,6 +37,7 @@ INT_PTR RunDriven(Dialog& dialog, const std::function<void(HWND)>& drive, int ca
             ::PostMessageW(w, WM_COMMAND, MAKEWPARAM(cancelId, BN_CLICKED), 0);
     });
     INT_PTR result = dialog.DoModal();
+    ended = true;
     driver.join();
     return result;
 }
