@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -14,17 +15,14 @@ namespace {
 
 const uint8_t kPcMac[6] = {0x00, 0x16, 0x3E, 0x01, 0x02, 0x03};
 const uint8_t kDevMac[6] = {0x00, 0x0D, 0x0B, 0xAA, 0xBB, 0xCC};
+const uint8_t kOtherMac[6] = {0, 1, 2, 3, 4, 5};
 const uint8_t kToken[16] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
 
 const uint8_t* Bytes(const DeviceRequestPacket& p) { return reinterpret_cast<const uint8_t*>(&p); }
 
 std::string Text(const uint8_t* p, size_t max) { return std::string(reinterpret_cast<const char*>(p), strnlen(reinterpret_cast<const char*>(p), max)); }
 
-bool AllZero(const uint8_t* p, size_t n) {
-    for (size_t i = 0; i < n; ++i)
-        if (p[i]) return false;
-    return true;
-}
+bool AllZero(const uint8_t* p, size_t n) { return std::all_of(p, p + n, [](uint8_t b) { return b == 0; }); }
 
 ZevLogonTarget Target(const char* name, const char* password, uint8_t kind, uint8_t base64) {
     ZevLogonTarget t = {{0x00, 0x0D, 0x0B, 0xAA, 0xBB, 0xCC}, kind, {}, {}, base64};  // kDevMac
@@ -144,30 +142,28 @@ TEST(DeviceAnswers, AnyTypeButOneMeansDhcpAndShortAnswersAreDropped) {
 // the simulator does not send: unknown codes, requests and other answer kinds never end a logon.
 TEST(Dispatch, LogonEndsOnlyOnAKnownDeviceAnswer) {
     ChannelState s = {};
-    uint8_t mac[6] = {0, 1, 2, 3, 4, 5};
-    auto other = Answer(5, mac);
+    auto other = Answer(5, kOtherMac);
     other[5] = 9;
     s.result = 1;
     EXPECT_FALSE(Dispatch(kCodeLogon, other.data(), other.size(), s));
     EXPECT_EQ(s.result, 0);
     s.result = 6;
     EXPECT_FALSE(Dispatch(kCodeLogon, Advanced(0, 1).data(), kPacketSize, s));
-    EXPECT_FALSE(Dispatch(kCodeLogon, Answer(0, mac).data(), kPacketSize, s));  // a request
+    EXPECT_FALSE(Dispatch(kCodeLogon, Answer(0, kOtherMac).data(), kPacketSize, s));  // a request
     EXPECT_EQ(s.result, 6);
 }
 
 TEST(Dispatch, SetupNeverEndsOnStatusAndReportsTheLast) {
     ChannelState s = {};
-    uint8_t mac[6] = {0, 1, 2, 3, 4, 5};
     const uint16_t expect[5] = {255, 2, 3, 4, 6};
     for (uint8_t status = 0; status < 5; ++status) {
-        auto a = Answer(1, mac);
+        auto a = Answer(1, kOtherMac);
         a[5] = status;
         a[13] = kPcMac[5];  // status 3 is "another user" for a setup, whoever asked
         EXPECT_FALSE(Dispatch(kCodeSetup, a.data(), a.size(), s));
         EXPECT_EQ(s.result, expect[status]);
     }
-    auto odd = Answer(1, mac);
+    auto odd = Answer(1, kOtherMac);
     odd[5] = 7;
     s.result = 1;
     EXPECT_FALSE(Dispatch(kCodeSetup, odd.data(), odd.size(), s));

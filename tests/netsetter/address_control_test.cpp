@@ -26,7 +26,6 @@ public:
     std::vector<std::wstring> m_messages;
     int m_nCancels = 0;
     HWND Field(int control, int n) const { return ::GetDlgItem(GetDlgItem(UINT(control)), n); }
-    CIPAddrCtl* Control(int id) const { return CIPAddrCtl::FromHandle(GetDlgItem(UINT(id))); }
 
 protected:
     void DoDataExchange(afx::CDataExchange* pDX) override { DDX_IPAddress(pDX, 101, m_octets); }
@@ -73,18 +72,16 @@ void Type(const std::wstring& keys)
             SendMessageW(first, WM_IPADDR_SET, 0, reinterpret_cast<LPARAM>(&set));
         else if (c >= 0xFF00)
             PostMessageW(GetFocus(), WM_CHAR, c, 1);
-        if (click || c == L'=' || c >= 0xFF00) {
-            Pump(60);
-            continue;
+        else {
+            WORD vk = c == L'.' ? VK_OEM_PERIOD : c == L'\b' ? VK_BACK : c == L'<' ? VK_LEFT : c == L'>' ? VK_RIGHT
+                    : c == L'^' ? 'V' : WORD(towupper(c));
+            if (c == L'^')
+                Key(VK_CONTROL, false);
+            Key(vk, false);
+            Key(vk, true);
+            if (c == L'^')
+                Key(VK_CONTROL, true);
         }
-        WORD vk = c == L'.' ? VK_OEM_PERIOD : c == L'\b' ? VK_BACK : c == L'<' ? VK_LEFT : c == L'>' ? VK_RIGHT
-                : c == L'^' ? 'V' : WORD(towupper(c));
-        if (c == L'^')
-            Key(VK_CONTROL, false);
-        Key(vk, false);
-        Key(vk, true);
-        if (c == L'^')
-            Key(VK_CONTROL, true);
         Pump(60);
     }
     Pump(150);
@@ -124,13 +121,9 @@ protected:
 
 TEST_F(AddressControl, Typing)
 {
-    struct Case {
-        const wchar_t* keys;
-        std::vector<std::wstring> fields;
-        int focus;
-        const wchar_t* box;  // part of the message box's text, or nullptr for none
-        std::vector<std::wstring> prefill = {L"", L"", L"", L""};
-    } cases[] = {
+    // box: part of the message box's text, or nullptr for none.
+    struct Case { const wchar_t* keys; std::vector<std::wstring> fields; int focus; const wchar_t* box;
+                  std::vector<std::wstring> prefill = {L"", L"", L"", L""}; } cases[] = {
         {L"192.168.0.1", {L"192", L"168", L"0", L"1"}, 4, nullptr},
         {L"192168", {L"192", L"168", L"", L""}, 3, nullptr},
         {L"1.2.\b5", {L"1", L"25", L"", L""}, 2, nullptr},
@@ -196,12 +189,8 @@ TEST_F(AddressControl, ExchangeRefusesAnIncompleteAddress)
 
 TEST_F(AddressControl, RolesAndDeviceKinds)
 {
-    struct Case {
-        int role, kind;
-        std::vector<std::wstring> fields;
-        int result, failed;
-        UINT message;  // 0: none
-    } cases[] = {
+    // message: 0 for none.
+    struct Case { int role, kind; std::vector<std::wstring> fields; int result, failed; UINT message; } cases[] = {
         {CIPAddrCtl::kRoleMask, 0, {L"255", L"255", L"", L"0"}, 0, 3, IDS_MASK_LEAK},
         {CIPAddrCtl::kRoleGateway, 1, {L"", L"", L"", L""}, 1, 0, 0},
         {CIPAddrCtl::kRoleGateway, 2, {L"10", L"", L"", L""}, 0, 2, IDS_GATEWAY_INVALID},
@@ -211,7 +200,7 @@ TEST_F(AddressControl, RolesAndDeviceKinds)
         {CIPAddrCtl::kRoleAddress, 0, {L"10", L"ab", L"0", L"1"}, 0, 2, IDS_OCTET_INVALID},
         {CIPAddrCtl::kRoleMask, 0, {L"255", L"255", L"-5", L"0"}, 0, 3, IDS_OCTET_INVALID},
     };
-    CIPAddrCtl* ctl = m_dlg.Control(102);
+    CIPAddrCtl* ctl = CIPAddrCtl::FromHandle(m_dlg.GetDlgItem(102));
     ASSERT_TRUE(ctl);
     for (const Case& c : cases) {
         g_nSettingDeviceKind = uint16_t(c.kind);

@@ -34,12 +34,6 @@ HWND MainWindow(const ProgramRun& run)
     return run.WaitWindow([&](HWND h) { return IsDialogWindow(h) && IsWindowVisible(h) && WindowText(h) == title; });
 }
 
-void CloseAndWait(ProgramRun& run, HWND main)
-{
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    EXPECT_EQ(run.WaitExit(15000), 0u);
-}
-
 }  // namespace
 
 TEST(QuentariHandOver, SecondStartBringsTheHiddenOrMinimisedCopyForward)
@@ -54,7 +48,8 @@ TEST(QuentariHandOver, SecondStartBringsTheHiddenOrMinimisedCopyForward)
         EXPECT_TRUE(IsWindowVisible(main)) << how;
         EXPECT_FALSE(IsIconic(main)) << how;
     }
-    CloseAndWait(first, main);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(first.WaitExit(15000), 0u);
 }
 
 TEST(QuentariHandOver, StartsThatFindNoWindowToHandOverTo)

@@ -133,36 +133,29 @@ TEST(DeviceTable, ListNamesOfStorageDevices)
         EXPECT_EQ(n.domainMode, c.domain) << c.name;
     }
     const uint8_t a[] = "ABC", b[] = "ABCD";
-    EXPECT_EQ(CompareDeviceKeys(0, a, b), -1);
-    EXPECT_EQ(CompareDeviceKeys(0, b, a), 1);
-    EXPECT_EQ(CompareDeviceKeys(0, a, a), 0);
-    EXPECT_EQ(CompareDeviceKeys(2, a, b), 0);
+    EXPECT_EQ((std::vector<int>{CompareDeviceKeys(0, a, b), CompareDeviceKeys(0, b, a), CompareDeviceKeys(0, a, a),
+                                CompareDeviceKeys(2, a, b)}), (std::vector<int>{-1, 1, 0, 0}));
 }
 
 TEST(DeviceTable, NamesShowInTheInterfaceLanguagesCodePage)
 {
     // Under the Japanese interface the thread's code page is Shift-JIS: "テスト" is 83 65 83 58 83 67,
     // "能力" 94 5C 97 CD (a backslash as second byte); 30 bytes can end in half a character.
-    struct Locale {
-        LCID before = GetThreadLocale();
-        ~Locale() { SetThreadLocale(before); }
-    } locale;
+    struct Locale { LCID before = GetThreadLocale(); ~Locale() { SetThreadLocale(before); } } locale;
     SetThreadLocale(MAKELCID(1041, SORT_DEFAULT));
-    struct Case { std::string name; std::wstring text; } cases[] = {
-        {"\x83\x65\x83\x58\x83\x67?DOM", L"\x30C6\x30B9\x30C8(\x30C9\x30E1\x30A4\x30F3\x30E2\x30FC\x30C9)"},
-        {"\x94\x5C\x97\xCD'", L"\x80FD\x529B\\'"},
-        {std::string(29, 'A') + "\x94", std::wstring(29, L'A')},
+    // The name a storage device in domain mode shows in the setting dialog: empty for none.
+    struct Case { std::string name; std::wstring text, domainName; } cases[] = {
+        {"\x83\x65\x83\x58\x83\x67?DOM", L"\x30C6\x30B9\x30C8(\x30C9\x30E1\x30A4\x30F3\x30E2\x30FC\x30C9)", L"\x30C6\x30B9\x30C8"},
+        {"\x94\x5C\x97\xCD'", L"\x80FD\x529B\\'", L""},
+        {std::string(29, 'A') + "\x94", std::wstring(29, L'A'), L""},
     };
     for (auto& c : cases) {
         DeviceTableEntry e = {};
         std::memcpy(e.name, c.name.data(), c.name.size());
         e.kind = kKindStorage;
         EXPECT_EQ(DeviceListText(e), c.text) << c.name;
+        std::wstring name;
+        EXPECT_EQ(DomainModeName(e, name), !c.domainName.empty()) << c.name;
+        EXPECT_EQ(name, c.domainName) << c.name;
     }
-    DeviceTableEntry e = {};
-    std::strcpy(e.name, "\x83\x65\x83\x58\x83\x67?DOM");  // a storage device in domain mode
-    e.kind = kKindStorage;
-    std::wstring name;
-    EXPECT_TRUE(DomainModeName(e, name));
-    EXPECT_EQ(name, L"\x30C6\x30B9\x30C8");
 }

@@ -63,8 +63,7 @@ TEST(SettingChecks, OkDecisionInStaticMode)
         c.change(in);
         AddressSettingResult r = DecideStaticSetting(in);
         EXPECT_EQ(r.messages, c.msgs) << c.what;
-        EXPECT_EQ(r.accept, c.msgs.empty()) << c.what;
-        EXPECT_EQ(r.restore, c.restore) << c.what;
+        EXPECT_EQ((std::vector<bool>{r.accept, r.restore}), (std::vector<bool>{c.msgs.empty(), c.restore})) << c.what;
     }
 }
 
@@ -96,8 +95,7 @@ TEST(SettingChecks, NamesWorkgroupsAndTime)
     for (auto& s : splits) {
         std::string n, w;
         SplitNameAndWorkgroup(s.text, n, w, sjis);
-        EXPECT_EQ(n, s.name) << s.text;
-        EXPECT_EQ(w, s.wg) << s.text;
+        EXPECT_EQ((std::vector<std::string>{n, w}), (std::vector<std::string>{s.name, s.wg})) << s.text;
     }
 
     // A device clock's UTC fields seen from PCs in other zones (the runtime's TZ); the
@@ -145,9 +143,7 @@ TEST(DeviceRequests, AdvancedAnswers)
     a.text[32] = 1;
     DeviceTimeRecord read;
     ReadTimeAnswer(a, read);
-    EXPECT_EQ(AdvancedSubKind(a), 1);
-    EXPECT_EQ(read.year, 2025);
-    EXPECT_EQ(read.second, 6);
-    EXPECT_EQ(read.timeAddress, 0x0A000001u);
-    EXPECT_EQ(read.settingB, 1);
+    // Sub-kind, year, second, time address, setting B.
+    EXPECT_EQ((std::vector<uint32_t>{AdvancedSubKind(a), read.year, read.second, read.timeAddress, read.settingB}),
+              (std::vector<uint32_t>{1, 2025, 6, 0x0A000001u, 1}));
 }

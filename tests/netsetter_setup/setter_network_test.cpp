@@ -1,14 +1,16 @@
 // The real Quentari.exe in the private test network against the device simulator: search, logon,
 // setup, clock and web page; the bytes on the wire are read back from the simulator.
 #include "tests/finder/LorrickRun.h"
-#include "tests/netsetter_setup/QuentariDriver.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/DevSimClient.h"
 #include <winsock2.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <sstream>
 
 namespace {
 
@@ -19,22 +21,92 @@ const wchar_t kCaution[] = L"Quentari caution";
 const wchar_t kAuthError[] = L"Quentari authentication error";
 const wchar_t kAppTitle[] = L"Quentari - network device setting utility";
 
+// Drives the real Quentari.exe from outside: its windows, its list's rows, screenshots.
+class QuentariDriver {
+public:
+    explicit QuentariDriver(const EnvVars& env = {}) : m_run(OwnFolder() + L"Quentari.exe", L"", L"", env) {}
+    // The main dialog once its first search has ended (nullptr after ms).
+    HWND WaitSearchDone(DWORD ms = 30000)
+    {
+        DWORD start = GetTickCount();
+        while (GetTickCount() - start < ms) {
+            if (!m_main)
+                m_main = m_run.WaitWindow([](HWND h) { return IsWindowVisible(h) && IsDialogWindow(h) && GetDlgItem(h, 1011); }, 200);
+            std::wstring status = m_main ? ItemText(m_main, 1028) : L"";
+            // Every scenario here has devices: the search has ended once they are listed.
+            if ((status == L"The searching was completed." || status == L"\x691C\x7D22\x304C\x5B8C\x4E86\x3057\x307E\x3057\x305F\x3002") &&
+                Rows() > 0 && ItemText(m_main, 1027) == std::to_wstring(Rows()))
+                return m_main;
+            Sleep(100);
+        }
+        if (m_main)
+            std::printf("main dialog: status \"%ls\", refresh %d, rows %d\n", ItemText(m_main, 1028).c_str(),
+                        int(IsWindowEnabled(GetDlgItem(m_main, 1011))), Rows());
+        else
+            std::printf("no main dialog; windows: %d\n", int(m_run.Windows().size()));
+        return nullptr;
+    }
+    HWND Main() const { return m_main; }
+    // The first visible dialog of the program titled `title`, other than the main dialog.
+    HWND WaitDialog(const std::wstring& title, DWORD ms = 20000)
+    {
+        return m_run.WaitWindow([&](HWND h) { return h != m_main && IsWindowVisible(h) && WindowText(h) == title; }, ms);
+    }
+    // A message box's text; it is closed with OK.
+    std::wstring TakeMessage(const std::wstring& caption, DWORD ms = 20000)
+    {
+        HWND box = WaitDialog(caption, ms);
+        if (!box)
+            return L"(no message " + caption + L")";
+        std::wstring text = MessageText(box);
+        Press(box, IDOK);
+        for (int i = 0; i < 50 && IsWindow(box); ++i)
+            Sleep(100);
+        return text;
+    }
+    int Rows() const { return int(SendDlgItemMessageW(m_main, 1010, LVM_GETITEMCOUNT, 0, 0)); }
+    std::wstring Cell(int row, int col) const { return ListCellText(GetDlgItem(m_main, 1010), row, col); }
+    // Saves the window as build/screenshots/quentari_<name>_<language>.bmp.
+    void Shot(HWND window, const std::string& name) const
+    {
+        const char* dir = std::getenv("KIT_BUILD_DIR");
+        if (!dir || !window)
+            return;
+        std::string folder = "Z:" + std::string(dir) + "/screenshots";
+        std::replace(folder.begin(), folder.end(), '/', '\\');
+        CreateDirectoryA(folder.c_str(), nullptr);
+        SaveWindowBmp(window, Widen(folder + "\\quentari_" + name + "_" + (Japanese() ? "ja" : "en") + ".bmp"));
+    }
+
+private:
+    ProgramRun m_run;
+    HWND m_main = nullptr;
+};
+
+// A control's text as the control itself holds it (WM_GETTEXT), also across the process.
+std::wstring Text(HWND window, int id)
+{
+    wchar_t text[256] = {};
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(GetDlgItem(window, id), WM_GETTEXT, 256, LPARAM(text), SMTO_BLOCK, 5000, &result);
+    return text;
+}
+
+// Sets the four fields of an address control of a dialog.
+void SetAddress(HWND dialog, int id, const char* dotted)
+{
+    std::istringstream parts(dotted);
+    std::string part;
+    for (int field = 1; field <= 4 && std::getline(parts, part, '.'); ++field)
+        SetDlgItemTextA(GetDlgItem(dialog, id), field, part.c_str());
+}
+
 // Addresses on the test network's subnet (the simulator's address less its last number).
 std::string Net(int host)
 {
     const char* dev = std::getenv("KIT_DEV_IP");
     std::string prefix = dev ? dev : "10.231.0.1";
     return prefix.substr(0, prefix.rfind('.') + 1) + std::to_string(host);
-}
-std::wstring WNet(int host) { return Widen(Net(host)); }
-// Replaces every "@NET.n@" of a scenario by the subnet address n.
-std::string OnNet(std::string json)
-{
-    for (size_t at; (at = json.find("@NET.")) != std::string::npos;) {
-        size_t end = json.find('@', at + 1);
-        json.replace(at, end - at + 1, Net(std::stoi(json.substr(at + 5, end - at - 5))));
-    }
-    return json;
 }
 
 using Bytes = std::vector<uint8_t>;
@@ -50,10 +122,13 @@ protected:
             GTEST_SKIP() << "no test network";
         ASSERT_TRUE(sim.Reset()) << sim.Error();
     }
-    // The control port takes one line per command.
+    // The control port takes one line per command; every "@NET.n@" stands for the subnet address n.
     void Load(std::string json)
     {
-        json = OnNet(json);
+        for (size_t at; (at = json.find("@NET.")) != std::string::npos;) {
+            size_t end = json.find('@', at + 1);
+            json.replace(at, end - at + 1, Net(std::stoi(json.substr(at + 5, end - at - 5))));
+        }
         std::replace(json.begin(), json.end(), '\n', ' ');
         ASSERT_TRUE(sim.Load(json)) << sim.Error();
     }
@@ -228,7 +303,7 @@ TEST_F(QuentariNetwork, StaticSetupAndClockOfStorageDeviceShowUpAtNextSearch)
     bool shown = false;
     while (!shown && GetTickCount() - okAt < 90000) {
         Sleep(250);
-        shown = q.Rows() == 1 && q.Cell(0, 0) == L"     " + WNet(41) && q.Cell(0, 2) == L"NAS02@WG2";
+        shown = q.Rows() == 1 && q.Cell(0, 0) == L"     " + Widen(Net(41)) && q.Cell(0, 2) == L"NAS02@WG2";
     }
     EXPECT_TRUE(shown) << "the list after the setup";
     std::printf("[measure] OK in the setting dialog to the device listed with its new address: %.2f s\n",
