@@ -352,8 +352,7 @@ void CPictureEx::ThreadAnimation()
             RenderInto(frame.m_pPicture, frame.m_nLeft, frame.m_nTop, frame.m_nWidth, frame.m_nHeight);
             if (m_bExitThread)
                 break;
-            // Delays under 5/100 s are read as 100 ms, as browsers do.
-            DWORD wait = frame.m_nDelay >= 5 ? DWORD(frame.m_nDelay * 10u) : 100;
+            DWORD wait = FrameWaitMs(frame.m_nDelay);
             const HANDLE wakers[] = {m_hExitEvent, m_hStepSemaphore};
             ::WaitForMultipleObjects(m_hStepSemaphore ? 2 : 1, wakers, FALSE, wait);
             if (m_bExitThread)

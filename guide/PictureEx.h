@@ -48,6 +48,9 @@ public:
     // The reading and decoding half of Load; false for what Load refuses before the canvas.
     static bool Decode(const wchar_t* fileName, TDecodedPicture& out);
     static bool Decode(HGLOBAL block, DWORD size, TDecodedPicture& out);
+    // How long a frame stays, from its delay in 1/100 s: under 5/100 s it is read as 100 ms,
+    // as browsers do.
+    static DWORD FrameWaitMs(unsigned int delay) { return delay >= 5 ? DWORD(delay * 10u) : 100; }
     // Starts the animation, or renders the still picture once (then TRUE).
     BOOL Draw();
     // Ends a running animation and waits for its thread; harmless when none runs.
