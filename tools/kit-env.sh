@@ -13,29 +13,48 @@ kit_log() { printf '== %s\n' "$*" >&2; }
 
 source "$KIT_ROOT/tools/netcases.sh"
 
-# Installs only the packages that are missing, so a second run costs nothing.
+# Installs only the packages that are missing, so a second run costs nothing. A package list
+# that fails to download (a mirror mid-sync) is tried once more, then the lists there are serve.
+# 32-bit Wine is the one thing the kit can do without: when it cannot be installed, one line
+# says so and the run takes the 64-bit path (KIT_WINE32=no). Anything else that cannot be
+# installed stops the run with apt's own message.
 kit_install() {
-  local missing=() p update=0
+  local missing=() wine32=() p update=0
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
+    dpkg --add-architecture i386 || true
     update=1
   fi
   for p in "${KIT_PACKAGES[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' && continue
+    case $p in *:i386) wine32+=("$p") ;; *) missing+=("$p") ;; esac
   done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  kit_log "installing: ${missing[*]}"
+  [ $(( ${#missing[@]} + ${#wine32[@]} )) -eq 0 ] && return 0
+  kit_log "installing: ${missing[*]} ${wine32[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  if [ $update -eq 1 ] || ! apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null 2>&1; then
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  if [ $update -eq 1 ] || ! kit_apt_install "${missing[@]}" "${wine32[@]}" >/dev/null 2>&1; then
+    apt-get update -qq >/dev/null 2>&1 || apt-get update -qq >&2 ||
+      kit_log "some package lists could not be updated; going on with the lists there are"
+    # apt's own message goes to the terminal; its progress does not.
+    if ! kit_apt_install "${missing[@]}" >/dev/null; then
+      kit_log "cannot install: ${missing[*]}"; return 1
+    fi
+    if [ ${#wine32[@]} -gt 0 ] && ! kit_apt_install "${wine32[@]}" >/dev/null 2>&1; then
+      kit_log "32-bit Wine cannot be installed here (${wine32[*]}): testing the 64-bit build under 64-bit Wine"
+      KIT_WINE32=no
+    fi
   fi
+  return 0
+}
+
+kit_apt_install() {
+  [ $# -eq 0 ] || apt-get install -y -qq --no-install-recommends "$@"
 }
 
 # The deliverables are 32-bit. Some kernels cannot run 32-bit Linux code, so 32-bit Wine
 # does not start there; the tests then run a 64-bit build of the same sources in 64-bit Wine.
 kit_pick_arch() {
   if [ -n "${KIT_ARCH:-}" ]; then :
+  elif [ "${KIT_WINE32:-}" = no ]; then KIT_ARCH=x86_64
   elif timeout 20 /usr/lib/wine/wine --version >/dev/null 2>&1; then KIT_ARCH=i686
   else KIT_ARCH=x86_64
   fi
