@@ -1,6 +1,7 @@
 // The finder's device buckets, the sorted device-entry table and the name match.
 #include "finder/DeviceTable.h"
 #include "afx/AddressText.h"
+#include <windows.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -11,13 +12,18 @@ static std::string FieldText(const char* field, size_t size)
     return std::string(field, nul ? static_cast<const char*>(nul) - field : size);
 }
 
-std::string MatchKey(const std::string& name)
+std::string MatchKey(const std::string& name, const LeadByteTest& isLeadByte)
 {
-    size_t start = name.find_first_not_of('@');
+    size_t start = name.find_first_not_of('@');  // no lead byte is an at sign
     if (start == std::string::npos)
         return std::string();
-    size_t end = name.find('@', start);
+    size_t end = FindSingleByteChar(name, '@', isLeadByte, start);
     return name.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+LeadByteTest CodePageLeadBytes(unsigned codePage)
+{
+    return [codePage](unsigned char b) { return IsDBCSLeadByteEx(codePage, b) != FALSE; };
 }
 
 std::string CDevice::Name() const
@@ -88,12 +94,12 @@ std::vector<DeviceEntry> DeviceBuckets::BuildEntryTable() const
     return entries;
 }
 
-int FindMatch(const std::vector<DeviceEntry>& entries, const std::string& target)
+int FindMatch(const std::vector<DeviceEntry>& entries, const std::string& target, const LeadByteTest& isLeadByte)
 {
     if (target.empty())
         return -1;
     for (size_t i = 0; i < entries.size(); ++i)
-        if (entries[i].state == 1 && MatchKey(entries[i].name) == target)
+        if (entries[i].state == 1 && MatchKey(entries[i].name, isLeadByte) == target)
             return int(i);
     return -1;
 }

@@ -1,12 +1,16 @@
 // Found devices: the eight MAC buckets, the sorted entry table and the name match.
 #pragma once
+#include "devicelist/NameChars.h"
 #include "finder/ZevRecord.h"
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// The first run of a name without "@"; empty when the name has none.
-std::string MatchKey(const std::string& name);
+// The first run of a name without "@", walked by character so that a second byte 0x40 is no
+// at sign; empty when the name has none.
+std::string MatchKey(const std::string& name, const LeadByteTest& isLeadByte);
+// Lead bytes of a code page; the finder's names are in the process's ANSI code page (CP_ACP).
+LeadByteTest CodePageLeadBytes(unsigned codePage);
 
 class CDevice {
 public:
@@ -45,7 +49,7 @@ private:
 };
 
 // Index of the first entry whose match key equals the target and whose state is 1; -1 if none.
-int FindMatch(const std::vector<DeviceEntry>& entries, const std::string& target);
+int FindMatch(const std::vector<DeviceEntry>& entries, const std::string& target, const LeadByteTest& isLeadByte);
 
 // Shell targets of the openers.
 std::string ShareTarget(const std::string& nameOrAddress);

@@ -244,7 +244,10 @@ void CZevseekerDlg::FillAndMatch()
         m_list.SetItemText(row, 2, Wide(e.name));
         m_list.SetItemText(row, 3, L"");
     }
-    int match = FindMatch(entries, m_strTarget);
+    // The target came through GetCommandLineA and names are shown through CP_ACP: both are in the
+    // process's ANSI code page. The finder sets no thread locale, and the user's locale that the
+    // thread keeps may have another code page than the system's.
+    int match = FindMatch(entries, m_strTarget, CodePageLeadBytes(CP_ACP));
     if (match >= 0) {
         std::snprintf(m_szMatchAddress, sizeof(m_szMatchAddress), "%s", entries[match].ipText.c_str());
         m_nMatchAddress = entries[match].ip;

@@ -74,13 +74,6 @@ int CompareDeviceKeys(int mode, const uint8_t* a, const uint8_t* b)
     return la == lb ? 0 : la > lb ? 1 : -1;
 }
 
-size_t CharBytes(const std::string& text, size_t at, const LeadByteTest& isLeadByte)
-{
-    if (!isLeadByte || !isLeadByte(uint8_t(text[at])))
-        return 1;
-    return at + 1 < text.size() ? 2 : 0;
-}
-
 ListName DeviceListName(const DeviceTableEntry& entry, const LeadByteTest& isLeadByte)
 {
     ListName out;

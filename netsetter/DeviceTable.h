@@ -3,9 +3,9 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
+#include "devicelist/NameChars.h"
 #include "finderlib/TavikPacket.h"
 
 #pragma pack(push, 1)
@@ -56,13 +56,6 @@ struct ReplyOutcome {
     uint8_t status = 0;          // setup status or logon result
     uint8_t token[16] = {};      // logon token
 };
-
-// Whether a byte starts a double-byte character of the code page names are in; an empty test
-// reads every byte as one character.
-using LeadByteTest = std::function<bool(unsigned char)>;
-// Bytes of the character at text[at]: 2 for a lead byte and its trail byte, 0 for a lead byte
-// whose trail byte was cut off, else 1.
-size_t CharBytes(const std::string& text, size_t at, const LeadByteTest& isLeadByte);
 
 // The text of a row's name column: for a storage device with its quotes escaped, cut at a
 // question mark behind the first character, in which case `domainMode` asks for the notice.

@@ -41,7 +41,8 @@ std::wstring DeviceListText(const DeviceTableEntry& entry)
 bool DomainModeName(const DeviceTableEntry& entry, std::wstring& name)
 {
     std::string text(entry.name, strnlen(entry.name, sizeof(entry.name)));
-    size_t q = text.find('?');
+    // The same walk as the list's, so the notice and this message always agree.
+    size_t q = FindSingleByteChar(text, '?', ThreadLeadBytes());
     if (entry.kind != kKindStorage || q == std::string::npos || q == 0)
         return false;
     name = FromThreadAnsi(text.substr(0, q));

@@ -27,8 +27,15 @@ TEST(FinderAddresses, DottedQuadAndTexts)
     EXPECT_EQ(afx::ParseDottedParts("0010.0020.0030.1234567"), 0x0A141E00u + 1234u);
     const uint8_t mac[6] = {0x00, 0xA0, 0xB0, 0x01, 0x02, 0xFF};
     EXPECT_EQ(afx::FormatMacAddressA(mac), "00:A0:B0-01:02:FF");
-    EXPECT_EQ(MatchKey("@@disk1@x"), "disk1");
-    EXPECT_EQ(MatchKey("@@@"), "");
+    // Keys walk by character: 0x40 is also a second byte ("\x8B\x40" in Shift-JIS, "\x81\x40" in GBK,
+    // "\xA4\x40" in Big5); a lead byte cut off at the end stays in the key.
+    struct Key { const char* name; unsigned cp; const char* key; } keys[] = {
+        {"@@disk1@x", 1252, "disk1"}, {"@@@", 1252, ""}, {"\x8B\x40\x8A\xED@x", 932, "\x8B\x40\x8A\xED"},
+        {"@\x8B\x40", 932, "\x8B\x40"}, {"\x81\x40@y", 936, "\x81\x40"}, {"\xA4\x40", 950, "\xA4\x40"},
+        {"\x8B\x40", 1252, "\x8B"}, {"ab\x8B", 932, "ab\x8B"},
+    };
+    for (auto& k : keys)
+        EXPECT_EQ(MatchKey(k.name, CodePageLeadBytes(k.cp)), k.key) << k.name << " " << k.cp;
 }
 
 TEST(FinderBuckets, MergeStopsAtNamelessSkipsKnownMacsAndSortsBytewise)
@@ -64,6 +71,6 @@ TEST(FinderBuckets, LongAndUnterminatedNamesStayWithinTheRecord)
     EXPECT_EQ(e[1].name, std::string(64, 'n'));
     EXPECT_EQ(e[1].ipText, std::string(20, '1'));
     // A long name matches only in full, never by its first 30 characters.
-    EXPECT_EQ(FindMatch(e, "abcdefghijklmnopqrstuvwxyz0123"), -1);
-    EXPECT_EQ(FindMatch(e, "abcdefghijklmnopqrstuvwxyz0123456789"), 0);
+    EXPECT_EQ(FindMatch(e, "abcdefghijklmnopqrstuvwxyz0123", nullptr), -1);
+    EXPECT_EQ(FindMatch(e, "abcdefghijklmnopqrstuvwxyz0123456789", nullptr), 0);
 }

@@ -144,10 +144,13 @@ TEST(DeviceTable, NamesShowInTheInterfaceLanguagesCodePage)
     struct Locale { LCID before = GetThreadLocale(); ~Locale() { SetThreadLocale(before); } } locale;
     SetThreadLocale(MAKELCID(1041, SORT_DEFAULT));
     // The name a storage device in domain mode shows in the setting dialog: empty for none.
+    const std::wstring notice = L"(\x30C9\x30E1\x30A4\x30F3\x30E2\x30FC\x30C9)";
     struct Case { std::string name; std::wstring text, domainName; } cases[] = {
-        {"\x83\x65\x83\x58\x83\x67?DOM", L"\x30C6\x30B9\x30C8(\x30C9\x30E1\x30A4\x30F3\x30E2\x30FC\x30C9)", L"\x30C6\x30B9\x30C8"},
+        {"\x83\x65\x83\x58\x83\x67?DOM", L"\x30C6\x30B9\x30C8" + notice, L"\x30C6\x30B9\x30C8"},
         {"\x94\x5C\x97\xCD'", L"\x80FD\x529B\\'", L""},
         {std::string(29, 'A') + "\x94", std::wstring(29, L'A'), L""},
+        // A lead byte takes the question mark behind it as its second byte: the first one is no cut.
+        {"N\x94?D?X", FromThreadAnsi("N\x94?D") + notice, FromThreadAnsi("N\x94?D")},
     };
     for (auto& c : cases) {
         DeviceTableEntry e = {};

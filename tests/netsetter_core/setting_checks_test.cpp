@@ -81,7 +81,7 @@ TEST(SettingChecks, NamesWorkgroupsAndTime)
         {L"W G", 1252, kStrWorkgroupBadChar}, {L"W+G", 1252, kStrWorkgroupBadChar}, {L"W-G", 1252, 0},
         {L"ABCDEFGHIJKLMNOP", 1252, kStrWorkgroupTooLong}, {L"\x41E\x424\x418\x421", 1252, kStrWorkgroupBadChar},
         {L"\x958B\x767A", 932, kStrWorkgroupBadChar}, {L"\x55B6\x696D", 932, kStrWorkgroupBadChar},
-        {L"WORKGROUP", 932, 0},
+        {L"WORKGROUP", 932, 0}, {L"\xFF37\xFF27", 1252, kStrWorkgroupBadChar},  // best fit would send "WG"
     };
     for (auto& c : wgs)
         EXPECT_EQ(CheckWorkgroup(c.wg, c.cp), c.want) << c.wg << " " << c.cp;
