@@ -319,13 +319,28 @@ TEST_F(QuentariThreads, ALogoffIsStoppedOnlyOnceTheSenderReportsItsThreeCopiesSe
         for (int i = 0; i < 200 && c.searching && m_sim.Requests().empty(); ++i)
             Sleep(10);
         HANDLE sender = dlg.m_pSndThread->m_hThread;
+        // The resumer runs before the sender stops: a sender stopped inside an allocation holds
+        // the heap, and a thread made or starting then would wait for it for ever. It resumes
+        // the sender in any case, at the latest a minute on.
+        HANDLE running = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        HANDLE suspended = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        std::atomic<DWORD> resumed{0};
+        std::thread resumer([&] {
+            SetEvent(running);
+            WaitForSingleObject(suspended, 60000);
+            Sleep(c.holdMs);
+            resumed = GetTickCount();
+            ResumeThread(sender);
+        });
+        EXPECT_EQ(WaitForSingleObject(running, 60000), WAIT_OBJECT_0) << c.what << ": no resumer";
         SuspendThread(sender);
         DWORD start = GetTickCount();
-        std::atomic<DWORD> resumed{start};
-        std::thread resumer([&] { Sleep(c.holdMs); resumed = GetTickCount(); ResumeThread(sender); });
+        SetEvent(suspended);
         dlg.SendLogoffRequest();
         long took = long(GetTickCount() - start);
         resumer.join();
+        CloseHandle(running);
+        CloseHandle(suspended);
         // Three copies take 0.75 s; a fixed wait long enough for the held-back row fails here.
         EXPECT_LT(took - long(resumed - start), 2500) << c.what;
         want.resize(want.size() + 3, Bytes(BuildLogoffRequest(g_app.m_nSndSeq, g_abPcMac, DeviceTableEntry{})));
