@@ -9,9 +9,13 @@
 #include "netsetter/RcvThread.h"
 #include "netsetter/SndThread.h"
 #include "tests/support/DevSimClient.h"
+#include "tests/support/MessageBoxes.h"
+#include "tests/support/ProgramRun.h"
 #include <gtest/gtest.h>
 #include <atomic>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -32,6 +36,59 @@ LRESULT CALLBACK OwnerProc(HWND h, UINT msg, WPARAM wp, LPARAM lp)
     }
     return DefWindowProcW(h, msg, wp, lp);
 }
+
+// The dialog's message boxes are modal on the test's thread, where nobody would answer them: one
+// watcher for the thread answers each with OK at once and keeps its text, and a box the test did
+// not take fails it.
+class BoxWatch {
+public:
+    explicit BoxWatch(DWORD thread)
+        : m_watcher([this, thread] {
+              for (HWND last = nullptr; !m_done; Sleep(20))
+                  for (HWND w : TopLevelWindows())
+                      if (GetWindowThreadProcessId(w, nullptr) == thread && IsWindowVisible(w) && IsMessageBox(w)) {
+                          if (w != last)
+                              Keep(Text(w));
+                          last = w;
+                          Press(w, IDOK);
+                      }
+          })
+    {
+    }
+    ~BoxWatch()
+    {
+        m_done = true;
+        m_watcher.join();
+        for (const std::wstring& text : m_texts)
+            ADD_FAILURE() << "the dialog showed a message box: \"" << std::string(text.begin(), text.end()) << "\"";
+    }
+    std::vector<std::wstring> Take()
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        std::vector<std::wstring> taken;
+        taken.swap(m_texts);
+        return taken;
+    }
+
+private:
+    // Asked with a bound: the box's thread may be between two messages.
+    static std::wstring Text(HWND box)
+    {
+        wchar_t text[512] = {};
+        DWORD_PTR got = 0;
+        SendMessageTimeoutW(GetDlgItem(box, 0xFFFF), WM_GETTEXT, 512, LPARAM(text), SMTO_BLOCK, 2000, &got);
+        return text;
+    }
+    void Keep(std::wstring text)
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        m_texts.push_back(std::move(text));
+    }
+    std::mutex m_lock;
+    std::vector<std::wstring> m_texts;
+    std::atomic<bool> m_done{false};
+    std::thread m_watcher;
+};
 
 // The main dialog itself on a message window, which keeps what the receiver hands it.
 class Owner : public CQuentariDlg {
@@ -103,9 +160,15 @@ protected:
         g_app.m_nSndSeq = 0x7FFFFFF0u;
         g_nPendingOperation = kPendingSearch;
         std::memset(g_abPcMac, 0, 6);
+        m_boxes.reset(new BoxWatch(GetCurrentThreadId()));
     }
-    void TearDown() override { m_sim.Reset(); }
+    void TearDown() override
+    {
+        m_boxes.reset();
+        m_sim.Reset();
+    }
     DevSimClient m_sim;
+    std::unique_ptr<BoxWatch> m_boxes;
 };
 
 }  // namespace
@@ -118,9 +181,12 @@ TEST_F(QuentariThreads, ASearchGoesOutThreeTimesAndOnlyItsRepliesArrive)
                            std::string(264, 'c') + R"("]}})")) << m_sim.Error();
     Owner owner;
     ASSERT_TRUE(owner.StartThreads());
+    // The simulator stalls as on a busy machine and reads the three copies together: the gaps
+    // are still those on the wire. Its answers come from 0.6 s on, the late copies from 2.1 s.
+    ASSERT_TRUE(m_sim.Hold(600)) << m_sim.Error();
     DeviceRequestPacket sent = owner.Search();
     uint32_t seq = g_app.m_nSndSeq;
-    owner.Pump(1200);
+    owner.Pump(1500);
     // A new request is being built: the late copies that follow belong to the old one.
     ++g_app.m_nSndSeq;
     owner.Pump(1600);
@@ -147,8 +213,15 @@ TEST_F(QuentariThreads, TheReplyFilterOnTheLiveSocket)
 {
     Owner owner;
     ASSERT_TRUE(owner.StartThreads());
-    // Port 65 is taken now: a second receiver says so.
+    // Port 65 is taken now: a second receiver says so, and a second dialog tells the user so and
+    // starts nothing.
     EXPECT_EQ(CRcvThread().OpenSocket(), IDS_PORT_USED);
+    {
+        Owner second;
+        EXPECT_FALSE(second.StartThreads());
+        EXPECT_EQ(m_boxes->Take(), std::vector<std::wstring>{L"Port 65 is used. Please exit. "});
+        EXPECT_FALSE(second.m_pRcvThread || second.m_pSndThread);
+    }
     SOCKET inject = socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in to = {AF_INET, htons(kDevicePort), {}, {}};
     to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -246,13 +319,28 @@ TEST_F(QuentariThreads, ALogoffIsStoppedOnlyOnceTheSenderReportsItsThreeCopiesSe
         for (int i = 0; i < 200 && c.searching && m_sim.Requests().empty(); ++i)
             Sleep(10);
         HANDLE sender = dlg.m_pSndThread->m_hThread;
+        // The resumer runs before the sender stops: a sender stopped inside an allocation holds
+        // the heap, and a thread made or starting then would wait for it for ever. It resumes
+        // the sender in any case, at the latest a minute on.
+        HANDLE running = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        HANDLE suspended = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        std::atomic<DWORD> resumed{0};
+        std::thread resumer([&] {
+            SetEvent(running);
+            WaitForSingleObject(suspended, 60000);
+            Sleep(c.holdMs);
+            resumed = GetTickCount();
+            ResumeThread(sender);
+        });
+        EXPECT_EQ(WaitForSingleObject(running, 60000), WAIT_OBJECT_0) << c.what << ": no resumer";
         SuspendThread(sender);
         DWORD start = GetTickCount();
-        std::atomic<DWORD> resumed{start};
-        std::thread resumer([&] { Sleep(c.holdMs); resumed = GetTickCount(); ResumeThread(sender); });
+        SetEvent(suspended);
         dlg.SendLogoffRequest();
         long took = long(GetTickCount() - start);
         resumer.join();
+        CloseHandle(running);
+        CloseHandle(suspended);
         // Three copies take 0.75 s; a fixed wait long enough for the held-back row fails here.
         EXPECT_LT(took - long(resumed - start), 2500) << c.what;
         want.resize(want.size() + 3, Bytes(BuildLogoffRequest(g_app.m_nSndSeq, g_abPcMac, DeviceTableEntry{})));

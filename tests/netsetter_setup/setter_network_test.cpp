@@ -154,7 +154,8 @@ protected:
         return dlg;
     }
     // Presses a button and leaves a mark in the simulator's log: a datagram too short to be a
-    // request, so that times on the wire count from the press on the simulator's own clock.
+    // request, so that times on the wire count from the press, the mark and the request both
+    // stamped by the kernel as they arrive, however late the simulator reads them.
     void PressMarked(HWND dialog, int id)
     {
         SOCKET s = socket(AF_INET, SOCK_DGRAM, 0);

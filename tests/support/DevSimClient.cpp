@@ -106,6 +106,11 @@ bool DevSimClient::Clear() {
     return Command("{\"cmd\":\"clear\"}", lines);
 }
 
+bool DevSimClient::Hold(unsigned ms) {
+    std::vector<std::string> lines;
+    return Command("{\"cmd\":\"hold\",\"ms\":" + std::to_string(ms) + "}", lines);
+}
+
 std::vector<DevSimRequest> DevSimClient::Requests() {
     std::vector<std::string> lines;
     std::vector<DevSimRequest> out;

@@ -6,7 +6,7 @@
 #include <vector>
 
 struct DevSimRequest {
-    double seconds;              // since the simulator started
+    double seconds;              // since the simulator started, as the kernel received it
     std::vector<uint8_t> bytes;  // the datagram as received
 };
 
@@ -23,6 +23,8 @@ public:
     bool Load(const std::string& scenarioJson);
     bool Reset();
     bool Clear();
+    // Stalls the simulator's protocol thread for ms (at most 5000) from now on; returns at once.
+    bool Hold(unsigned ms);
     std::vector<DevSimRequest> Requests();
     std::string Devices();  // JSON array of the devices' current state
     const std::string& Error() const { return error_; }

@@ -5,6 +5,7 @@ Run it only inside the test network's device namespace (tools/kit-env.sh starts 
 Tests drive it over a TCP control port, one JSON object per line:
   {"cmd":"load", "devices":[...], "generate":{...}, "faults":{...}}  -> "OK"
   {"cmd":"reset"} / {"cmd":"clear"} / {"cmd":"ping"}                 -> "OK"
+  {"cmd":"hold", "ms":n}   -> "OK"; the protocol thread stalls n ms, as on a busy machine
   {"cmd":"requests"}  -> "OK n" and n lines "<seconds> <hex of the datagram>"
   {"cmd":"devices"}   -> "OK 1" and one JSON line with the devices' current state
 Errors answer "ERR <text>".  See tools/devsim/README.md for the device and fault fields.
@@ -16,6 +17,7 @@ import json
 import os
 import socket
 import socketserver
+import struct
 import sys
 import threading
 import time
@@ -25,6 +27,10 @@ ANSWER_OPS = {1, 5, 6, 7, 10}
 KIND_OP = {1: 1, 2: 5, 3: 6, 4: 7}
 VENDOR = b"Ostrand"
 REPEAT_WINDOW = 2.0
+# The kernel's receive time of each datagram (Linux; Python does not name the option).
+SO_TIMESTAMPNS = getattr(socket, "SO_TIMESTAMPNS", 35)
+TIMESPEC = struct.Struct("@ll")
+MAX_HOLD_MS = 5000
 
 
 def mac_bytes(text):
@@ -97,9 +103,11 @@ class Simulator:
         self.log = []
         self.recent = {}
         self.timers = []
-        self.start = time.monotonic()
+        # The log counts from here on the clock of the kernel's receive stamps.
+        self.start = time.time()
         self.sock = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
         self.sock.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        self.sock.setsockopt(socket.SOL_SOCKET, SO_TIMESTAMPNS, 1)
         self.sock.setsockopt(socket.SOL_SOCKET, socket.SO_BROADCAST, 1)
         self.sock.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 1 << 20)
         self.sock.bind(("", port))
@@ -138,6 +146,17 @@ class Simulator:
     def requests(self):
         with self.lock:
             return list(self.log)
+
+    def hold(self, ms):
+        # Taken here, given back by a timer: the protocol thread waits for the lock while the
+        # datagrams queue in the socket, and the control answer need not wait as well.
+        ms = int(ms)
+        if not 0 < ms <= MAX_HOLD_MS:
+            raise ValueError("hold takes 1 to %d ms" % MAX_HOLD_MS)
+        self.lock.acquire()
+        release = threading.Timer(ms / 1000, self.lock.release)
+        release.daemon = True
+        release.start()
 
     # Protocol side.
     def send(self, data, src):
@@ -325,17 +344,27 @@ class Simulator:
             x[5] = 0
         return bytes(x)
 
+    @staticmethod
+    def received_at(ancillary):
+        """The kernel's receive time; a read late on a busy machine would shorten the gaps the tests measure."""
+        for level, kind, raw in ancillary:
+            if level == socket.SOL_SOCKET and kind == SO_TIMESTAMPNS and len(raw) >= TIMESPEC.size:
+                sec, nsec = TIMESPEC.unpack_from(raw)
+                return sec + nsec / 1e9
+        return time.time()
+
     def serve_udp(self):
         while True:
             try:
-                data, src = self.sock.recvfrom(4096)
+                data, ancillary, _, src = self.sock.recvmsg(4096, socket.CMSG_SPACE(TIMESPEC.size))
             except OSError:
                 continue
+            stamp = self.received_at(ancillary)
             # Answers (also our own broadcasts) are never answered, or peers loop forever.
             if src[0] == self.own_ip or not data or data[0] in ANSWER_OPS:
                 continue
             with self.lock:
-                self.log.append((time.monotonic() - self.start, data))
+                self.log.append((stamp - self.start, data))
                 if self.faults.get("silent"):
                     continue
                 out = self.replay(data)
@@ -375,6 +404,9 @@ class ControlHandler(socketserver.StreamRequestHandler):
                         sim.log = []
                     reply = "OK\n"
                 elif cmd == "ping":
+                    reply = "OK\n"
+                elif cmd == "hold":
+                    sim.hold(msg.get("ms", 0))
                     reply = "OK\n"
                 elif cmd == "requests":
                     log = sim.requests()
