@@ -136,8 +136,8 @@ TEST(PictureEx, BrokenPicturesAreRefused)
 
 // Files decoded on two workers: each is announced once by message, and Wait hands the results
 // out in list order, as a Load of the file would have found them, for this thread to show. A
-// decoding that throws counts as a file that did not load; the animation's frame wider than any
-// screen is left out.
+// decoding that throws counts as a file that did not load; a frame wider than any screen is left
+// out, and a file left with one frame shows it as a still, whichever frame was dropped.
 TEST(PictureDecoder, AnnouncesEveryFileAndHandsOutTheResultsInOrder)
 {
     TempDir dir;
@@ -145,7 +145,11 @@ TEST(PictureDecoder, AnnouncesEveryFileAndHandsOutTheResultsInOrder)
     WriteBytes(dir / L"two.gif", two);
     WriteBytes(dir / L"cut.gif", two.substr(0, 20));
     WriteBytes(dir / L"one.gif", Header(6, 5) + Image(1, 1, 2, 2, 3) + ";");
-    const std::vector<std::wstring> files = {dir / L"two.gif", dir / L"none.gif", dir / L"cut.gif", L"throws", dir / L"one.gif"};
+    const Bytes wide = Gce(5, 0) + Image(0, 0, 4097, 1, 2);
+    WriteBytes(dir / L"blue-wide.gif", Header(100, 100) + Gce(5, 0) + Image(0, 0, 100, 100, 3) + wide + ";");
+    WriteBytes(dir / L"wide-blue.gif", Header(120, 110) + wide + Gce(5, 0) + Image(20, 10, 100, 100, 3) + ";");
+    const std::vector<std::wstring> files = {dir / L"two.gif", dir / L"none.gif", dir / L"cut.gif", L"throws",
+                                             dir / L"one.gif", dir / L"blue-wide.gif", dir / L"wide-blue.gif"};
     Host h;
     const UINT kDecoded = 0x37F;
     CPictureDecoder decoder(files, h.window, kDecoded, 2, [](const std::wstring& file, TDecodedPicture& out) {
@@ -160,15 +164,19 @@ TEST(PictureDecoder, AnnouncesEveryFileAndHandsOutTheResultsInOrder)
             ::Sleep(5);
     }
     ASSERT_EQ(announced, std::vector<int>(files.size(), 1));  // else a Wait below would never end
-    const bool decodes[] = {true, false, false, false, true};
+    const bool decodes[] = {true, false, false, false, true, true, true};
+    // A still, once drawn, shows blue at the corners of its image and not beside it.
+    const std::pair<RECT, POINT> stills[] = {{}, {}, {}, {}, {{1, 1, 3, 3}, {-1, -1}}, {{0, 0, 100, 100}, {-1, -1}},
+                                             {{20, 10, 120, 110}, {19, 9}}};
     for (size_t i = 0; i < files.size(); ++i) {
         TDecodedPicture picture;
         EXPECT_EQ(decoder.Wait(i, picture), decodes[i]) << i;
         EXPECT_EQ(h.picture.Load(std::move(picture)), BOOL(decodes[i])) << i;
         EXPECT_EQ(h.picture.IsAnimation(), i == 0) << i;
+        const auto& [r, beside] = stills[i];
+        EXPECT_TRUE(::IsRectEmpty(&r) || (h.picture.Draw() && h.Shows(r.left, r.top, kBlue) &&
+                                          h.Shows(r.right - 1, r.bottom - 1, kBlue) && !h.Shows(beside.x, beside.y, kBlue))) << i;
     }
-    EXPECT_TRUE(h.picture.Draw());
-    EXPECT_TRUE(h.Shows(1, 1, kBlue));
 }
 
 // The sample guide's 60 pictures, as the guide loads them behind its wait dialog.
