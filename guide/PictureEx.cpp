@@ -186,7 +186,14 @@ bool CPictureEx::Decode(HGLOBAL block, DWORD size, TDecodedPicture& out)
         frame.m_nDisposal = span.disposal;
         out.m_arrFrames.push_back(frame);
     }
-    return !out.m_arrFrames.empty();
+    if (out.m_arrFrames.size() == 1) {
+        // One frame decoded of several is no animation: it is shown as a still in its place.
+        const TFrame& f = out.m_arrFrames.front();
+        out.m_pStill = f.m_pPicture;
+        out.m_rcStill = RECT{f.m_nLeft, f.m_nTop, f.m_nLeft + f.m_nWidth, f.m_nTop + f.m_nHeight};
+        out.m_arrFrames.clear();
+    }
+    return out.m_pStill || !out.m_arrFrames.empty();
 }
 
 BOOL CPictureEx::Load(TDecodedPicture&& decoded)

@@ -153,8 +153,11 @@ TEST(PictureDecoder, AnnouncesEveryFileAndHandsOutTheResultsInOrder)
     const Bytes wide = Gce(5, 0) + Image(0, 0, 4097, 1, 2);
     WriteBytes(dir / L"blue-wide.gif", Header(100, 100) + Gce(5, 0) + Image(0, 0, 100, 100, 3) + wide + ";");
     WriteBytes(dir / L"wide-blue.gif", Header(120, 110) + wide + Gce(5, 0) + Image(20, 10, 100, 100, 3) + ";");
+    // A frame whose code size no decoder takes, then a blue one.
+    WriteBytes(dir / L"bad-blue.gif", Header(4, 4) + Bytes("\x2C\0\0\0\0\4\0\4\0\0\x0C\x01\xFF\0", 14) + Image(2, 2, 2, 2, 3) + ";");
     const std::vector<std::wstring> files = {dir / L"two.gif", dir / L"none.gif", dir / L"cut.gif", L"throws",
-                                             dir / L"one.gif", dir / L"blue-wide.gif", dir / L"wide-blue.gif"};
+                                             dir / L"one.gif", dir / L"blue-wide.gif", dir / L"wide-blue.gif",
+                                             dir / L"bad-blue.gif"};
     Host h;
     const UINT kDecoded = 0x37F;
     CPictureDecoder decoder(files, h.window, kDecoded, 2, [](const std::wstring& file, TDecodedPicture& out) {
@@ -169,10 +172,10 @@ TEST(PictureDecoder, AnnouncesEveryFileAndHandsOutTheResultsInOrder)
             ::Sleep(5);
     }
     ASSERT_EQ(announced, std::vector<int>(files.size(), 1));  // else a Wait below would never end
-    const bool decodes[] = {true, false, false, false, true, true, true};
+    const bool decodes[] = {true, false, false, false, true, true, true, true};
     // A still, once drawn, shows blue at the corners of its image and not beside it.
     const std::pair<RECT, POINT> stills[] = {{}, {}, {}, {}, {{1, 1, 3, 3}, {-1, -1}}, {{0, 0, 100, 100}, {-1, -1}},
-                                             {{20, 10, 120, 110}, {19, 9}}};
+                                             {{20, 10, 120, 110}, {19, 9}}, {{2, 2, 4, 4}, {1, 1}}};
     for (size_t i = 0; i < files.size(); ++i) {
         TDecodedPicture picture;
         EXPECT_EQ(decoder.Wait(i, picture), decodes[i]) << i;
