@@ -141,6 +141,7 @@ bool CGifBlockWalker::SkipToGraphic(GifFrameSpan* frame)
     if (frame) {
         frame->offset = start;
         frame->length = m_cursor - start;
+        frame->image = image;
         if (type == kBlockImage) {
             frame->left = int(Word(image + 1));
             frame->top = int(Word(image + 3));
@@ -199,6 +200,29 @@ std::vector<uint8_t> BuildFrameGif(const uint8_t* data, size_t size, const GifSc
     out.insert(out.end(), data, data + head);
     out.insert(out.end(), data + frame.offset, data + frame.offset + frame.length);
     out.push_back(0x3B);
+    return out;
+}
+
+std::vector<uint8_t> BuildStillGif(const uint8_t* data, size_t size, const GifScan& scan,
+                                   const GifFrameSpan& frame)
+{
+    std::vector<uint8_t> out = BuildFrameGif(data, size, scan, frame);
+    // The image descriptor's 10 bytes lie inside the frame's blocks.
+    size_t at = frame.image - frame.offset;
+    if (out.empty() || frame.image < frame.offset || frame.length < 10 || at > frame.length - 10 ||
+        out[kHeaderSize + scan.globalTableSize + at] != 0x2C || frame.width <= 0 || frame.height <= 0) {
+        out.clear();
+        return out;
+    }
+    size_t image = kHeaderSize + scan.globalTableSize + at;
+    auto put16 = [&out](size_t pos, unsigned v) {
+        out[pos] = uint8_t(v & 0xFF);
+        out[pos + 1] = uint8_t(v >> 8);
+    };
+    put16(6, unsigned(frame.width));
+    put16(8, unsigned(frame.height));
+    put16(image + 1, 0);
+    put16(image + 3, 0);
     return out;
 }
 

@@ -22,6 +22,7 @@ enum GifBlockType {
 struct GifFrameSpan {
     size_t offset = 0;   // its first block: the graphic control extension, else the image
     size_t length = 0;   // up to the end of its image (or plain-text) block
+    size_t image = 0;    // its image descriptor (or plain-text block)
     uint32_t delay = 0xFFFFFFFFu;  // 1/100 s; all ones without a graphic control extension
     int disposal = 0;    // 0-7
     int left = 0, top = 0, width = 0, height = 0;
@@ -91,6 +92,12 @@ bool ScanGif(const uint8_t* data, size_t size, GifScan& scan);
 // A stand-alone GIF of one frame: header, screen descriptor, global colour table, the frame's
 // blocks and a trailer. Empty when the frame does not lie inside the data.
 std::vector<uint8_t> BuildFrameGif(const uint8_t* data, size_t size, const GifScan& scan,
+                                   const GifFrameSpan& frame);
+
+// The same for a frame shown alone: its screen is the frame's size and the frame stands at 0,0,
+// so no decoder sees the file's screen or where the frame stood on it. Empty also for a frame
+// without an image or with an empty one.
+std::vector<uint8_t> BuildStillGif(const uint8_t* data, size_t size, const GifScan& scan,
                                    const GifFrameSpan& frame);
 
 }  // namespace gif

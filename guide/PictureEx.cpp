@@ -49,6 +49,7 @@ TDecodedPicture& TDecodedPicture::operator=(TDecodedPicture&& other) noexcept
         Release();
         m_bIsGif = other.m_bIsGif;
         m_size = other.m_size;
+        m_rcStill = other.m_rcStill;
         m_pStill = other.m_pStill;
         other.m_pStill = nullptr;
         m_arrFrames.swap(other.m_arrFrames);
@@ -59,6 +60,7 @@ TDecodedPicture& TDecodedPicture::operator=(TDecodedPicture&& other) noexcept
 void TDecodedPicture::Release()
 {
     ReleasePictures(m_pStill, m_arrFrames);
+    m_rcStill = RECT{};
 }
 
 BOOL CPictureEx::Load(const wchar_t* fileName)
@@ -116,6 +118,20 @@ IPicture* CPictureEx::LoadOlePicture(HGLOBAL block, DWORD size, bool freeWithStr
     return picture;
 }
 
+IPicture* CPictureEx::LoadOlePicture(const std::vector<uint8_t>& bytes)
+{
+    HGLOBAL block = bytes.empty() ? nullptr : ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    void* dest = block ? ::GlobalLock(block) : nullptr;
+    if (!dest) {
+        if (block)
+            ::GlobalFree(block);
+        return nullptr;
+    }
+    memcpy(dest, bytes.data(), bytes.size());
+    ::GlobalUnlock(block);
+    return LoadOlePicture(block, DWORD(bytes.size()), true);
+}
+
 bool CPictureEx::Decode(HGLOBAL block, DWORD size, TDecodedPicture& out)
 {
     out.Release();
@@ -147,22 +163,19 @@ bool CPictureEx::Decode(HGLOBAL block, DWORD size, TDecodedPicture& out)
         return true;
     }
     out.m_size = SIZE{scan.screenWidth, scan.screenHeight};
+    if (scan.frames.size() == 1) {
+        // The one frame left is shown as a still in its place, decoded on its own.
+        const gif::GifFrameSpan& span = scan.frames.front();
+        out.m_pStill = LoadOlePicture(gif::BuildStillGif(data, size, scan, span));
+        out.m_rcStill = RECT{span.left, span.top, span.left + span.width, span.top + span.height};
+        return out.m_pStill != nullptr;
+    }
     // Room for every frame first: a decoded picture is never lost to a failed append.
     out.m_arrFrames.reserve(scan.frames.size());
     for (const gif::GifFrameSpan& span : scan.frames) {
-        std::vector<uint8_t> bytes = gif::BuildFrameGif(data, size, scan, span);
-        HGLOBAL frameBlock = bytes.empty() ? nullptr : ::GlobalAlloc(GMEM_MOVEABLE, bytes.size());
-        void* dest = frameBlock ? ::GlobalLock(frameBlock) : nullptr;
-        if (!dest) {
-            if (frameBlock)
-                ::GlobalFree(frameBlock);
-            continue;
-        }
-        memcpy(dest, bytes.data(), bytes.size());
-        ::GlobalUnlock(frameBlock);
         TFrame frame;
         // Frames OLE cannot decode are left out.
-        frame.m_pPicture = LoadOlePicture(frameBlock, DWORD(bytes.size()), true);
+        frame.m_pPicture = LoadOlePicture(gif::BuildFrameGif(data, size, scan, span));
         if (!frame.m_pPicture)
             continue;
         frame.m_nWidth = span.width;
@@ -173,7 +186,14 @@ bool CPictureEx::Decode(HGLOBAL block, DWORD size, TDecodedPicture& out)
         frame.m_nDisposal = span.disposal;
         out.m_arrFrames.push_back(frame);
     }
-    return !out.m_arrFrames.empty();
+    if (out.m_arrFrames.size() == 1) {
+        // One frame decoded of several is no animation: it is shown as a still in its place.
+        const TFrame& f = out.m_arrFrames.front();
+        out.m_pStill = f.m_pPicture;
+        out.m_rcStill = RECT{f.m_nLeft, f.m_nTop, f.m_nLeft + f.m_nWidth, f.m_nTop + f.m_nHeight};
+        out.m_arrFrames.clear();
+    }
+    return out.m_pStill || !out.m_arrFrames.empty();
 }
 
 BOOL CPictureEx::Load(TDecodedPicture&& decoded)
@@ -181,6 +201,7 @@ BOOL CPictureEx::Load(TDecodedPicture&& decoded)
     UnLoad();
     m_bIsGif = decoded.m_bIsGif;
     m_pPicture = decoded.m_pStill;
+    m_rcPicture = decoded.m_rcStill;
     decoded.m_pStill = nullptr;
     m_arrFrames.swap(decoded.m_arrFrames);
     if (!m_pPicture && m_arrFrames.empty())
@@ -257,7 +278,10 @@ BOOL CPictureEx::Draw()
     }
     if (!m_pPicture)
         return FALSE;
-    return RenderInto(m_pPicture, 0, 0, m_nCanvasWidth, m_nCanvasHeight) ? TRUE : FALSE;
+    RECT r = m_rcPicture;
+    if (::IsRectEmpty(&r))
+        r = RECT{0, 0, m_nCanvasWidth, m_nCanvasHeight};
+    return RenderInto(m_pPicture, r.left, r.top, r.right - r.left, r.bottom - r.top) ? TRUE : FALSE;
 }
 
 unsigned __stdcall CPictureEx::AnimationThreadProc(void* param)
@@ -403,6 +427,7 @@ void CPictureEx::UnLoad()
     m_hBitmap = nullptr;
     m_hOldBitmap = nullptr;
     m_nCanvasWidth = m_nCanvasHeight = 0;
+    m_rcPicture = RECT{};
     m_bIsGif = false;
     m_bReady = false;
     m_nCurrFrame = 0;

@@ -4,6 +4,7 @@
 #include "afx/MessageMap.h"
 #include <ocidl.h>
 #include <olectl.h>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,6 +32,7 @@ struct TDecodedPicture {
     bool m_bIsGif = false;
     SIZE m_size = {};  // a GIF's logical screen in pixels; else the still picture in HIMETRIC
     IPicture* m_pStill = nullptr;
+    RECT m_rcStill = {};  // where the still stands on the screen; empty: it fills the canvas
     std::vector<TFrame> m_arrFrames;
 };
 
@@ -90,6 +92,8 @@ private:
     void FreeSavedArea();
     void DisposeFrame(const TFrame& frame);
     static IPicture* LoadOlePicture(HGLOBAL block, DWORD size, bool freeWithStream);
+    // Decodes a GIF built in memory; none for empty bytes.
+    static IPicture* LoadOlePicture(const std::vector<uint8_t>& bytes);
 
     bool m_bIsGif = false;
 
@@ -106,6 +110,7 @@ private:
     HGDIOBJ m_hOldSaveBitmap = nullptr;
 
     IPicture* m_pPicture = nullptr;
+    RECT m_rcPicture = {};  // empty: the whole canvas
     std::vector<TFrame> m_arrFrames;
     size_t m_nCurrFrame = 0;
 

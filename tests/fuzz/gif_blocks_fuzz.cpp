@@ -23,6 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(one.size() == 13 + scan.globalTableSize + f.length + 1 && one.back() == 0x3B);
         gif::GifScan again;
         FUZZ_CHECK(gif::ScanGif(one.data(), one.size(), again) && again.frames.size() == 1);
+        // Shown alone, it is the same frame at 0,0 on a screen of its own size.
+        one = gif::BuildStillGif(data, size, scan, f);
+        FUZZ_CHECK(one.empty() || (gif::ScanGif(one.data(), one.size(), again) && again.frames.size() == 1 &&
+                                   again.screenWidth == f.width && again.frames[0].left == 0));
     }
     return 0;
 }

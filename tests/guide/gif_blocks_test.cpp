@@ -51,7 +51,7 @@ TEST(GifBlocks, FrameValuesAndStandAloneFrames)
     EXPECT_EQ(s.globalTableSize, 12u);
     const unsigned delays[] = {0, 12, 4};
     const int disposals[] = {1, 2, 3};
-    const int lefts[] = {0, 2, 4}, tops[] = {0, 1, 3}, widths[] = {8, 4, 4};
+    const int lefts[] = {0, 2, 4}, tops[] = {0, 1, 3}, widths[] = {8, 4, 4}, heights[] = {6, 3, 3};
     for (int i = 0; i < 3; ++i) {
         const gif::GifFrameSpan& f = s.frames[i];
         EXPECT_EQ(f.delay, delays[i]);
@@ -67,6 +67,11 @@ TEST(GifBlocks, FrameValuesAndStandAloneFrames)
         gif::GifScan alone;
         EXPECT_TRUE(gif::ScanGif(one.data(), one.size(), alone));
         EXPECT_EQ(alone.frames.size(), 1u);
+        // Shown alone, the frame stands at 0,0 on a screen of its own size.
+        one = gif::BuildStillGif(reinterpret_cast<const uint8_t*>(data.data()), data.size(), s, f);
+        ASSERT_TRUE(gif::ScanGif(one.data(), one.size(), alone) && alone.frames.size() == 1);
+        EXPECT_EQ(std::vector<int>({alone.screenWidth, alone.screenHeight, alone.frames[0].left, alone.frames[0].top}),
+                  std::vector<int>({widths[i], heights[i], 0, 0}));
     }
     // A frame without a control extension rests: its delay is all ones.
     Bytes bare = Header(4, 4) + Image(0, 0, 4, 4, 1) + Image(0, 0, 4, 4, 2) + ";";

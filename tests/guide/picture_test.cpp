@@ -97,12 +97,17 @@ TEST(PictureEx, ShortDelaysRunAtATenthOfASecond)
     const std::pair<unsigned, DWORD> waits[] = {{0, 100}, {2, 100}, {4, 100}, {5, 50}, {100, 1000}};
     for (const auto& [delay, ms] : waits)
         EXPECT_EQ(CPictureEx::FrameWaitMs(delay), ms) << delay;
-    // A file of such delays animates: it shows its two frames in turn.
+    // A file of such delays shows its two frames in turn, 100 ms each: red is still up when first
+    // seen, so the third blue comes 400 ms or more after that look, however busy the machine.
     Host h;
-    ASSERT_TRUE(h.LoadBytes(Header(2, 2) + Gce(0, 1) + Image(0, 0, 2, 2, 1) + Gce(2, 1) + Image(0, 0, 2, 2, 3) + ";"));
+    ASSERT_TRUE(h.LoadBytes(Header(2, 2) + Gce(2, 1) + Image(0, 0, 2, 2, 1) + Gce(4, 1) + Image(0, 0, 2, 2, 3) + ";"));
     h.picture.Draw();
-    for (COLORREF c : {kRed, kBlue, kRed, kBlue})
-        ASSERT_TRUE(h.WaitFor([&] { return h.Shows(0, 0, c); }, 10000));
+    DWORD firstRed = 0, look = 0;
+    for (COLORREF c : {kRed, kBlue, kRed, kBlue, kRed, kBlue}) {
+        ASSERT_TRUE(h.WaitFor([&] { look = ::GetTickCount(); return h.Shows(0, 0, c); }, 10000));
+        firstRed = firstRed ? firstRed : look;
+    }
+    EXPECT_GE(::GetTickCount() - firstRed, 400u - 16u);  // less one tick of the clock
 }
 
 TEST(PictureEx, StopCutsALongDelayShort)
@@ -136,8 +141,8 @@ TEST(PictureEx, BrokenPicturesAreRefused)
 
 // Files decoded on two workers: each is announced once by message, and Wait hands the results
 // out in list order, as a Load of the file would have found them, for this thread to show. A
-// decoding that throws counts as a file that did not load; the animation's frame wider than any
-// screen is left out.
+// decoding that throws counts as a file that did not load; a frame wider than any screen is left
+// out, and a file left with one frame shows it as a still, whichever frame was dropped.
 TEST(PictureDecoder, AnnouncesEveryFileAndHandsOutTheResultsInOrder)
 {
     TempDir dir;
@@ -145,7 +150,14 @@ TEST(PictureDecoder, AnnouncesEveryFileAndHandsOutTheResultsInOrder)
     WriteBytes(dir / L"two.gif", two);
     WriteBytes(dir / L"cut.gif", two.substr(0, 20));
     WriteBytes(dir / L"one.gif", Header(6, 5) + Image(1, 1, 2, 2, 3) + ";");
-    const std::vector<std::wstring> files = {dir / L"two.gif", dir / L"none.gif", dir / L"cut.gif", L"throws", dir / L"one.gif"};
+    const Bytes wide = Gce(5, 0) + Image(0, 0, 4097, 1, 2);
+    WriteBytes(dir / L"blue-wide.gif", Header(100, 100) + Gce(5, 0) + Image(0, 0, 100, 100, 3) + wide + ";");
+    WriteBytes(dir / L"wide-blue.gif", Header(120, 110) + wide + Gce(5, 0) + Image(20, 10, 100, 100, 3) + ";");
+    // A frame whose code size no decoder takes, then a blue one.
+    WriteBytes(dir / L"bad-blue.gif", Header(4, 4) + Bytes("\x2C\0\0\0\0\4\0\4\0\0\x0C\x01\xFF\0", 14) + Image(2, 2, 2, 2, 3) + ";");
+    const std::vector<std::wstring> files = {dir / L"two.gif", dir / L"none.gif", dir / L"cut.gif", L"throws",
+                                             dir / L"one.gif", dir / L"blue-wide.gif", dir / L"wide-blue.gif",
+                                             dir / L"bad-blue.gif"};
     Host h;
     const UINT kDecoded = 0x37F;
     CPictureDecoder decoder(files, h.window, kDecoded, 2, [](const std::wstring& file, TDecodedPicture& out) {
@@ -160,15 +172,19 @@ TEST(PictureDecoder, AnnouncesEveryFileAndHandsOutTheResultsInOrder)
             ::Sleep(5);
     }
     ASSERT_EQ(announced, std::vector<int>(files.size(), 1));  // else a Wait below would never end
-    const bool decodes[] = {true, false, false, false, true};
+    const bool decodes[] = {true, false, false, false, true, true, true, true};
+    // A still, once drawn, shows blue at the corners of its image and not beside it.
+    const std::pair<RECT, POINT> stills[] = {{}, {}, {}, {}, {{1, 1, 3, 3}, {-1, -1}}, {{0, 0, 100, 100}, {-1, -1}},
+                                             {{20, 10, 120, 110}, {19, 9}}, {{2, 2, 4, 4}, {1, 1}}};
     for (size_t i = 0; i < files.size(); ++i) {
         TDecodedPicture picture;
         EXPECT_EQ(decoder.Wait(i, picture), decodes[i]) << i;
         EXPECT_EQ(h.picture.Load(std::move(picture)), BOOL(decodes[i])) << i;
         EXPECT_EQ(h.picture.IsAnimation(), i == 0) << i;
+        const auto& [r, beside] = stills[i];
+        EXPECT_TRUE(::IsRectEmpty(&r) || (h.picture.Draw() && h.Shows(r.left, r.top, kBlue) &&
+                                          h.Shows(r.right - 1, r.bottom - 1, kBlue) && !h.Shows(beside.x, beside.y, kBlue))) << i;
     }
-    EXPECT_TRUE(h.picture.Draw());
-    EXPECT_TRUE(h.Shows(1, 1, kBlue));
 }
 
 // The sample guide's 60 pictures, as the guide loads them behind its wait dialog.
