@@ -1,12 +1,16 @@
 // The support-file installers on a scratch medium and support folder; the fatal exit of the
 // real installer through the runner program.
 #include "tests/completion/OwnShare.h"
+#include "tests/completion/ShellFolderStandIn.h"
 #include "tests/support/ProgramRun.h"
 #include "resources/pellgrove/resource.h"
 #include "afx/ResourceLanguage.h"
 #include "frame/Directory.h"
 #include "wizard/SupportFiles.h"
+#include "wizard/SupportFolderSecurity.h"
+#include <aclapi.h>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -20,7 +24,7 @@ struct Medium {
     SupportInstall in;
     Medium()
     {
-        in = {dir.Path() + L"\\medium\\", dir / L"pd\\Ostrand\\Pellgrove", L"Lorrick.exe", &ThrowMissing};
+        in = {dir.Path() + L"\\medium\\", dir / L"pd\\Ostrand\\Pellgrove", L"Lorrick.exe", &ThrowMissing, &ThrowMissing};
         for (const wchar_t* folder : {L"medium", L"medium\\Support", L"medium\\Support\\Finder", L"medium\\Guide",
                                       L"medium\\Guide\\pic", L"medium\\Files", L"medium\\Other", L"medium\\Empty"})
             ::CreateDirectoryW((dir / folder).c_str(), nullptr);
@@ -43,7 +47,121 @@ struct Medium {
     bool Installed(const std::wstring& name) const { return !ReadBytes(in.supportFolder + L"\\" + name).empty(); }
 };
 
+using Sid = std::vector<BYTE>;
+Sid SidAt(PSID sid) { return Sid(static_cast<BYTE*>(sid), static_cast<BYTE*>(sid) + ::GetLengthSid(sid)); }
+Sid WellKnown(WELL_KNOWN_SID_TYPE type)
+{
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof(sid);
+    return ::CreateWellKnownSid(type, nullptr, sid, &size) ? SidAt(sid) : Sid();
+}
+Sid OwnAccount()
+{
+    HANDLE token = nullptr;
+    alignas(TOKEN_USER) BYTE user[512];
+    DWORD size = 0;
+    bool got = ::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token) &&
+               ::GetTokenInformation(token, TokenUser, user, sizeof(user), &size);
+    ::CloseHandle(token);
+    return got ? SidAt(reinterpret_cast<TOKEN_USER*>(user)->User.Sid) : Sid();
+}
+
+// Only these accounts, by allowing entries that everything below inherits: so neither Users nor
+// Authenticated Users, Everyone or CREATOR OWNER may write, append, delete or change the entries.
+void ExpectClosed(PACL dacl)
+{
+    ASSERT_NE(dacl, nullptr);
+    std::map<Sid, DWORD> granted;
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        ASSERT_TRUE(::GetAce(dacl, i, reinterpret_cast<void**>(&ace)));
+        EXPECT_EQ(ace->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
+        EXPECT_EQ(ace->Header.AceFlags, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE);
+        granted[SidAt(&ace->SidStart)] |= ace->Mask;
+    }
+    const std::pair<Sid, DWORD> rows[] = {
+        {WellKnown(WinLocalSystemSid), FILE_ALL_ACCESS}, {WellKnown(WinBuiltinAdministratorsSid), FILE_ALL_ACCESS},
+        {OwnAccount(), FILE_ALL_ACCESS}, {WellKnown(WinBuiltinUsersSid), FILE_GENERIC_READ | FILE_GENERIC_EXECUTE},
+        {WellKnown(WinAuthenticatedUserSid), 0}, {WellKnown(WinWorldSid), 0}, {WellKnown(WinCreatorOwnerSid), 0}};
+    for (size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_EQ(granted[rows[i].first], rows[i].second) << "row " << i;
+    EXPECT_EQ(granted.size(), std::size(rows)) << "an account beyond the rows";
+}
+
+// What an installer hands over to close a folder, and how many files the support folder had then.
+struct Applied {
+    std::wstring path;
+    SECURITY_INFORMATION info;
+    Sid owner, dacl;
+    size_t files;
+};
+std::vector<Applied> g_applied;
+std::wstring g_supportFolder;
+size_t FilesIn(const std::wstring& folder)
+{
+    std::error_code error;
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error))
+        files += entry.is_regular_file();
+    return files;
+}
+DWORD WINAPI RecordApply(LPWSTR path, SE_OBJECT_TYPE, SECURITY_INFORMATION info, PSID owner, PSID, PACL dacl, PACL)
+{
+    auto acl = reinterpret_cast<BYTE*>(dacl);
+    g_applied.push_back({path, info, owner ? SidAt(owner) : Sid(), dacl ? Sid(acl, acl + dacl->AclSize) : Sid(),
+                         FilesIn(g_supportFolder)});
+    return ERROR_SUCCESS;
+}
+
 }  // namespace
+
+// Made with it, owned by the account that runs the wizard, and nothing inherited from above.
+TEST(SupportFiles, TheSupportFolderSecurityLetsOnlyItsOwnAccountsWrite)
+{
+    CSupportFolderSecurity security;
+    ASSERT_TRUE(security.IsValid());
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    PSID owner = nullptr;
+    PACL dacl = nullptr;
+    BOOL present = FALSE, defaulted = TRUE;
+    ASSERT_TRUE(::GetSecurityDescriptorControl(security.Descriptor(), &control, &revision));
+    EXPECT_TRUE(control & SE_DACL_PROTECTED);
+    ASSERT_TRUE(::GetSecurityDescriptorOwner(security.Descriptor(), &owner, &defaulted) && owner);
+    EXPECT_EQ(SidAt(owner), OwnAccount());
+    ASSERT_TRUE(::GetSecurityDescriptorDacl(security.Descriptor(), &present, &dacl, &defaulted) && present);
+    ExpectClosed(dacl);
+}
+
+// Each installer closes the company folder and then the support folder before its first copy,
+// whether the wizard makes them now or an earlier run left them (with a file).
+TEST(SupportFiles, EachInstallerClosesTheSupportFolderBeforeItsFirstCopy)
+{
+    ImportStandIn apply(L"advapi32.dll", "SetNamedSecurityInfoW", &RecordApply);
+    ASSERT_TRUE(apply.Patched());
+    for (int run = 0; run < 4; ++run) {
+        Medium m;
+        if (run >= 2) {
+            ASSERT_TRUE(MakeDirectory((m.in.supportFolder + L"\\Guide").c_str()) == 0 &&
+                        WriteBytes(m.in.supportFolder + L"\\Guide\\old.gif", "old"));
+        }
+        g_supportFolder = m.in.supportFolder;
+        const size_t before = FilesIn(m.in.supportFolder);
+        g_applied.clear();
+        CFileOperation op;
+        run % 2 ? InstallGuideFilesTo(m.in, m.config, op) : (void)InstallFinderFilesTo(m.in, m.config);
+        ASSERT_EQ(g_applied.size(), 2u) << "run " << run;
+        EXPECT_EQ(g_applied[0].path + L"\\Pellgrove", g_applied[1].path);
+        EXPECT_EQ(g_applied[1].path, m.in.supportFolder);
+        for (Applied& a : g_applied) {
+            EXPECT_EQ(a.info, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION);
+            EXPECT_EQ(a.owner, OwnAccount());
+            ExpectClosed(reinterpret_cast<PACL>(a.dacl.data()));
+            EXPECT_EQ(a.files, before) << "run " << run << ": a file was copied before " << a.path.c_str();
+        }
+        EXPECT_GT(FilesIn(m.in.supportFolder), before) << "run " << run;
+    }
+}
 
 // The finder travels with the product icon: from beside it (slashes separate a configured
 // path's folders as backslashes do), and not at all without it. A subfolder named with
@@ -90,7 +208,8 @@ TEST(SupportFiles, EveryMissingTestedSourceIsFatal)
 
 // A missing source leaves the copies made before it; a shell that gives no common
 // application-data folder, or an empty one, touches nothing and starts nothing on the drive the
-// wizard works on: not its \Guide, nor a guide planted where the support folder would be.
+// wizard works on: not its \Guide, nor a guide planted where the support folder would be. A
+// support folder that cannot be closed to other accounts gets no file either.
 TEST(SupportFiles, TheRealInstallersEndWithExitCodeOneAfterTheirMessage)
 {
     Medium m;
@@ -106,7 +225,8 @@ TEST(SupportFiles, TheRealInstallersEndWithExitCodeOneAfterTheirMessage)
          IDS_INTERNAL_ERROR},
         {L"finder none " + root, IDS_SUPPORT_FOLDER_UNKNOWN}, {L"guide none " + root, IDS_SUPPORT_FOLDER_UNKNOWN},
         {L"guide empty " + root, IDS_SUPPORT_FOLDER_UNKNOWN}, {L"launch none " + root, IDS_INTERNAL_ERROR},
-        {L"launch empty " + root, IDS_INTERNAL_ERROR}};
+        {L"launch empty " + root, IDS_INTERNAL_ERROR}, {L"finder refused \"" + m.dir.Path() + L"\"", IDS_SUPPORT_FOLDER_UNKNOWN},
+        {L"guide refused \"" + m.dir.Path() + L"\"", IDS_SUPPORT_FOLDER_UNKNOWN}};
     for (const auto& [args, message] : runs) {
         ProgramRun run(OwnFolder() + L"install_runner.exe", args, m.dir.Path());
         HWND box = run.WaitWindow();
@@ -115,6 +235,7 @@ TEST(SupportFiles, TheRealInstallersEndWithExitCodeOneAfterTheirMessage)
         EXPECT_EQ(run.WaitExit(), 1u) << args;
     }
     EXPECT_TRUE(m.Installed(L"Dorvane.ico")) << "copies made before the missing file stay";
+    EXPECT_EQ(FilesIn(m.dir / L"Ostrand"), 0u) << "copied into a support folder that could not be closed";
     EXPECT_EQ(ReadBytes(root + L"Guide\\keep.gif"), "medium");
     EXPECT_FALSE(ReadBytes(planted).empty());
     EXPECT_EQ(share.Names(), (std::set<std::wstring>{L"Guide", L"Ostrand"}));
