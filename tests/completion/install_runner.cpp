@@ -1,10 +1,9 @@
 // Runs one support-file installer with the wizard's own fatal exit, for the exit tests:
 // install_runner finder|guide PROGRAM_FOLDER SUPPORT_FOLDER PRODUCT_ICON (folders without a final backslash),
-// or install_runner finder|guide|launch none|empty|refused FOLDER: the wizard's own installers,
-// or its guide launch, in FOLDER made current, while the shell knows no special folder, gives an
-// empty one, or gives FOLDER as the common application data; the support folder can never be
-// closed to other accounts. Exit code 3: the folder could not be made current or the shell
-// still gave its own folder, and nothing ran.
+// or install_runner finder|guide|launch none|empty|refused FOLDER: the wizard's own installers, or its
+// guide launch, in FOLDER made current, while the shell knows no special folder, gives an empty one
+// or gives FOLDER, where no folder can be closed to other accounts. Exit code 3: the folder could not
+// be made current or the shell still gave its own folder, and nothing ran.
 #include "tests/completion/ShellFolderStandIn.h"
 #include "wizard/PellgroveApp.h"
 #include "wizard/PellgroveDialog_Main.h"
@@ -12,12 +11,8 @@
 #include <aclapi.h>
 #include <shellapi.h>
 
-static std::wstring g_appData;
-static BOOL WINAPI ScratchShellFolder(HWND, LPWSTR path, int, BOOL) { return wcscpy(path, g_appData.c_str()), TRUE; }
-static DWORD WINAPI RefuseSecurity(LPWSTR, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID, PSID, PACL, PACL)
-{
-    return ERROR_ACCESS_DENIED;
-}
+static BOOL WINAPI CurrentFolder(HWND, LPWSTR path, int, BOOL) { return ::GetCurrentDirectoryW(MAX_PATH, path) != 0; }
+static DWORD WINAPI Refuse(LPWSTR, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID, PSID, PACL, PACL) { return ERROR_ACCESS_DENIED; }
 
 int main()
 {
@@ -33,9 +28,8 @@ int main()
     const bool finder = std::wstring(argv[1]) == L"finder";
     if (argc == 4) {
         const std::wstring mode = argv[2];
-        g_appData = argv[3];
-        ShellFolderStandIn shell(mode == L"empty" ? &EmptyShellFolder : mode == L"refused" ? &ScratchShellFolder : &NoShellFolder);
-        ImportStandIn security(L"advapi32.dll", "SetNamedSecurityInfoW", &RefuseSecurity);
+        ShellFolderStandIn shell(mode == L"empty" ? &EmptyShellFolder : mode == L"refused" ? &CurrentFolder : &NoShellFolder);
+        ImportStandIn security(L"advapi32.dll", "SetNamedSecurityInfoW", &Refuse);
         if (!::SetCurrentDirectoryW(argv[3]) || !security.Patched() || !(mode == L"refused" ? shell.Patched() : shell.Active()))
             return 3;
         CPellgroveApp app;
