@@ -83,6 +83,11 @@ bool SecureSupportFolder(const std::wstring& folder)
     for (const std::wstring& path : {company, folder}) {
         SECURITY_ATTRIBUTES made = {sizeof(made), security.Descriptor(), FALSE};
         ::CreateDirectoryW(path.c_str(), &made);
+        // A link put in its place would take the entries to a folder elsewhere, and whoever made
+        // it could point it anew.
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            return false;
         // Taking the ownership too: an owner may always change the entries again.
         if (::SetNamedSecurityInfoW(const_cast<wchar_t*>(path.c_str()), SE_FILE_OBJECT,
                                     OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
