@@ -5,6 +5,7 @@
 #include "frame/Directory.h"
 #include "wizard/PellgroveDialog_Main.h"
 #include "wizard/SupportFiles.h"
+#include "wizard/SupportFolderSecurity.h"
 #include "frame/UiLanguage.h"
 #include "resources/pellgrove/resource.h"
 
@@ -91,9 +92,11 @@ bool CPellgroveApp::InitInstance()
         afx::MessageBoxRes(IDS_NO_DRIVE_LETTER, IDS_ERROR, MB_OK | MB_SETFOREGROUND);
         return false;
     }
+    // Made closed to other accounts from the start, so nobody can put a file there while the
+    // pages run; one that cannot be closed is refused by the installers, before any copy.
     m_strSupportFolder = SupportFolderPath();
     if (!m_strSupportFolder.empty())
-        MakeDirectory(m_strSupportFolder.c_str());
+        SecureSupportFolder(m_strSupportFolder);
 
     m_strTitle = m_versionInfo.FileDescription;
     bool usbMode = m_strBaseName == L"PellgroveUSB";

@@ -4,6 +4,7 @@
 #include "wizard/PellgroveApp.h"
 #include "afx/ResourceLanguage.h"
 #include "frame/Directory.h"
+#include "wizard/SupportFolderSecurity.h"
 #include "resources/pellgrove/resource.h"
 #include <cwchar>
 #include <shlobj.h>
@@ -95,11 +96,17 @@ std::wstring Relative(const SupportInstall& in, const wchar_t* value)
     return path;
 }
 
+void SecureOrRefuse(const SupportInstall& in)
+{
+    if (!SecureSupportFolder(in.supportFolder))
+        in.refused();
+}
+
 }  // namespace
 
 std::wstring InstallFinderFilesTo(const SupportInstall& in, const ProductConfig& config)
 {
-    MakeDirectory(in.supportFolder.c_str());
+    SecureOrRefuse(in);
     const std::wstring target = in.supportFolder + L"\\";
     std::wstring finderPath;
     if (config.ProductIconFlag) {
@@ -120,7 +127,7 @@ std::wstring InstallFinderFilesTo(const SupportInstall& in, const ProductConfig&
 
 void InstallGuideFilesTo(const SupportInstall& in, const ProductConfig& config, CFileOperation& op)
 {
-    MakeDirectory(in.supportFolder.c_str());
+    SecureOrRefuse(in);
     const std::pair<const wchar_t*, std::wstring> folders[] = {
         {config.OtherFilePath, in.supportFolder},
         {config.OtherFolderPath, in.supportFolder + L"\\Other"},
@@ -150,15 +157,22 @@ void InstallGuideFilesTo(const SupportInstall& in, const ProductConfig& config, 
     }
 }
 
+void FatalNoSupportFolder()
+{
+    afx::AfxMessageBox(IDS_SUPPORT_FOLDER_UNKNOWN, MB_OK | MB_SETFOREGROUND);
+    ::ExitProcess(1);
+}
+
 namespace {
 
-// What both installers start with: the program folder, and the support folder made and
-// handed to the caller's buffer of MAX_PATH characters.
+// What both installers start with: the program folder, and the support folder handed to the
+// caller's buffer of MAX_PATH characters.
 SupportInstall CommonStart(wchar_t* folder)
 {
     SupportInstall in;
     in.finderName = afx::LoadStr(IDS_FINDER_PROGRAM);
     in.missing = &CPellgroveApp::FatalMissingFiles;
+    in.refused = &FatalNoSupportFolder;
     std::wstring module = ModulePath();
     if (module.empty())
         afx::MessageBoxRes(IDS_MODULE_PATH_FAILURE, IDS_ERROR);
@@ -166,11 +180,8 @@ SupportInstall CommonStart(wchar_t* folder)
     in.supportFolder = SupportFolderPath();
     // Without it every target would fall to the root of the current drive, where the guide
     // install would delete the \Guide folder found there.
-    if (in.supportFolder.empty()) {
-        afx::AfxMessageBox(IDS_SUPPORT_FOLDER_UNKNOWN, MB_OK | MB_SETFOREGROUND);
-        ::ExitProcess(1);
-    }
-    MakeDirectory(in.supportFolder.c_str());
+    if (in.supportFolder.empty())
+        FatalNoSupportFolder();
     if (folder && in.supportFolder.size() < MAX_PATH)
         wcscpy(folder, in.supportFolder.c_str());
     return in;

@@ -4,8 +4,13 @@
 #include "wizard/ProductConfig.h"
 #include <string>
 
-// Called when a source that an installer tests is missing; the wizard's ends the process.
+// Called when a source that an installer tests is missing, or when the support folder cannot be
+// closed to other accounts; the wizard's handlers end the process.
 using MissingFilesHandler = void (*)();
+
+// Without a support folder of its own the kit cannot run its programs safely:
+// IDS_SUPPORT_FOLDER_UNKNOWN in a foreground box, then exit code 1.
+[[noreturn]] void FatalNoSupportFolder();
 
 // Where the installers copy from and to.
 struct SupportInstall {
@@ -13,6 +18,7 @@ struct SupportInstall {
     std::wstring supportFolder;  // ...\Ostrand\Pellgrove, no trailing backslash
     std::wstring finderName;     // "Lorrick.exe"
     MissingFilesHandler missing;
+    MissingFilesHandler refused;  // nothing may be copied into the support folder
 };
 
 // A special folder of the shell (CSIDL_...), or empty when the shell cannot give it: a folder
@@ -32,6 +38,8 @@ std::wstring FolderPart(const std::wstring& path);
 // nor a final dot or blank, which the system drops (the file would get another name).
 bool IsPlainFileName(const std::wstring& name);
 
+// Both installers first make the support folder or close an existing one to other accounts
+// (SupportFolderSecurity.h), and copy nothing when they cannot.
 // The product icon with the finder program and library beside it (only when the icon is
 // configured), then the web-setting and remote-access icons. Gives the installed finder's
 // path, or empty when the product icon is not configured.

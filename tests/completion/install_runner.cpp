@@ -1,14 +1,18 @@
 // Runs one support-file installer with the wizard's own fatal exit, for the exit tests:
 // install_runner finder|guide PROGRAM_FOLDER SUPPORT_FOLDER PRODUCT_ICON (folders without a final backslash),
-// or install_runner finder|guide|launch none|empty FOLDER: the wizard's own installers, or its
-// guide launch, in FOLDER made current, while the shell knows no special folder or gives an
-// empty one. Exit code 3: the folder could not be made current or the shell still gave a
-// folder, and nothing ran.
+// or install_runner finder|guide|launch none|empty|refused FOLDER: the wizard's own installers, or its
+// guide launch, in FOLDER made current, while the shell knows no special folder, gives an empty one
+// or gives FOLDER, where no folder can be closed to other accounts. Exit code 3: the folder could not
+// be made current or the shell still gave its own folder, and nothing ran.
 #include "tests/completion/ShellFolderStandIn.h"
 #include "wizard/PellgroveApp.h"
 #include "wizard/PellgroveDialog_Main.h"
 #include "wizard/SupportFiles.h"
+#include <aclapi.h>
 #include <shellapi.h>
+
+static BOOL WINAPI CurrentFolder(HWND, LPWSTR path, int, BOOL) { return ::GetCurrentDirectoryW(MAX_PATH, path) != 0; }
+static DWORD WINAPI Refuse(LPWSTR, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID, PSID, PACL, PACL) { return ERROR_ACCESS_DENIED; }
 
 int main()
 {
@@ -23,8 +27,10 @@ int main()
     CopyConfigText(config.Guide_File, L"Marrowick.exe");
     const bool finder = std::wstring(argv[1]) == L"finder";
     if (argc == 4) {
-        ShellFolderStandIn shell(std::wstring(argv[2]) == L"empty" ? &EmptyShellFolder : &NoShellFolder);
-        if (!::SetCurrentDirectoryW(argv[3]) || !shell.Active())
+        const std::wstring mode = argv[2];
+        ShellFolderStandIn shell(mode == L"empty" ? &EmptyShellFolder : mode == L"refused" ? &CurrentFolder : &NoShellFolder);
+        ImportStandIn security(L"advapi32.dll", "SetNamedSecurityInfoW", &Refuse);
+        if (!::SetCurrentDirectoryW(argv[3]) || !security.Patched() || !(mode == L"refused" ? shell.Patched() : shell.Active()))
             return 3;
         CPellgroveApp app;
         wchar_t folder[MAX_PATH] = {}, finderPath[MAX_PATH] = {};
@@ -34,7 +40,8 @@ int main()
             finder ? app.InstallFinderFiles(folder, finderPath) : app.InstallGuideFiles(folder);
         return 0;
     }
-    SupportInstall in{std::wstring(argv[2]) + L"\\", argv[3], L"Lorrick.exe", &CPellgroveApp::FatalMissingFiles};
+    SupportInstall in{std::wstring(argv[2]) + L"\\", argv[3], L"Lorrick.exe", &CPellgroveApp::FatalMissingFiles,
+                      &FatalNoSupportFolder};
     CFileOperation op;
     finder ? (void)InstallFinderFilesTo(in, config) : InstallGuideFilesTo(in, config, op);
     return 0;

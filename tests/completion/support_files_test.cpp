@@ -1,12 +1,17 @@
 // The support-file installers on a scratch medium and support folder; the fatal exit of the
 // real installer through the runner program.
 #include "tests/completion/OwnShare.h"
+#include "tests/completion/ShellFolderStandIn.h"
 #include "tests/support/ProgramRun.h"
 #include "resources/pellgrove/resource.h"
 #include "afx/ResourceLanguage.h"
 #include "frame/Directory.h"
 #include "wizard/SupportFiles.h"
+#include "wizard/SupportFolderSecurity.h"
+#include <aclapi.h>
+#include <sddl.h>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -20,7 +25,7 @@ struct Medium {
     SupportInstall in;
     Medium()
     {
-        in = {dir.Path() + L"\\medium\\", dir / L"pd\\Ostrand\\Pellgrove", L"Lorrick.exe", &ThrowMissing};
+        in = {dir.Path() + L"\\medium\\", dir / L"pd\\Ostrand\\Pellgrove", L"Lorrick.exe", &ThrowMissing, &ThrowMissing};
         for (const wchar_t* folder : {L"medium", L"medium\\Support", L"medium\\Support\\Finder", L"medium\\Guide",
                                       L"medium\\Guide\\pic", L"medium\\Files", L"medium\\Other", L"medium\\Empty"})
             ::CreateDirectoryW((dir / folder).c_str(), nullptr);
@@ -43,7 +48,78 @@ struct Medium {
     bool Installed(const std::wstring& name) const { return !ReadBytes(in.supportFolder + L"\\" + name).empty(); }
 };
 
+using Sid = std::wstring;  // "S-1-5-32-545"
+Sid SidAt(PSID sid)
+{
+    LPWSTR text = nullptr;
+    Sid at = ::ConvertSidToStringSidW(sid, &text) ? text : L"?";
+    return ::LocalFree(text), at;
+}
+Sid WellKnown(WELL_KNOWN_SID_TYPE type)
+{
+    BYTE sid[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof(sid);
+    return ::CreateWellKnownSid(type, nullptr, sid, &size) ? SidAt(sid) : Sid();
+}
+Sid OwnAccount()
+{
+    HANDLE token = nullptr;
+    alignas(TOKEN_USER) BYTE user[512];
+    DWORD size = 0;
+    bool got = ::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token) &&
+               ::GetTokenInformation(token, TokenUser, user, sizeof(user), &size);
+    ::CloseHandle(token);
+    return got ? SidAt(reinterpret_cast<TOKEN_USER*>(user)->User.Sid) : Sid();
+}
+// Stands in for SetNamedSecurityInfoW and checks what an installer hands over: these accounts only
+// (so Users, Authenticated Users, Everyone and CREATOR OWNER may not write, append, delete or change
+// entries), each inherited by everything below, nothing from above; and the first copy not made yet.
+std::vector<std::wstring> g_closed;
+std::wstring g_firstCopy;
+DWORD WINAPI CheckClosing(LPWSTR path, SE_OBJECT_TYPE, SECURITY_INFORMATION info, PSID owner, PSID, PACL dacl, PACL)
+{
+    const std::map<Sid, DWORD> rows = {
+        {WellKnown(WinLocalSystemSid), FILE_ALL_ACCESS}, {WellKnown(WinBuiltinAdministratorsSid), FILE_ALL_ACCESS},
+        {OwnAccount(), FILE_ALL_ACCESS}, {WellKnown(WinBuiltinUsersSid), FILE_GENERIC_READ | FILE_GENERIC_EXECUTE}};
+    std::map<Sid, DWORD> granted;
+    ACCESS_ALLOWED_ACE* ace = nullptr;
+    for (DWORD i = 0; dacl && ::GetAce(dacl, i, reinterpret_cast<void**>(&ace)); ++i) {
+        EXPECT_EQ(std::make_pair(ace->Header.AceType, ace->Header.AceFlags),
+                  std::make_pair(BYTE(ACCESS_ALLOWED_ACE_TYPE), BYTE(OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE)));
+        granted[SidAt(&ace->SidStart)] |= ace->Mask;
+    }
+    EXPECT_EQ(granted, rows) << path;  // SYSTEM, Administrators, Users, own account
+    EXPECT_EQ(owner ? SidAt(owner) : Sid(), OwnAccount());
+    EXPECT_EQ(info, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION);
+    EXPECT_EQ(ReadBytes(g_firstCopy), "") << "copied before closing " << path;
+    g_closed.push_back(path);
+    return ERROR_SUCCESS;
+}
+
 }  // namespace
+
+// Each installer closes the company folder, then the support folder, before its first copy,
+// whether it makes them now (with nothing inherited from the start) or an earlier run left them.
+TEST(SupportFiles, EachInstallerClosesTheSupportFolderBeforeItsFirstCopy)
+{
+    ImportStandIn closing(L"advapi32.dll", "SetNamedSecurityInfoW", &CheckClosing);
+    CSupportFolderSecurity made;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    ASSERT_TRUE(closing.Patched() && ::GetSecurityDescriptorControl(made.Descriptor(), &control, &revision));
+    EXPECT_TRUE(control & SE_DACL_PROTECTED);
+    for (int run = 0; run < 4; ++run) {
+        Medium m;
+        if (run >= 2 && (MakeDirectory((m.in.supportFolder + L"\\Guide").c_str()) || !WriteBytes(m.in.supportFolder + L"\\Guide\\old.gif", "old")))
+            FAIL() << "no support folder as an earlier run leaves it";
+        g_firstCopy = m.in.supportFolder + (run % 2 ? L"\\readme.txt" : L"\\Dorvane.ico");
+        g_closed.clear();
+        CFileOperation op;
+        run % 2 ? InstallGuideFilesTo(m.in, m.config, op) : (void)InstallFinderFilesTo(m.in, m.config);
+        EXPECT_EQ(g_closed, (std::vector<std::wstring>{m.dir / L"pd\\Ostrand", m.in.supportFolder})) << "run " << run;
+        EXPECT_NE(ReadBytes(g_firstCopy), "") << "run " << run;
+    }
+}
 
 // The finder travels with the product icon: from beside it (slashes separate a configured
 // path's folders as backslashes do), and not at all without it. A subfolder named with
@@ -90,7 +166,8 @@ TEST(SupportFiles, EveryMissingTestedSourceIsFatal)
 
 // A missing source leaves the copies made before it; a shell that gives no common
 // application-data folder, or an empty one, touches nothing and starts nothing on the drive the
-// wizard works on: not its \Guide, nor a guide planted where the support folder would be.
+// wizard works on: not its \Guide, nor a guide planted where the support folder would be; nor
+// does one that cannot be closed to other accounts.
 TEST(SupportFiles, TheRealInstallersEndWithExitCodeOneAfterTheirMessage)
 {
     Medium m;
@@ -106,7 +183,8 @@ TEST(SupportFiles, TheRealInstallersEndWithExitCodeOneAfterTheirMessage)
          IDS_INTERNAL_ERROR},
         {L"finder none " + root, IDS_SUPPORT_FOLDER_UNKNOWN}, {L"guide none " + root, IDS_SUPPORT_FOLDER_UNKNOWN},
         {L"guide empty " + root, IDS_SUPPORT_FOLDER_UNKNOWN}, {L"launch none " + root, IDS_INTERNAL_ERROR},
-        {L"launch empty " + root, IDS_INTERNAL_ERROR}};
+        {L"launch empty " + root, IDS_INTERNAL_ERROR}, {L"finder refused \"" + m.dir.Path() + L"\"", IDS_SUPPORT_FOLDER_UNKNOWN},
+        {L"guide refused \"" + m.dir.Path() + L"\"", IDS_SUPPORT_FOLDER_UNKNOWN}};
     for (const auto& [args, message] : runs) {
         ProgramRun run(OwnFolder() + L"install_runner.exe", args, m.dir.Path());
         HWND box = run.WaitWindow();
