@@ -212,6 +212,12 @@ LRESULT CFwDownload::OnAskOverwrite(WPARAM, LPARAM)
         std::lock_guard<std::mutex> hold(m_lock);
         path = m_askPath;
     }
+    // A dialog shows itself the first time its queue runs dry; a worker that asks before that
+    // would leave the question alone on the screen, its dialog hidden until it is answered.
+    if (!IsWindowVisible()) {
+        ShowWindow(SW_SHOWNORMAL);
+        ::UpdateWindow(m_hWnd);
+    }
     m_askAnswer = ::MessageBoxW(m_hWnd, kOverwrite, path.c_str(), MB_YESNO | MB_ICONEXCLAMATION);
     ::SetEvent(m_askAnswered);
     return 0;

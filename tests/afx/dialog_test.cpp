@@ -1,7 +1,10 @@
-// Dialog templates, modal and modeless runs and the modal loop of the class layer.
+// Dialog templates, modal and modeless runs and the modal loop of the class layer; the bound of
+// the tests' dialog driver.
 #include "tests/afx/TestDialog.h"
 #include "afx/ResourceLanguage.h"
 #include "afx/WorkerThread.h"
+#include "tests/support/MessageBoxes.h"
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 TEST(Dialog, ModalEndsWithTheButtonsResult)
@@ -141,4 +144,35 @@ TEST(ModalLoop, EndsWhenTheWindowGoesOrTheThreadQuits)
     ASSERT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "left for the outer loop";
     EXPECT_EQ(quit.wParam, 3u);
     dlg.DestroyWindow();
+}
+
+// A dialog driven from a test that misses its bound fails that test within the bound, naming the
+// step its driver had reached, and is closed: one that never shows (a question from its start
+// keeps it hidden), and a driver waiting for what never comes.
+TEST(DrivenDialog, AMissFailsWithinTheBoundNamingTheStepAndEndsTheDialog)
+{
+    const struct {
+        const char* step;
+        bool askAtStart;
+        std::function<void(HWND)> drive;
+    } rows[] = {
+        {"waiting for the dialog to show", true, [](HWND) {}},
+        {"waiting for a box that never comes", false, [](HWND) {
+             DriveStep(L"waiting for a box that never comes");
+             while (!DriveExpired()) ::Sleep(20);
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.step);
+        TestDialog dlg;
+        if (row.askAtStart)
+            dlg.onInit = [](TestDialog& d) { ::MessageBoxW(d.m_hWnd, L"nobody answers", L"start", MB_YESNO); };
+        INT_PTR result = 0;
+        DWORD start = ::GetTickCount();
+        EXPECT_NONFATAL_FAILURE(result = RunDriven(dlg, row.drive, IDCANCEL, 1500), row.step);
+        DWORD took = ::GetTickCount() - start;
+        EXPECT_EQ(result, IDCANCEL);
+        EXPECT_GE(took, 1500u);
+        EXPECT_LT(took, 15000u) << "closed as soon as the bound had passed";
+    }
 }

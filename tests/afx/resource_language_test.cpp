@@ -3,7 +3,10 @@
 #include "afx/MessageBox.h"
 #include "afx/ResourceLanguage.h"
 #include "afx/WorkerThread.h"
+#include "tests/support/MessageBoxes.h"
+#include "tests/support/ProgramRun.h"
 #include <gtest/gtest.h>
+#include <atomic>
 #include <vector>
 
 namespace {
@@ -57,6 +60,20 @@ HWND FindBox(const std::wstring& caption)
     return search.found;
 }
 
+// A thread that shows one message box; however its row went, the box is answered and the thread
+// ends with the row, for a box nobody answered would keep the join waiting for ever.
+struct BoxThread : afx::CWorkerThread {
+    std::atomic<DWORD> id{0};
+    ~BoxThread()
+    {
+        for (DWORD start = ::GetTickCount(); IsRunning() && ::GetTickCount() - start < 5000; ::Sleep(50))
+            for (HWND w : TopLevelWindows())
+                if (::GetWindowThreadProcessId(w, nullptr) == id && IsMessageBox(w))
+                    Press(w, IDCANCEL);
+        Stop(1000);
+    }
+};
+
 }  // namespace
 
 TEST(ResourceLanguage, DialogsAndStringsComeFromTheChosenTable)
@@ -100,8 +117,9 @@ TEST(MessageBoxText, TextCaptionAndIconFollowTheFramework)
         rows.push_back({e.lang, false, MB_OKCANCEL, nullptr, e.error, e.hello});
     for (const Row& r : rows) {
         LanguageScope scope(r.lang);
-        afx::CWorkerThread shower;
-        ASSERT_TRUE(shower.Start([&r] {
+        BoxThread shower;
+        ASSERT_TRUE(shower.Start([&r, &shower] {
+            shower.id = ::GetCurrentThreadId();
             return unsigned(r.framework ? afx::AfxMessageBox(IDS_HELLO, r.type | MB_SETFOREGROUND)
                                         : afx::MessageBoxRes(IDS_HELLO, IDS_CAPTION, r.type | MB_SETFOREGROUND));
         }));

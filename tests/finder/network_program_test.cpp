@@ -80,9 +80,10 @@ TEST_F(LorrickNetwork, AnsweredPingOpensByNameWithoutWindowOrSearch)
     for (auto& c : cases) {
         LorrickRun run(c[0]);
         bool shown = false;
-        DWORD code;
-        while ((code = run.WaitExit(20)) == STILL_ACTIVE)
-            shown = shown || !run.Run().Windows().empty();
+        DWORD code = STILL_ACTIVE;
+        for (DWORD start = ::GetTickCount(); code == STILL_ACTIVE && ::GetTickCount() - start < 20000;)
+            if ((code = run.WaitExit(20)) == STILL_ACTIVE)
+                shown = shown || !run.Run().Windows().empty();
         EXPECT_EQ(code, 0u) << c[0];
         EXPECT_FALSE(shown) << c[0];
         EXPECT_EQ(Opened(run, c[0]), c[1]);

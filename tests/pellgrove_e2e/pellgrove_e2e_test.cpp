@@ -1,5 +1,6 @@
 // The real Pellgrove.exe started from the root of the drive the sample medium is mapped to.
 #include "tests/completion/OwnShare.h"
+#include "tests/completion/ShellFolderStandIn.h"
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/Screenshot.h"
@@ -72,14 +73,33 @@ const wchar_t kConfigWithModel[] =
 // The language this process runs in; the wizard it starts inherits the same environment.
 LANGID ExpectedLanguage() { return FoldUILanguage(::GetUserDefaultUILanguage()); }
 
+// A special folder of the shell; empty when the shell cannot say where it is.
 std::wstring ShellFolder(int csidl)
 {
     wchar_t path[MAX_PATH] = {};
-    ::SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE);
+    if (!::SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE))
+        return std::wstring();
     return path;
 }
 
-std::wstring SupportFolder() { return ShellFolder(CSIDL_COMMON_APPDATA) + L"\\Ostrand\\Pellgrove"; }
+// The wizard's support folder; empty when the common application-data folder is not known, for
+// its bare tail would be a folder in the root of the current drive.
+std::wstring SupportFolder()
+{
+    const std::wstring common = ShellFolder(CSIDL_COMMON_APPDATA);
+    return common.empty() ? common : common + L"\\Ostrand\\Pellgrove";
+}
+
+// Removes the support folder before a run; a failed lookup fails the test and removes nothing.
+::testing::AssertionResult RemoveSupportFolder()
+{
+    const std::wstring folder = SupportFolder();
+    if (folder.empty())
+        return ::testing::AssertionFailure() << "the shell names no common application-data folder";
+    if (!RemoveTree(folder))
+        return ::testing::AssertionFailure() << "cannot remove the support folder";
+    return ::testing::AssertionSuccess();
+}
 
 class Wizard : public ::testing::Test {
 protected:
@@ -130,9 +150,27 @@ using Language = Wizard;
 
 }  // namespace
 
+// Where the shell cannot name the common application-data folder, the removal before a run fails
+// and leaves the same names in the root of the current drive (here a share of the test's own).
+TEST(SupportFolderRemoval, FailsWithoutTheShellsFolderAndRemovesNothing)
+{
+    OwnShare share;
+    ASSERT_TRUE(share.MakeCurrent());
+    const std::wstring planted = share.Root() + L"Ostrand\\Pellgrove\\keep.txt";
+    ASSERT_TRUE(::CreateDirectoryW((share.Root() + L"Ostrand").c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW((share.Root() + L"Ostrand\\Pellgrove").c_str(), nullptr));
+    ASSERT_TRUE(WriteBytes(planted, "kept"));
+    for (ShellFolderFn shell : {NoShellFolder, EmptyShellFolder}) {
+        ShellFolderStandIn standIn(shell);
+        ASSERT_TRUE(standIn.Active());
+        EXPECT_FALSE(RemoveSupportFolder());
+        EXPECT_EQ(ReadBytes(planted), "kept");
+    }
+}
+
 TEST_F(Startup, TheSampleMediumStartsTheWizardAndCreatesTheSupportFolder)
 {
-    ASSERT_TRUE(RemoveTree(SupportFolder()));
+    ASSERT_TRUE(RemoveSupportFolder());
     WizardProcess p;
     HWND main = StartWithConfig(p, L"Pellgrove.exe", L"", L"", {L"Pellgrove.dat", L"Pellgrove.ini"});
     ASSERT_NE(main, nullptr);
@@ -167,7 +205,7 @@ TEST_F(Startup, AProgramFolderWithoutADriveLetterIsRefused)
     OwnShare share;
     const std::wstring exe = share.Root() + L"PellgroveUSB.exe";
     ASSERT_TRUE(!share.Root().empty() && ::CopyFileW((OwnFolder() + L"Pellgrove.exe").c_str(), exe.c_str(), TRUE));
-    ASSERT_TRUE(RemoveTree(SupportFolder()));
+    ASSERT_TRUE(RemoveSupportFolder());
     ProgramRun p(exe);
     HWND box = p.WaitWindow();
     EXPECT_EQ(box ? MessageText(box) : L"", afx::LoadStrLang(IDS_NO_DRIVE_LETTER, ExpectedLanguage()));
@@ -213,7 +251,7 @@ TEST_F(SingleInstance, TheGuideNameBlocksButTheGuidesOwnMutexDoesNot)
 
 TEST_F(MissingModel, NormalModeShowsItsMessageAndEnds)
 {
-    ASSERT_TRUE(RemoveTree(SupportFolder()));
+    ASSERT_TRUE(RemoveSupportFolder());
     WizardProcess p;
     ExpectStartFailure(p, StartWithConfig(p, L"Pellgrove.exe", L"Pellgrove.dat",
                                           L"[Pellgrove]\r\nDorvane=no model\r\n[EnglishUS]\r\nModel=DV-N210\r\n"),
@@ -317,6 +355,7 @@ TEST_F(QuickSetup, FromTheQuickButtonToTheWrittenFileAndTheGuide)
     for (const wchar_t* f : {L"Pellgrove.dat", L"Pellgrove.ini", L"Autorun.inf"}) ASSERT_TRUE(CopySampleFile(f));
     // What the completion installs from the medium, with a recorder standing in for the guide.
     const std::wstring recorder = OwnFolder() + L"shell_recorder.exe";
+    ASSERT_FALSE(SupportFolder().empty()) << "the shell names no common application-data folder";
     for (const std::wstring& folder : {MediumRoot() + L"Support", MediumRoot() + L"Support\\Files",
                                       MediumRoot() + L"Support\\Other", MediumRoot() + L"Support\\Guide",
                                       SupportFolder(), SupportFolder() + L"\\Guide"})
@@ -456,8 +495,9 @@ TEST_F(QuickSetup, CompletionInstallsTheFinderMakesTheShortcutsAndCopiesTheManua
         ASSERT_TRUE(::CopyFileW((OwnFolder() + f).c_str(), (MediumRoot() + L"Support\\Finder\\" + f).c_str(), FALSE));
     ASSERT_TRUE(::CopyFileW((OwnFolder() + L"shell_recorder.exe").c_str(),
                             (MediumRoot() + L"Support\\Guide\\Marrowick.exe").c_str(), FALSE));
-    ASSERT_TRUE(RemoveTree(SupportFolder()));
+    ASSERT_TRUE(RemoveSupportFolder());
     const std::wstring desktop = ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"\\";
+    ASSERT_NE(desktop, L"\\") << "the shell names no desktop folder";
     const std::wstring links[] = {L"HOLLIN-DV " + Str(IDS_SHARE_LINK_SUFFIX) + L".lnk",
                                   L"HOLLIN-DV " + Str(IDS_SETTING_LINK_SUFFIX) + L".lnk", L"Vantry 2.lnk"};
     for (const auto& f : links) ::DeleteFileW((desktop + f).c_str());

@@ -9,6 +9,8 @@
 #include <cstring>
 
 namespace {
+constexpr DWORD kAnswerMs = 30000;
+
 const char* Env(const char* name, const char* fallback) {
     const char* v = getenv(name);
     return v && *v ? v : fallback;
@@ -38,6 +40,10 @@ bool DevSimClient::Connect() {
     to.sin_family = AF_INET;
     to.sin_port = htons(uint16_t(atoi(Env("KIT_DEVSIM_PORT", "6565"))));
     to.sin_addr.s_addr = inet_addr(Env("KIT_DEV_IP", "127.0.0.1"));
+    // Every command is answered at once; a simulator that has stopped answering fails the test.
+    DWORD bound = kAnswerMs;
+    setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&bound), sizeof bound);
+    setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, reinterpret_cast<const char*>(&bound), sizeof bound);
     if (connect(s, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
         closesocket(s);
         error_ = "cannot reach the device simulator";
@@ -67,7 +73,12 @@ bool DevSimClient::Command(const std::string& json, std::vector<std::string>& li
             char buf[65536];
             int n = recv(SOCKET(sock_), buf, sizeof buf, 0);
             if (n <= 0) {
-                error_ = "connection lost";
+                error_ = n < 0 && WSAGetLastError() == WSAETIMEDOUT ? "no answer from the device simulator"
+                                                                     : "connection lost";
+                // What the simulator says later would answer the next command.
+                closesocket(SOCKET(sock_));
+                sock_ = uintptr_t(INVALID_SOCKET);
+                pending_.clear();
                 return false;
             }
             pending_.append(buf, size_t(n));

@@ -1,15 +1,175 @@
-// Message boxes seen from a test.
+// Message boxes seen from a test, and the bound of a driven dialog.
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
 
-// The first top-level window that `match` accepts, polled for up to ms; nullptr when none came.
+namespace {
+
+// After the bound: how long the dialog may take to close, and its driver to return.
+constexpr DWORD kGraceMs = 15000;
+
+thread_local DriveWatch::State* t_driving = nullptr;
+
+std::string Narrow(const std::wstring& text)
+{
+    std::string out(text.size() * 3 + 1, '\0');
+    out.resize(size_t(::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), &out[0], int(out.size()),
+                                            nullptr, nullptr)));
+    return out;
+}
+
+}  // namespace
+
+struct DriveWatch::State {
+    State(DWORD t, int c, DWORD b) : thread(t), cancelId(c), boundMs(b) {}
+    const DWORD thread;
+    const int cancelId;
+    const DWORD boundMs;
+    std::mutex lock;
+    std::condition_variable changed;
+    std::wstring step = L"waiting for the dialog to show";
+    std::wstring stepAtBound;
+    std::atomic<bool> expired{false};
+    bool modalEnded = false, driverLeft = false;
+
+    bool WaitFor(DWORD ms, bool State::*flag)
+    {
+        std::unique_lock<std::mutex> hold(lock);
+        return changed.wait_for(hold, std::chrono::milliseconds(ms), [&] { return this->*flag; });
+    }
+    void Set(bool State::*flag)
+    {
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            this->*flag = true;
+        }
+        changed.notify_all();
+    }
+    // What closing could not end: the test program says so and ends rather than wait for ever.
+    [[noreturn]] void Abandon(const char* what)
+    {
+        std::string step;
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            step = Narrow(stepAtBound.empty() ? this->step : stepAtBound);
+        }
+        std::fprintf(stderr, "driven dialog: %s; the driver was at: %s. The test program ends here.\n", what,
+                     step.c_str());
+        std::fflush(stdout);
+        std::fflush(stderr);
+        ::TerminateProcess(::GetCurrentProcess(), 3);
+        for (;;) ::Sleep(1000);
+    }
+};
+
+static void PressFirstOf(HWND w, std::initializer_list<int> ids)
+{
+    for (int id : ids)
+        if (::GetDlgItem(w, id))
+            return Press(w, id);
+}
+
+// Answers every message box of the thread with its mildest button and cancels its dialogs.
+static void CloseThreadWindows(DWORD thread, int cancelId)
+{
+    for (HWND w : TopLevelWindows()) {
+        if (::GetWindowThreadProcessId(w, nullptr) != thread || !IsDialogWindow(w))
+            continue;
+        if (IsMessageBox(w)) {
+            PressFirstOf(w, {IDCANCEL, IDNO, IDOK});
+        } else {
+            Press(w, cancelId);
+            if (cancelId != IDCANCEL)
+                Press(w, IDCANCEL);
+        }
+    }
+}
+
+static void Watchdog(std::shared_ptr<DriveWatch::State> s)
+{
+    if (s->WaitFor(s->boundMs, &DriveWatch::State::modalEnded))
+        return;
+    {
+        std::lock_guard<std::mutex> hold(s->lock);
+        s->stepAtBound = s->step;
+    }
+    s->expired = true;
+    // Boxes may come one after another, and a post may land in a nested loop: again until it ends.
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < kGraceMs;) {
+        CloseThreadWindows(s->thread, s->cancelId);
+        if (s->WaitFor(300, &DriveWatch::State::modalEnded))
+            return;
+    }
+    s->Abandon("still open after its bound although its boxes were answered and it was cancelled");
+}
+
+DriveWatch::DriveWatch(DWORD dialogThread, int cancelId, DWORD boundMs)
+    : m_state(std::make_shared<State>(dialogThread, cancelId, boundMs)), m_watchdog(Watchdog, m_state)
+{
+}
+
+DriveWatch::~DriveWatch()
+{
+    m_state->Set(&State::modalEnded);
+    if (m_watchdog.joinable())
+        m_watchdog.join();
+}
+
+void DriveWatch::Drive(const std::function<void(HWND)>& drive)
+{
+    State& s = *m_state;
+    t_driving = &s;
+    // However long a busy machine takes to show the dialog: up to the bound.
+    HWND w = nullptr;
+    while (!w && !DriveExpired() && !s.WaitFor(0, &State::modalEnded))
+        w = FindThreadDialog(s.thread, 200);
+    if (w) {
+        DriveStep(L"the dialog has shown");
+        drive(w);
+        if (::IsWindow(w))
+            ::PostMessageW(w, WM_COMMAND, MAKEWPARAM(s.cancelId, BN_CLICKED), 0);
+    }
+    t_driving = nullptr;
+    s.Set(&State::driverLeft);
+}
+
+std::string DriveWatch::Finish(std::thread& driver)
+{
+    State& s = *m_state;
+    s.Set(&State::modalEnded);
+    if (m_watchdog.joinable())
+        m_watchdog.join();
+    // A driver that does not see its dialog gone is stuck inside its drive function.
+    if (!s.WaitFor(kGraceMs, &State::driverLeft))
+        s.Abandon("its driver did not return after the dialog ended");
+    driver.join();
+    if (!s.expired)
+        return std::string();
+    return "the driven dialog was still open after " + std::to_string(s.boundMs) + " ms; the driver was at: " + Narrow(s.stepAtBound) + " (its message boxes answered, the dialog cancelled)";
+}
+
+void DriveStep(const std::wstring& step)
+{
+    if (DriveWatch::State* s = t_driving) {
+        std::lock_guard<std::mutex> hold(s->lock);
+        s->step = step;
+    }
+}
+
+bool DriveExpired() { return t_driving && t_driving->expired; }
+
+// The first top-level window that `match` accepts, polled for up to ms; nullptr when none came
+// (or the dialog being driven ran past its bound).
 static HWND PollWindow(const std::function<bool(HWND)>& match, DWORD ms)
 {
     for (DWORD start = ::GetTickCount();; ::Sleep(20)) {
         for (HWND w : TopLevelWindows())
             if (match(w))
                 return w;
-        if (::GetTickCount() - start >= ms)
+        if (::GetTickCount() - start >= ms || DriveExpired())
             return nullptr;
     }
 }
@@ -31,7 +191,7 @@ std::wstring AnswerMessageBox(HWND owner, int button, DWORD ms)
     std::wstring text = MessageText(box);
     Press(box, button);
     // Gone once the owner's thread has handled the press.
-    for (DWORD start = ::GetTickCount(); ::IsWindow(box) && ::GetTickCount() - start < ms;)
+    for (DWORD start = ::GetTickCount(); ::IsWindow(box) && ::GetTickCount() - start < ms && !DriveExpired();)
         ::Sleep(10);
     return text;
 }
