@@ -60,13 +60,6 @@ protected:
         return Since(t0);
     }
 
-    std::vector<Bytes> Sent(uint8_t op) {
-        std::vector<Bytes> out;
-        for (auto& r : sim.Requests())
-            if (!r.bytes.empty() && r.bytes[0] == op) out.push_back(r.bytes);
-        return out;
-    }
-
     // The request bytes every operation shares; those of a session name the test device too.
     void ExpectCommon(const Bytes& b, uint8_t op, bool toDevice = true) {
         ASSERT_EQ(b.size(), kPacketSize);
@@ -151,7 +144,7 @@ TEST_F(Wire, SearchFindsAllFiftyAndSendsTheRequestThreeTimes) {
     }
     EXPECT_EQ(macs.size(), 50u);
 
-    auto requests = Sent(0);
+    auto requests = sim.Sent(0);
     ASSERT_EQ(requests.size(), 3u);
     for (auto& r : requests) {
         ExpectCommon(r, 0, false);
@@ -194,7 +187,7 @@ TEST_F(Wire, LogonResultCodesAndSessionRequests) {
     auto t0 = Clock::now();
     EXPECT_EQ(Logon(Target("secret")), 1);
     printf("MEASURE logon: %.2f s\n", Since(t0));
-    auto logons = Sent(3);
+    auto logons = sim.Sent(3);
     ASSERT_EQ(logons.size(), 6u);
     ExpectCommon(logons[5], 3);
     EXPECT_EQ(Text(logons[5], 34, 65) + "|" + Text(logons[5], 99, 16), "NAS-ONE|secret");
@@ -210,8 +203,8 @@ TEST_F(Wire, LogonResultCodesAndSessionRequests) {
     info.year = 2030;
     info.settingA = 0x55;
     EXPECT_EQ(SetZevAdvancedTimeInfo(&info, 1), 1);
-    auto queries = Sent(8);
-    auto sets = Sent(9);
+    auto queries = sim.Sent(8);
+    auto sets = sim.Sent(9);
     ASSERT_FALSE(queries.empty());
     ASSERT_FALSE(sets.empty());
     for (auto* r : {&queries.front(), &queries.back(), &sets.front()}) {
@@ -226,7 +219,7 @@ TEST_F(Wire, LogonResultCodesAndSessionRequests) {
 
     EXPECT_EQ(LogoffZevDevice(), 1);
     EXPECT_EQ(LogoffZevDevice(), 0);
-    auto logoffs = Sent(4);
+    auto logoffs = sim.Sent(4);
     ASSERT_EQ(logoffs.size(), 3u);
     ExpectCommon(logoffs[0], 4);
     EXPECT_EQ(Text(logoffs[0], 34, 65) + "|" + Text(logoffs[0], 99, 16), "NAS-ONE|secret");
@@ -271,7 +264,7 @@ TEST_F(Wire, Base64LogonUsesTheTokenAfterwards) {
     config.dhcp = 1;
     EXPECT_EQ(SetZevConfig(&config), 1);
     EXPECT_TRUE(sim.Devices().find("\"static\": false") != std::string::npos) << sim.Devices();
-    auto logon = Sent(3).at(0), query = Sent(8).back(), logoff = Sent(4).at(0), setup = Sent(2).at(0);
+    auto logon = sim.Sent(3).at(0), query = sim.Sent(8).back(), logoff = sim.Sent(4).at(0), setup = sim.Sent(2).at(0);
     EXPECT_EQ(Text(logon, 34, 65) + "|" + Text(logon, 99, 16), "cEBzcy13MHJk|   ");
     EXPECT_EQ(Text(logoff, 34, 65), "cEBzcy13MHJk");
     EXPECT_EQ(memcmp(&query[99], &logoff[99], 16), 0);  // the device's token, not the blanks
@@ -318,7 +311,7 @@ TEST_F(Wire, SetupChangesTheDeviceAndReportsTheSettingAccepted) {
     EXPECT_EQ(SetZevConfig(&config), 1);
     EXPECT_GE(Since(t0), 10.0);  // success never ends a setup early
     EXPECT_EQ(SetZevConfig(&config), 0);  // the session ended with it
-    auto setup = Sent(2).at(0);
+    auto setup = sim.Sent(2).at(0);
     ExpectCommon(setup, 2);
     EXPECT_EQ(Text(setup, 34, 65) + "|" + Text(setup, 99, 16), "RENAMED|pw");
     EXPECT_EQ((Ints{setup[7], setup[14], setup[25]}), (Ints{1, 10, 1}));
@@ -348,7 +341,7 @@ TEST_F(Wire, NoSessionDefaultsAndSilence) {
     // Outside a session, flag 0 goes on the wire and a modes answer carrying flag 0 is taken.
     EXPECT_EQ(GetZevAdvancedModes(&modes, 0), 1);
     EXPECT_EQ((Ints{modes.count, modes.modes[0]}), (Ints{1, 5}));
-    EXPECT_EQ(Sent(8).at(0)[36], 0);
+    EXPECT_EQ(sim.Sent(8).at(0)[36], 0);
 
     // A logon nobody answers reports 0 and leaves no session behind.
     ASSERT_TRUE(sim.Load("{\"faults\":{\"silent\":true}}"));
@@ -375,7 +368,7 @@ TEST_F(Wire, PortTakenMeansNoAnswerAndNothingLeaks) {
     EXPECT_LT(Since(t0), 8.0);
     GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
     EXPECT_LE(handlesAfter, handlesBefore + 2);
-    EXPECT_EQ(Sent(3).size(), 9u);  // still sent, never heard
+    EXPECT_EQ(sim.Sent(3).size(), 9u);  // still sent, never heard
     closesocket(holder);
     WSACleanup();
 }

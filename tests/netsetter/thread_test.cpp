@@ -17,6 +17,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 // The threads read the sequence number and fill the address table of the application object.
@@ -47,8 +48,14 @@ public:
               for (HWND last = nullptr; !m_done; Sleep(20))
                   for (HWND w : TopLevelWindows())
                       if (GetWindowThreadProcessId(w, nullptr) == thread && IsWindowVisible(w) && IsMessageBox(w)) {
-                          if (w != last)
-                              Keep(Text(w));
+                          // Asked with a bound: the box's thread may be between two messages.
+                          wchar_t text[512] = {};
+                          DWORD_PTR got = 0;
+                          if (w != last) {
+                              SendMessageTimeoutW(GetDlgItem(w, 0xFFFF), WM_GETTEXT, 512, LPARAM(text), SMTO_BLOCK, 2000, &got);
+                              std::lock_guard<std::mutex> hold(m_lock);
+                              m_texts.push_back(text);
+                          }
                           last = w;
                           Press(w, IDOK);
                       }
@@ -60,30 +67,15 @@ public:
         m_done = true;
         m_watcher.join();
         for (const std::wstring& text : m_texts)
-            ADD_FAILURE() << "the dialog showed a message box: \"" << std::string(text.begin(), text.end()) << "\"";
+            ADD_FAILURE() << "the dialog showed a message box: \"" << text << "\"";
     }
     std::vector<std::wstring> Take()
     {
         std::lock_guard<std::mutex> hold(m_lock);
-        std::vector<std::wstring> taken;
-        taken.swap(m_texts);
-        return taken;
+        return std::exchange(m_texts, {});
     }
 
 private:
-    // Asked with a bound: the box's thread may be between two messages.
-    static std::wstring Text(HWND box)
-    {
-        wchar_t text[512] = {};
-        DWORD_PTR got = 0;
-        SendMessageTimeoutW(GetDlgItem(box, 0xFFFF), WM_GETTEXT, 512, LPARAM(text), SMTO_BLOCK, 2000, &got);
-        return text;
-    }
-    void Keep(std::wstring text)
-    {
-        std::lock_guard<std::mutex> hold(m_lock);
-        m_texts.push_back(std::move(text));
-    }
     std::mutex m_lock;
     std::vector<std::wstring> m_texts;
     std::atomic<bool> m_done{false};
@@ -114,13 +106,11 @@ public:
     template <class T>
     static DWORD StopAndDelete(T*& t)
     {
-        DWORD code = 0;
-        if (t) {
-            t->Stop();
-            code = t->GetExitCode();
-            delete t;
-            t = nullptr;
-        }
+        if (!t)
+            return 0;
+        t->Stop();
+        DWORD code = t->GetExitCode();
+        delete std::exchange(t, nullptr);
         return code;
     }
     // A search request with the next sequence number, handed to the sender.

@@ -3,6 +3,7 @@
 #include "tests/finder/LorrickRun.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/DevSimClient.h"
+#include "tests/support/Screenshot.h"
 #include <winsock2.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -66,16 +67,11 @@ public:
     }
     int Rows() const { return int(SendDlgItemMessageW(m_main, 1010, LVM_GETITEMCOUNT, 0, 0)); }
     std::wstring Cell(int row, int col) const { return ListCellText(GetDlgItem(m_main, 1010), row, col); }
-    // Saves the window as build/screenshots/quentari_<name>_<language>.bmp.
+    // Saves the window as a screenshot named quentari_<name>_<language>.
     void Shot(HWND window, const std::string& name) const
     {
-        const char* dir = std::getenv("KIT_BUILD_DIR");
-        if (!dir || !window)
-            return;
-        std::string folder = "Z:" + std::string(dir) + "/screenshots";
-        std::replace(folder.begin(), folder.end(), '/', '\\');
-        CreateDirectoryA(folder.c_str(), nullptr);
-        SaveWindowBmp(window, Widen(folder + "\\quentari_" + name + "_" + (Japanese() ? "ja" : "en") + ".bmp"));
+        if (window)
+            SaveWindowShot(window, L"quentari_" + Widen(name) + (Japanese() ? L"_ja" : L"_en"));
     }
 
 private:
@@ -131,15 +127,6 @@ protected:
         }
         std::replace(json.begin(), json.end(), '\n', ' ');
         ASSERT_TRUE(sim.Load(json)) << sim.Error();
-    }
-    // The requests of operation `op` the simulator received, in order.
-    std::vector<Bytes> Sent(uint8_t op)
-    {
-        std::vector<Bytes> out;
-        for (const DevSimRequest& r : sim.Requests())
-            if (!r.bytes.empty() && r.bytes[0] == op)
-                out.push_back(r.bytes);
-        return out;
     }
     // Asks the program to log on to `row` with `password` (none: the dialog stays open); the
     // password dialog's window.
@@ -205,7 +192,7 @@ TEST_F(QuentariNetwork, SearchOfFiftyDevicesListsThemSortedByNameThenMac)
     for (auto& c : cells)
         EXPECT_EQ(q.Cell(c.row, c.col), c.text) << c.row << "/" << c.col;
     // Three copies of one search request; the PC and device MACs still zero.
-    auto searches = Sent(0);
+    auto searches = sim.Sent(0);
     ASSERT_EQ(searches.size(), 3u);
     EXPECT_EQ(searches[0], searches[2]);
     const Bytes& s = searches[0];
@@ -251,7 +238,7 @@ TEST_F(QuentariNetwork, LogonBase64RetriesAfterWrongPasswordAndCancelLogsOff)
     for (int i = 0; i < 50 && IsWindow(setting); ++i)
         Sleep(100);
     Sleep(2500);
-    auto logons = Sent(3);
+    auto logons = sim.Sent(3);
     ASSERT_GE(logons.size(), 6u);
     EXPECT_EQ(Str(logons[0], 34), "d3Jvbmc=");
     EXPECT_EQ(Str(logons[0], 99), "   ");
@@ -260,7 +247,7 @@ TEST_F(QuentariNetwork, LogonBase64RetriesAfterWrongPasswordAndCancelLogsOff)
     EXPECT_NE(Span(logons[0], 8, 6), Bytes(6, 0)) << "the PC MAC is known by the logon";
     // The logoff names the device and says "FROM-PC", without token or password: the device
     // ends the session of the PC that sends it.
-    auto logoffs = Sent(4);
+    auto logoffs = sim.Sent(4);
     ASSERT_EQ(logoffs.size(), 3u);
     EXPECT_EQ(Span(logoffs[0], 28, 6), (Bytes{2, 0, 0, 0, 4, 0x40}));
     EXPECT_EQ(Str(logoffs[0], 34), "FROM-PC");
@@ -316,14 +303,14 @@ TEST_F(QuentariNetwork, StaticSetupAndClockOfStorageDeviceShowUpAtNextSearch)
          {"\"ip\": \"" + Net(41) + "\"", std::string("\"static\": true"), "\"year\": " + std::to_string(year)})
         EXPECT_NE(state.find(needle), std::string::npos) << needle << " in " << state;
 
-    auto clocks = Sent(9);
+    auto clocks = sim.Sent(9);
     ASSERT_FALSE(clocks.empty());
     const Bytes& c = clocks[0];
     EXPECT_EQ(Span(c, 34, 3), (Bytes{0, 1, 1}));
     EXPECT_EQ(c[37] << 8 | c[38], year);
     EXPECT_EQ((Bytes{c[33], c[44], c[65], c[66]}), (Bytes{0x41, 0xFF, 1, 1}));
     EXPECT_NE(Str(c, 99), "   ");
-    auto setups = Sent(2);
+    auto setups = sim.Sent(2);
     ASSERT_FALSE(setups.empty());
     const Bytes& s = setups[0];
     // After TYPE static: the address, mask and gateway in network order, and the web port.
@@ -369,7 +356,7 @@ TEST_F(QuentariNetwork, DhcpSetupOfAccessPointAndWebPage)
     EXPECT_TRUE(logon > 0.95 && logon < 2.5) << logon;
     EXPECT_TRUE(setup > 3.95 && setup < 5.5) << setup;
     EXPECT_NE(sim.Devices().find("\"static\": false"), std::string::npos) << sim.Devices();
-    auto setups = Sent(2);
+    auto setups = sim.Sent(2);
     ASSERT_FALSE(setups.empty());
     EXPECT_EQ(Span(setups[0], 6, 2), Bytes(2, 0));
     EXPECT_EQ(Str(setups[0], 34), "AP-DHCP");
@@ -412,12 +399,12 @@ TEST_F(QuentariNetwork, RefusalsAndSilenceFromLogonToSetup)
         EXPECT_EQ(q.TakeMessage(c.caption, 40000), c.text) << c.json;
         // The threads' 1 s start and the logon's 10 ticks, answered or not.
         EXPECT_TRUE(c.dialog != kNoDialog || SincePressed() < 7.0) << c.json << SincePressed();
-        auto logons = Sent(3);
+        auto logons = sim.Sent(3);
         ASSERT_FALSE(logons.empty());
         EXPECT_EQ(Str(logons[0], 34), "AP-ONE");
         EXPECT_EQ(Str(logons[0], 99), "pw1");
-        EXPECT_EQ(Sent(9).size(), c.clockSets) << c.json;
-        EXPECT_EQ(Sent(2).size(), c.dialog == kNoDialog ? 0u : 3u) << c.json;
+        EXPECT_EQ(sim.Sent(9).size(), c.clockSets) << c.json;
+        EXPECT_EQ(sim.Sent(2).size(), c.dialog == kNoDialog ? 0u : 3u) << c.json;
         Sleep(600);
     }
 }

@@ -53,8 +53,8 @@ bool DevSimClient::Connect() {
     return true;
 }
 
-bool DevSimClient::Command(const std::string& json, std::vector<std::string>& lines) {
-    lines.clear();
+bool DevSimClient::Command(const std::string& json, std::vector<std::string>* reply) {
+    std::vector<std::string> lines;
     if (!Connect()) return false;
     std::string out = json + "\n";
     for (size_t sent = 0; sent < out.size();) {
@@ -94,50 +94,39 @@ bool DevSimClient::Command(const std::string& json, std::vector<std::string>& li
             if (lines[0].size() > 3) expected += size_t(atoi(lines[0].c_str() + 3));
         }
     }
-    lines.erase(lines.begin());
+    if (reply) reply->assign(lines.begin() + 1, lines.end());
     return true;
 }
 
 bool DevSimClient::Load(const std::string& scenarioJson) {
-    std::vector<std::string> lines;
-    std::string body = scenarioJson;
-    size_t brace = body.find('{');
-    if (brace == std::string::npos) return false;
-    body.insert(brace + 1, "\"cmd\":\"load\",");
-    return Command(body, lines);
+    size_t brace = scenarioJson.find('{');
+    return brace != std::string::npos && Command(std::string(scenarioJson).insert(brace + 1, "\"cmd\":\"load\","));
 }
 
-bool DevSimClient::Reset() {
-    std::vector<std::string> lines;
-    return Command("{\"cmd\":\"reset\"}", lines);
-}
-
-bool DevSimClient::Clear() {
-    std::vector<std::string> lines;
-    return Command("{\"cmd\":\"clear\"}", lines);
-}
-
-bool DevSimClient::Hold(unsigned ms) {
-    std::vector<std::string> lines;
-    return Command("{\"cmd\":\"hold\",\"ms\":" + std::to_string(ms) + "}", lines);
-}
+bool DevSimClient::Reset() { return Command("{\"cmd\":\"reset\"}"); }
+bool DevSimClient::Clear() { return Command("{\"cmd\":\"clear\"}"); }
+bool DevSimClient::Hold(unsigned ms) { return Command("{\"cmd\":\"hold\",\"ms\":" + std::to_string(ms) + "}"); }
 
 std::vector<DevSimRequest> DevSimClient::Requests() {
     std::vector<std::string> lines;
     std::vector<DevSimRequest> out;
-    if (!Command("{\"cmd\":\"requests\"}", lines)) return out;
-    for (const std::string& line : lines) {
-        size_t space = line.find(' ');
-        if (space == std::string::npos) continue;
-        out.push_back({atof(line.substr(0, space).c_str()), DevSimHex(line.substr(space + 1))});
-    }
+    Command("{\"cmd\":\"requests\"}", &lines);
+    for (const std::string& line : lines)
+        if (size_t space = line.find(' '); space != std::string::npos)
+            out.push_back({atof(line.substr(0, space).c_str()), DevSimHex(line.substr(space + 1))});
+    return out;
+}
+
+std::vector<std::vector<uint8_t>> DevSimClient::Sent(uint8_t op) {
+    std::vector<std::vector<uint8_t>> out;
+    for (DevSimRequest& r : Requests())
+        if (!r.bytes.empty() && r.bytes[0] == op) out.push_back(std::move(r.bytes));
     return out;
 }
 
 std::string DevSimClient::Devices() {
     std::vector<std::string> lines;
-    if (!Command("{\"cmd\":\"devices\"}", lines) || lines.empty()) return std::string();
-    return lines[0];
+    return Command("{\"cmd\":\"devices\"}", &lines) && !lines.empty() ? lines[0] : std::string();
 }
 
 std::string DevSimMac(const uint8_t mac[6]) {

@@ -26,11 +26,13 @@ public:
     // Stalls the simulator's protocol thread for ms (at most 5000) from now on; returns at once.
     bool Hold(unsigned ms);
     std::vector<DevSimRequest> Requests();
+    // The datagrams of operation `op` (their first byte) among the requests, in order.
+    std::vector<std::vector<uint8_t>> Sent(uint8_t op);
     std::string Devices();  // JSON array of the devices' current state
     const std::string& Error() const { return error_; }
 
 private:
-    bool Command(const std::string& json, std::vector<std::string>& lines);
+    bool Command(const std::string& json, std::vector<std::string>* lines = nullptr);
     bool Connect();
     uintptr_t sock_;
     std::string error_;

@@ -5,42 +5,30 @@
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
+#include <thread>
 
 namespace {
 
 // After the bound: how long the dialog may take to close, and its driver to return.
 constexpr DWORD kGraceMs = 15000;
 
-thread_local DriveWatch::State* t_driving = nullptr;
-
-std::string Narrow(const std::wstring& text)
-{
-    std::string out(text.size() * 3 + 1, '\0');
-    out.resize(size_t(::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), &out[0], int(out.size()),
-                                            nullptr, nullptr)));
-    return out;
-}
-
-}  // namespace
-
-struct DriveWatch::State {
-    State(DWORD t, int c, DWORD b) : thread(t), cancelId(c), boundMs(b) {}
+// One driven dialog: its thread and bound, and the step its driver has reached.
+struct Drive {
     const DWORD thread;
     const int cancelId;
     const DWORD boundMs;
     std::mutex lock;
     std::condition_variable changed;
-    std::wstring step = L"waiting for the dialog to show";
-    std::wstring stepAtBound;
+    std::wstring step = L"waiting for the dialog to show", stepAtBound;
     std::atomic<bool> expired{false};
     bool modalEnded = false, driverLeft = false;
 
-    bool WaitFor(DWORD ms, bool State::*flag)
+    bool WaitFor(DWORD ms, bool Drive::*flag)
     {
         std::unique_lock<std::mutex> hold(lock);
         return changed.wait_for(hold, std::chrono::milliseconds(ms), [&] { return this->*flag; });
     }
-    void Set(bool State::*flag)
+    void Set(bool Drive::*flag)
     {
         {
             std::lock_guard<std::mutex> hold(lock);
@@ -48,16 +36,17 @@ struct DriveWatch::State {
         }
         changed.notify_all();
     }
+    std::string Step()
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        const std::wstring& at = stepAtBound.empty() ? step : stepAtBound;
+        return std::string(at.begin(), at.end());
+    }
     // What closing could not end: the test program says so and ends rather than wait for ever.
     [[noreturn]] void Abandon(const char* what)
     {
-        std::string step;
-        {
-            std::lock_guard<std::mutex> hold(lock);
-            step = Narrow(stepAtBound.empty() ? this->step : stepAtBound);
-        }
         std::fprintf(stderr, "driven dialog: %s; the driver was at: %s. The test program ends here.\n", what,
-                     step.c_str());
+                     Step().c_str());
         std::fflush(stdout);
         std::fflush(stderr);
         ::TerminateProcess(::GetCurrentProcess(), 3);
@@ -65,32 +54,27 @@ struct DriveWatch::State {
     }
 };
 
-static void PressFirstOf(HWND w, std::initializer_list<int> ids)
-{
-    for (int id : ids)
-        if (::GetDlgItem(w, id))
-            return Press(w, id);
-}
+thread_local Drive* t_driving = nullptr;
 
 // Answers every message box of the thread with its mildest button and cancels its dialogs.
-static void CloseThreadWindows(DWORD thread, int cancelId)
+void CloseThreadWindows(DWORD thread, int cancelId)
 {
     for (HWND w : TopLevelWindows()) {
         if (::GetWindowThreadProcessId(w, nullptr) != thread || !IsDialogWindow(w))
             continue;
-        if (IsMessageBox(w)) {
-            PressFirstOf(w, {IDCANCEL, IDNO, IDOK});
-        } else {
+        if (!IsMessageBox(w)) {
             Press(w, cancelId);
             if (cancelId != IDCANCEL)
                 Press(w, IDCANCEL);
+        } else {
+            Press(w, ::GetDlgItem(w, IDCANCEL) ? IDCANCEL : ::GetDlgItem(w, IDNO) ? IDNO : IDOK);
         }
     }
 }
 
-static void Watchdog(std::shared_ptr<DriveWatch::State> s)
+void Watchdog(Drive* s)
 {
-    if (s->WaitFor(s->boundMs, &DriveWatch::State::modalEnded))
+    if (s->WaitFor(s->boundMs, &Drive::modalEnded))
         return;
     {
         std::lock_guard<std::mutex> hold(s->lock);
@@ -100,60 +84,49 @@ static void Watchdog(std::shared_ptr<DriveWatch::State> s)
     // Boxes may come one after another, and a post may land in a nested loop: again until it ends.
     for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < kGraceMs;) {
         CloseThreadWindows(s->thread, s->cancelId);
-        if (s->WaitFor(300, &DriveWatch::State::modalEnded))
+        if (s->WaitFor(300, &Drive::modalEnded))
             return;
     }
     s->Abandon("still open after its bound although its boxes were answered and it was cancelled");
 }
 
-DriveWatch::DriveWatch(DWORD dialogThread, int cancelId, DWORD boundMs)
-    : m_state(std::make_shared<State>(dialogThread, cancelId, boundMs)), m_watchdog(Watchdog, m_state)
-{
-}
+}  // namespace
 
-DriveWatch::~DriveWatch()
+INT_PTR RunDrivenModal(const std::function<INT_PTR()>& modal, const std::function<void(HWND)>& drive, int cancelId,
+                       DWORD boundMs)
 {
-    m_state->Set(&State::modalEnded);
-    if (m_watchdog.joinable())
-        m_watchdog.join();
-}
-
-void DriveWatch::Drive(const std::function<void(HWND)>& drive)
-{
-    State& s = *m_state;
-    t_driving = &s;
-    // However long a busy machine takes to show the dialog: up to the bound.
-    HWND w = nullptr;
-    while (!w && !DriveExpired() && !s.WaitFor(0, &State::modalEnded))
-        w = FindThreadDialog(s.thread, 200);
-    if (w) {
-        DriveStep(L"the dialog has shown");
-        drive(w);
-        if (::IsWindow(w))
-            ::PostMessageW(w, WM_COMMAND, MAKEWPARAM(s.cancelId, BN_CLICKED), 0);
-    }
-    t_driving = nullptr;
-    s.Set(&State::driverLeft);
-}
-
-std::string DriveWatch::Finish(std::thread& driver)
-{
-    State& s = *m_state;
-    s.Set(&State::modalEnded);
-    if (m_watchdog.joinable())
-        m_watchdog.join();
+    Drive s{::GetCurrentThreadId(), cancelId, boundMs};
+    std::thread watchdog(Watchdog, &s);
+    std::thread driver([&] {
+        t_driving = &s;
+        // However long a busy machine takes to show the dialog: up to the bound.
+        HWND w = nullptr;
+        while (!w && !DriveExpired() && !s.WaitFor(0, &Drive::modalEnded))
+            w = FindThreadDialog(s.thread, 200);
+        if (w) {
+            DriveStep(L"the dialog has shown");
+            drive(w);
+            if (::IsWindow(w))
+                ::PostMessageW(w, WM_COMMAND, MAKEWPARAM(cancelId, BN_CLICKED), 0);
+        }
+        s.Set(&Drive::driverLeft);
+    });
+    INT_PTR result = modal();
+    s.Set(&Drive::modalEnded);
+    watchdog.join();
     // A driver that does not see its dialog gone is stuck inside its drive function.
-    if (!s.WaitFor(kGraceMs, &State::driverLeft))
+    if (!s.WaitFor(kGraceMs, &Drive::driverLeft))
         s.Abandon("its driver did not return after the dialog ended");
     driver.join();
-    if (!s.expired)
-        return std::string();
-    return "the driven dialog was still open after " + std::to_string(s.boundMs) + " ms; the driver was at: " + Narrow(s.stepAtBound) + " (its message boxes answered, the dialog cancelled)";
+    if (s.expired)
+        ADD_FAILURE() << "the driven dialog was still open after " << boundMs << " ms; the driver was at: "
+                      << s.Step() << " (its message boxes answered, the dialog cancelled)";
+    return result;
 }
 
 void DriveStep(const std::wstring& step)
 {
-    if (DriveWatch::State* s = t_driving) {
+    if (Drive* s = t_driving) {
         std::lock_guard<std::mutex> hold(s->lock);
         s->step = step;
     }

@@ -4,9 +4,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <functional>
-#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 // Whether the window is a message box (a dialog with the box's text control).
@@ -30,40 +28,17 @@ void DriveStep(const std::wstring& step);
 // ends the pollers above early. False outside a driver.
 bool DriveExpired();
 
-// The bound of one driven dialog: a watchdog that, once the bound has passed, answers the message
-// boxes of the dialog's thread, cancels its dialogs and keeps the step the driver had reached.
-class DriveWatch {
-public:
-    DriveWatch(DWORD dialogThread, int cancelId, DWORD boundMs);
-    ~DriveWatch();
-    DriveWatch(const DriveWatch&) = delete;
-    DriveWatch& operator=(const DriveWatch&) = delete;
-    // Runs on the driver's thread: finds the dialog, then drives it.
-    void Drive(const std::function<void(HWND)>& drive);
-    // The modal run has ended; waits (bounded) for the driver. Empty, or what went wrong.
-    std::string Finish(std::thread& driver);
-
-    struct State;
-
-private:
-    std::shared_ptr<State> m_state;
-    std::thread m_watchdog;
-};
-
-// Runs a dialog modally on this thread while `drive` works its window from another thread, as a
-// user would; a window left open afterwards gets `cancelId`. A dialog that has not ended within
-// boundMs (it never showed, or its driver is stuck or waiting for something that never comes)
-// fails the test with the driver's step, its message boxes answered and the dialog cancelled.
-// The dialog's result.
+// Runs `modal` (a dialog's modal run) on this thread while `drive` works the dialog's window from
+// another thread, as a user would; a window left open afterwards gets `cancelId`. A dialog that has
+// not ended within boundMs (it never showed, or its driver is stuck or waiting for something that
+// never comes) fails the test with the driver's step, its message boxes answered and the dialog
+// cancelled; one that cannot be closed, or a driver that does not return, ends the test program.
+// The modal run's result.
+INT_PTR RunDrivenModal(const std::function<INT_PTR()>& modal, const std::function<void(HWND)>& drive, int cancelId,
+                       DWORD boundMs);
 template <class Dialog>
 INT_PTR RunDriven(Dialog& dialog, const std::function<void(HWND)>& drive, int cancelId = IDCANCEL,
                   DWORD boundMs = kDriveBoundMs)
 {
-    DriveWatch watch(::GetCurrentThreadId(), cancelId, boundMs);
-    std::thread driver([&] { watch.Drive(drive); });
-    INT_PTR result = dialog.DoModal();
-    const std::string miss = watch.Finish(driver);
-    if (!miss.empty())
-        ADD_FAILURE() << miss;
-    return result;
+    return RunDrivenModal([&] { return INT_PTR(dialog.DoModal()); }, drive, cancelId, boundMs);
 }
