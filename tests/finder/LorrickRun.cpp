@@ -29,22 +29,11 @@ void RegisterShellRecorder(const std::vector<std::string>& uncNames)
 }
 
 LorrickRun::LorrickRun(const std::string& args, const std::wstring& exe, EnvVars env, const std::wstring& dir)
+    : m_record(m_dir / L"shell.txt")
 {
-    static int serial = 0;
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
-    m_record = std::wstring(tmp) + L"lorrick_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-               std::to_wstring(++serial) + L".txt";
-    DeleteFileW(m_record.c_str());
     env.push_back({L"LORRICK_RECORD", m_record});
     GetSystemTimeAsFileTime(&m_start);
     m_run.reset(new ProgramRun(exe.empty() ? OwnFolder() + L"Lorrick.exe" : exe, Widen(args), dir, env));
-}
-
-LorrickRun::~LorrickRun()
-{
-    m_run.reset();
-    DeleteFileW(m_record.c_str());
 }
 
 // The finder's three kinds of dialog, told apart by a control only each of them has.

@@ -17,7 +17,6 @@ public:
     // Starts "<exe> <args>" (exe: the one beside this test) with the recorder's file and `env`,
     // in `dir` (empty: ours).
     explicit LorrickRun(const std::string& args, const std::wstring& exe = L"", EnvVars env = {}, const std::wstring& dir = L"");
-    ~LorrickRun();
     ProgramRun& Run() { return *m_run; }
     DWORD WaitExit(DWORD ms) { return m_run->WaitExit(ms); }
     // A visible message box, the visible searching box, the hidden main dialog; nullptr if none came.
@@ -31,6 +30,7 @@ public:
     std::vector<ShellRecord> Records(DWORD ms = 3000) const;
 
 private:
+    TempDir m_dir;  // goes after the program
     std::wstring m_record;
     FILETIME m_start = {};
     std::unique_ptr<ProgramRun> m_run;

@@ -27,10 +27,9 @@ public:
 protected:
     void DoDataExchange(afx::CDataExchange* pDX) override
     {
-        afx::DDX_Control(pDX, 1001, m_one);
-        afx::DDX_Control(pDX, 1002, m_two);
-        afx::DDX_Control(pDX, 1003, m_missing);
-        afx::DDX_Control(pDX, 1004, m_four);
+        UINT id = 1001;
+        for (CPellgroveButton* b : {&m_one, &m_two, &m_missing, &m_four})
+            afx::DDX_Control(pDX, id++, *b);
     }
     bool OnInitDialog() override
     {
@@ -44,10 +43,8 @@ protected:
         m_one.MoveTo(445, 315);
         m_two.MoveTo(15, 315);
         m_four.MoveTo(260, 315);
-        ::MoveWindow(GetDlgItem(1010), 245, 155, 150, 20, TRUE);
-        ::MoveWindow(GetDlgItem(1011), 245, 185, 150, 20, TRUE);
-        ::MoveWindow(GetDlgItem(1012), 245, 215, 150, 20, TRUE);
-        ::MoveWindow(GetDlgItem(1013), 245, 245, 150, 20, TRUE);
+        for (int i = 0; i < 4; ++i)
+            ::MoveWindow(GetDlgItem(UINT(1010 + i)), 245, 155 + 30 * i, 150, 20, TRUE);
         return true;
     }
 

@@ -275,12 +275,9 @@ TEST_F(Language, TheLanguageSectionFollowsTheUiLanguage)
     WizardProcess p;
     HWND main = StartWithConfig(p, L"PellgroveUSB.exe", L"PellgroveUSB.dat", config);
     ASSERT_NE(main, nullptr);
-    const wchar_t* expected = L"English section";
-    switch (ExpectedLanguage()) {
-    case 1028: expected = L"Traditional Chinese section"; break;
-    case 2052: expected = L"Simplified Chinese section"; break;
-    case 1041: expected = L"base section"; break;  // "pellgrove" is the base section itself
-    }
+    const LANGID lang = ExpectedLanguage();  // for 1041 "pellgrove" is the base section itself
+    const wchar_t* expected = lang == 1028 ? L"Traditional Chinese section" : lang == 2052 ? L"Simplified Chinese section"
+                              : lang == 1041 ? L"base section" : L"English section";
     EXPECT_EQ(ItemText(main, IDC_MAIN_USB_TEXT),
               FormatArg(afx::LoadStrLang(IDS_USB_MENU_TEXT, ExpectedLanguage()), expected))
         << "language " << ExpectedLanguage();
