@@ -86,15 +86,7 @@ HWND ProgramRun::WaitWindow(const std::function<bool(HWND)>& match, DWORD ms) co
 
 bool ProgramRun::EndsWithoutWindow(DWORD ms) const
 {
-    DWORD start = ::GetTickCount();
-    do {
-        if (!Windows().empty())
-            return false;
-        if (WaitExit(0) != STILL_ACTIVE)
-            return true;
-        ::Sleep(20);
-    } while (::GetTickCount() - start < ms);
-    return false;
+    return !WaitWindow(nullptr, ms) && WaitExit(0) != STILL_ACTIVE;
 }
 
 std::wstring WindowText(HWND hwnd)
