@@ -14,6 +14,7 @@ constexpr DWORD kGraceMs = 15000;
 
 // One driven dialog: its thread and bound, and the step its driver has reached.
 struct Drive {
+    Drive(DWORD t, int c, DWORD b) : thread(t), cancelId(c), boundMs(b) {}
     const DWORD thread;
     const int cancelId;
     const DWORD boundMs;
@@ -95,7 +96,7 @@ void Watchdog(Drive* s)
 INT_PTR RunDrivenModal(const std::function<INT_PTR()>& modal, const std::function<void(HWND)>& drive, int cancelId,
                        DWORD boundMs)
 {
-    Drive s{::GetCurrentThreadId(), cancelId, boundMs};
+    Drive s(::GetCurrentThreadId(), cancelId, boundMs);
     std::thread watchdog(Watchdog, &s);
     std::thread driver([&] {
         t_driving = &s;
