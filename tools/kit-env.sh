@@ -99,8 +99,12 @@ kit_xvfb_start() {
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
     KIT_XVFB_PID=$!
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-    if kill -0 "$KIT_XVFB_PID" 2>/dev/null; then export DISPLAY=":$n"; return 0; fi
+    # Another run may have taken the same number a moment before: the lock names the server.
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && [ -s "/tmp/.X$n-lock" ] && break; sleep 0.1; done
+    if kill -0 "$KIT_XVFB_PID" 2>/dev/null && [ "$(tr -d ' \n' < "/tmp/.X$n-lock" 2>/dev/null)" = "$KIT_XVFB_PID" ]; then
+      export DISPLAY=":$n"; return 0
+    fi
+    kill "$KIT_XVFB_PID" 2>/dev/null || true
   done
   kit_log "no free X display"; return 1
 }
