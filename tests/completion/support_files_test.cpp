@@ -213,16 +213,25 @@ TEST(SupportFiles, TheSupportFolderEndsWithOnlyTheKitsFiles)
         EXPECT_EQ(m.Installed(L"readme.txt"), row == 0) << rows[row];
         if (row)
             continue;
-        std::set<std::wstring> names;
-        WIN32_FIND_DATAW fd;
-        HANDLE find = ::FindFirstFileW((s + L"*").c_str(), &fd);
-        for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &fd))
-            if (fd.cFileName[0] != L'.')
-                names.insert(fd.cFileName);
-        ::FindClose(find);
-        EXPECT_EQ(names, (std::set<std::wstring>{L"Dorvane.ico", L"Guide", L"Lorrick.exe", L"Other", L"Tavik.dll", L"readme.txt"}));
+        auto names = [&s] {
+            std::set<std::wstring> found;
+            WIN32_FIND_DATAW fd;
+            HANDLE find = ::FindFirstFileW((s + L"*").c_str(), &fd);
+            for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &fd))
+                if (fd.cFileName[0] != L'.')
+                    found.insert(fd.cFileName);
+            return ::FindClose(find), found;
+        };
+        std::set<std::wstring> kit = {L"Dorvane.ico", L"Guide", L"Lorrick.exe", L"Other", L"Tavik.dll", L"readme.txt"};
+        EXPECT_EQ(names(), kit);
         for (const wchar_t* name : {L"Dorvane.ico", L"Lorrick.exe", L"Tavik.dll"})
             EXPECT_EQ(ReadBytes(s + name).substr(0, 4), "new ") << name;
+        // The finder installer after it keeps what this run copied, and copies its own anew.
+        ASSERT_TRUE(WriteBytes(s + L"Lorrick.exe", "this run"));
+        EXPECT_EQ(InstallFinderFilesTo(m.in, m.config), s + L"Lorrick.exe");
+        kit.insert({L"Web.ico", L"Vantry2.ico"});
+        EXPECT_EQ(names(), kit);
+        EXPECT_EQ(ReadBytes(s + L"Lorrick.exe").substr(0, 4), "new ");
     }
 }
 
