@@ -1,5 +1,6 @@
 // The setup wizard's application object: language, single instance, configuration, main menu.
 #include "wizard/PellgroveApp.h"
+#include "afx/Handle.h"
 #include "afx/MessageBox.h"
 #include "afx/ResourceLanguage.h"
 #include "frame/Directory.h"
@@ -96,7 +97,7 @@ bool CPellgroveApp::InitInstance()
     // pages run; one that cannot be closed is refused by the installers, before any copy.
     m_strSupportFolder = SupportFolderPath();
     if (!m_strSupportFolder.empty())
-        SecureSupportFolder(m_strSupportFolder);
+        afx::CHandle closed(SecureSupportFolder(m_strSupportFolder));
 
     m_strTitle = m_versionInfo.FileDescription;
     bool usbMode = m_strBaseName == L"PellgroveUSB";

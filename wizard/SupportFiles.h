@@ -4,13 +4,18 @@
 #include "wizard/ProductConfig.h"
 #include <string>
 
-// Called when a source that an installer tests is missing, or when the support folder cannot be
-// closed to other accounts; the wizard's handlers end the process.
+// Called when a source that an installer tests is missing; the wizard's handler ends the process.
 using MissingFilesHandler = void (*)();
+// Called with the support folder when it cannot be made safe, or a file in it cannot be removed
+// or copied; the wizard's handler ends the process.
+using RefusedHandler = void (*)(const std::wstring& supportFolder);
 
 // Without a support folder of its own the kit cannot run its programs safely:
 // IDS_SUPPORT_FOLDER_UNKNOWN in a foreground box, then exit code 1.
 [[noreturn]] void FatalNoSupportFolder();
+// The support folder is there but cannot be made to hold only the kit's own files:
+// IDS_SUPPORT_FOLDER_UNSAFE with its path in a foreground box, then exit code 1.
+[[noreturn]] void FatalUnsafeSupportFolder(const std::wstring& supportFolder);
 
 // Where the installers copy from and to.
 struct SupportInstall {
@@ -18,7 +23,7 @@ struct SupportInstall {
     std::wstring supportFolder;  // ...\Ostrand\Pellgrove, no trailing backslash
     std::wstring finderName;     // "Lorrick.exe"
     MissingFilesHandler missing;
-    MissingFilesHandler refused;  // nothing may be copied into the support folder
+    RefusedHandler refused;  // nothing may be copied into the support folder, nor started from it
 };
 
 // A special folder of the shell (CSIDL_...), or empty when the shell cannot give it: a folder
@@ -39,7 +44,12 @@ std::wstring FolderPart(const std::wstring& path);
 bool IsPlainFileName(const std::wstring& name);
 
 // Both installers first make the support folder or close an existing one to other accounts
-// (SupportFolderSecurity.h), and copy nothing when they cannot.
+// (SupportFolderSecurity.h), and copy nothing when they cannot. The first of them in a process
+// then empties it, so that it holds only what this medium puts there: whatever an older, open
+// folder or another account left would run beside the finder. The finder files an earlier
+// install left are copied anew from this medium, since its shortcuts start them. Every file is
+// replaced by removing it and copying anew (a copy over a file keeps its owner and entries), and
+// a remove or a copy that fails is refused.
 // The product icon with the finder program and library beside it (only when the icon is
 // configured), then the web-setting and remote-access icons. Gives the installed finder's
 // path, or empty when the product icon is not configured.

@@ -70,30 +70,102 @@ CSupportFolderSecurity::CSupportFolderSecurity() : m_owner(ProcessAccountSid())
               ::SetSecurityDescriptorControl(&m_descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
 }
 
-bool SecureSupportFolder(const std::wstring& folder)
+HANDLE OpenFolderItself(const std::wstring& path, DWORD access)
+{
+    HANDLE folder = ::CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (folder != INVALID_HANDLE_VALUE && ::GetFileInformationByHandle(folder, &info) &&
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY)
+        return folder;
+    if (folder != INVALID_HANDLE_VALUE)
+        ::CloseHandle(folder);
+    return INVALID_HANDLE_VALUE;
+}
+
+bool IsSafeCompanyFolder(PSID owner, PACL dacl, PSID account)
+{
+    // NT SERVICE\TrustedInstaller.
+    static SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    BYTE installer[SECURITY_MAX_SID_SIZE];
+    const DWORD installerRids[] = {80, 956008885, 3425870976, 2149541937, 1525355285, 4047580946};
+    ::InitializeSid(installer, &nt, 6);
+    for (int i = 0; i < 6; ++i)
+        *::GetSidSubAuthority(installer, i) = installerRids[i];
+    auto trusted = [&](PSID sid) {
+        return ::EqualSid(sid, account) || ::EqualSid(sid, installer) || ::IsWellKnownSid(sid, WinLocalSystemSid) ||
+               ::IsWellKnownSid(sid, WinBuiltinAdministratorsSid);
+    };
+    // A NULL DACL lets everyone do everything.
+    if (!owner || !::IsValidSid(owner) || !trusted(owner) || !dacl)
+        return false;
+    const DWORD takeAway = DELETE | FILE_DELETE_CHILD | WRITE_DAC | WRITE_OWNER | GENERIC_ALL;
+    ACE_HEADER* ace = nullptr;
+    for (DWORD i = 0; ::GetAce(dacl, i, reinterpret_cast<void**>(&ace)); ++i) {
+        const DWORD mask = reinterpret_cast<ACCESS_ALLOWED_ACE*>(ace)->Mask;
+        switch (ace->AceType) {
+        case ACCESS_DENIED_ACE_TYPE:
+        case ACCESS_DENIED_OBJECT_ACE_TYPE:
+        case ACCESS_DENIED_CALLBACK_ACE_TYPE:
+            continue;
+        }
+        if ((ace->AceFlags & INHERIT_ONLY_ACE) || !(mask & takeAway))
+            continue;
+        // Entries of other kinds name their account elsewhere: taken as granting to anyone.
+        if (ace->AceType != ACCESS_ALLOWED_ACE_TYPE)
+            return false;
+        PSID sid = &reinterpret_cast<ACCESS_ALLOWED_ACE*>(ace)->SidStart;
+        // CREATOR OWNER stands for whoever makes a file below and is in no account's token.
+        if (!trusted(sid) && !::IsWellKnownSid(sid, WinCreatorOwnerSid))
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+// The company folder's handle while it is safe: held, it cannot be moved away meanwhile.
+HANDLE OpenSafeCompanyFolder(const std::wstring& company, PSID account)
+{
+    // Missing, it is made as before, with what it inherits from the common application data.
+    MakeDirectory(company.c_str());
+    afx::CHandle folder(OpenFolderItself(company, READ_CONTROL));
+    PSID owner = nullptr;
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!folder.IsValid() || ::GetSecurityInfo(folder, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                                               &owner, nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+        return INVALID_HANDLE_VALUE;
+    const bool safe = IsSafeCompanyFolder(owner, dacl, account);
+    ::LocalFree(descriptor);
+    return safe ? folder.Detach() : INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+HANDLE SecureSupportFolder(const std::wstring& folder)
 {
     const size_t cut = folder.find_last_of(L'\\');
     const std::wstring company = cut == std::wstring::npos ? std::wstring() : folder.substr(0, cut);
     const size_t above = company.find_last_of(L'\\');
     CSupportFolderSecurity security;
     if (above == std::wstring::npos || !security.IsValid())
-        return false;
+        return INVALID_HANDLE_VALUE;
     // The common application-data folder itself is the system's; it normally exists.
     MakeDirectory(company.substr(0, above).c_str());
-    for (const std::wstring& path : {company, folder}) {
-        SECURITY_ATTRIBUTES made = {sizeof(made), security.Descriptor(), FALSE};
-        ::CreateDirectoryW(path.c_str(), &made);
-        // A link put in its place would take the entries to a folder elsewhere, and whoever made
-        // it could point it anew.
-        const DWORD attributes = ::GetFileAttributesW(path.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-            return false;
-        // Taking the ownership too: an owner may always change the entries again.
-        if (::SetNamedSecurityInfoW(const_cast<wchar_t*>(path.c_str()), SE_FILE_OBJECT,
-                                    OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
-                                        PROTECTED_DACL_SECURITY_INFORMATION,
-                                    security.Owner(), nullptr, security.Dacl(), nullptr) != ERROR_SUCCESS)
-            return false;
-    }
-    return true;
+    afx::CHandle companyHeld(OpenSafeCompanyFolder(company, security.Owner()));
+    if (!companyHeld.IsValid())
+        return INVALID_HANDLE_VALUE;
+    SECURITY_ATTRIBUTES made = {sizeof(made), security.Descriptor(), FALSE};
+    ::CreateDirectoryW(folder.c_str(), &made);
+    // Checked and changed on one handle: a name that another account turns into a link between
+    // the two would otherwise take our entries, and our ownership, to the link's target.
+    afx::CHandle held(OpenFolderItself(folder, READ_CONTROL | WRITE_DAC | WRITE_OWNER));
+    // Taking the ownership too: an owner may always change the entries again.
+    if (!held.IsValid() ||
+        ::SetSecurityInfo(held, SE_FILE_OBJECT,
+                          OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                          security.Owner(), nullptr, security.Dacl(), nullptr) != ERROR_SUCCESS)
+        return INVALID_HANDLE_VALUE;
+    return held.Detach();
 }

@@ -27,9 +27,21 @@ private:
     bool m_valid = false;
 };
 
-// Gives that security to the company folder above the support folder and then to the support
-// folder, making each that is missing with it from the start; existing content below them takes
-// the new entries. The company folder goes first: whoever may change it could move the support
-// folder away and put another in its place. False when either folder cannot be given it (it
-// belongs to another account that keeps us from changing it, say).
-bool SecureSupportFolder(const std::wstring& folder);
+// Opens the folder itself, never what a link in its place points at: INVALID_HANDLE_VALUE
+// when the name is a link, a file, or cannot be opened for the rights asked. While the handle
+// is held the folder cannot be renamed or removed, so its name stays on what was checked.
+HANDLE OpenFolderItself(const std::wstring& path, DWORD access);
+
+// The company folder is shared with the maker's other products and keeps its own entries; it
+// is safe when its owner is SYSTEM, the Administrators group, TrustedInstaller or this
+// account, and no entry that applies to the folder itself lets anyone else delete, move or
+// re-secure it or what is in it. account: this process's account.
+bool IsSafeCompanyFolder(PSID owner, PACL dacl, PSID account);
+
+// Makes the company folder above the support folder when it is missing (with the entries it
+// inherits) and checks that it is safe; then makes the support folder with that security from
+// the start, or gives it to an existing one on the handle that checked it. Gives that handle,
+// for the caller to hold while it works there, or INVALID_HANDLE_VALUE when the support folder
+// cannot be made safe: the company folder is unsafe, either name is a link or a file, or the
+// folder belongs to another account that keeps us from changing it.
+HANDLE SecureSupportFolder(const std::wstring& folder);

@@ -12,7 +12,7 @@
 #include <shellapi.h>
 
 static BOOL WINAPI CurrentFolder(HWND, LPWSTR path, int, BOOL) { return ::GetCurrentDirectoryW(MAX_PATH, path) != 0; }
-static DWORD WINAPI Refuse(LPWSTR, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID, PSID, PACL, PACL) { return ERROR_ACCESS_DENIED; }
+static DWORD WINAPI Refuse(HANDLE, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID, PSID, PACL, PACL) { return ERROR_ACCESS_DENIED; }
 
 int main()
 {
@@ -29,7 +29,7 @@ int main()
     if (argc == 4) {
         const std::wstring mode = argv[2];
         ShellFolderStandIn shell(mode == L"empty" ? &EmptyShellFolder : mode == L"refused" ? &CurrentFolder : &NoShellFolder);
-        ImportStandIn security(L"advapi32.dll", "SetNamedSecurityInfoW", &Refuse);
+        ImportStandIn security(L"advapi32.dll", "SetSecurityInfo", &Refuse);
         if (!::SetCurrentDirectoryW(argv[3]) || !security.Patched() || !(mode == L"refused" ? shell.Patched() : shell.Active()))
             return 3;
         CPellgroveApp app;
@@ -41,7 +41,7 @@ int main()
         return 0;
     }
     SupportInstall in{std::wstring(argv[2]) + L"\\", argv[3], L"Lorrick.exe", &CPellgroveApp::FatalMissingFiles,
-                      &FatalNoSupportFolder};
+                      &FatalUnsafeSupportFolder};
     CFileOperation op;
     finder ? (void)InstallFinderFilesTo(in, config) : InstallGuideFilesTo(in, config, op);
     return 0;

@@ -4,6 +4,7 @@
 #include "tests/completion/ShellFolderStandIn.h"
 #include "tests/support/ProgramRun.h"
 #include "resources/pellgrove/resource.h"
+#include "afx/Handle.h"
 #include "afx/ResourceLanguage.h"
 #include "frame/Directory.h"
 #include "wizard/SupportFiles.h"
@@ -12,11 +13,14 @@
 #include <sddl.h>
 #include <gtest/gtest.h>
 #include <map>
+#include <memory>
 
 namespace {
 
 struct Missing {};
 void ThrowMissing() { throw Missing(); }
+struct Refused {};
+void ThrowRefused(const std::wstring&) { throw Refused(); }
 
 // A medium with the product icon and the finder in Support\Finder, a guide, other files.
 struct Medium {
@@ -25,7 +29,7 @@ struct Medium {
     SupportInstall in;
     Medium()
     {
-        in = {dir.Path() + L"\\medium\\", dir / L"pd\\Ostrand\\Pellgrove", L"Lorrick.exe", &ThrowMissing, &ThrowMissing};
+        in = {dir.Path() + L"\\medium\\", dir / L"pd\\Ostrand\\Pellgrove", L"Lorrick.exe", &ThrowMissing, &ThrowRefused};
         for (const wchar_t* folder : {L"medium", L"medium\\Support", L"medium\\Support\\Finder", L"medium\\Guide",
                                       L"medium\\Guide\\pic", L"medium\\Files", L"medium\\Other", L"medium\\Empty"})
             ::CreateDirectoryW((dir / folder).c_str(), nullptr);
@@ -71,12 +75,23 @@ Sid OwnAccount()
     ::CloseHandle(token);
     return got ? SidAt(reinterpret_cast<TOKEN_USER*>(user)->User.Sid) : Sid();
 }
-// Stands in for SetNamedSecurityInfoW and checks what an installer hands over: these accounts only
-// (so Users, Authenticated Users, Everyone and CREATOR OWNER may not write, append, delete or change
-// entries), each inherited by everything below, nothing from above; and the first copy not made yet.
+// Stands in for CreateFileW: what each open asked for, by the handle it gave.
+struct Open { std::wstring path; DWORD access, flags; };
+std::map<HANDLE, Open> g_opened;
+HANDLE WINAPI RecordOpen(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa, DWORD how, DWORD flags, HANDLE model)
+{
+    static auto real = reinterpret_cast<decltype(&RecordOpen)>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "CreateFileW"));
+    HANDLE opened = real(path, access, share, sa, how, flags, model);
+    g_opened[opened] = {path, access, flags};
+    return opened;
+}
+// Stands in for SetSecurityInfo and checks what an installer hands over: the handle of the folder
+// itself, opened for its entries and owner; these accounts only (so Users, Authenticated Users,
+// Everyone and CREATOR OWNER may not write, append, delete or change entries), each inherited by
+// everything below, nothing from above; and the first copy not made yet.
 std::vector<std::wstring> g_closed;
 std::wstring g_firstCopy;
-DWORD WINAPI CheckClosing(LPWSTR path, SE_OBJECT_TYPE, SECURITY_INFORMATION info, PSID owner, PSID, PACL dacl, PACL)
+DWORD WINAPI CheckClosing(HANDLE folder, SE_OBJECT_TYPE, SECURITY_INFORMATION info, PSID owner, PSID, PACL dacl, PACL)
 {
     const std::map<Sid, DWORD> rows = {
         {WellKnown(WinLocalSystemSid), FILE_ALL_ACCESS}, {WellKnown(WinBuiltinAdministratorsSid), FILE_ALL_ACCESS},
@@ -88,25 +103,33 @@ DWORD WINAPI CheckClosing(LPWSTR path, SE_OBJECT_TYPE, SECURITY_INFORMATION info
                   std::make_pair(BYTE(ACCESS_ALLOWED_ACE_TYPE), BYTE(OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE)));
         granted[SidAt(&ace->SidStart)] |= ace->Mask;
     }
-    EXPECT_EQ(granted, rows) << path;  // SYSTEM, Administrators, Users, own account
+    const Open opened = g_opened[folder];
+    EXPECT_EQ(granted, rows) << opened.path;  // SYSTEM, Administrators, Users, own account
     EXPECT_EQ(owner ? SidAt(owner) : Sid(), OwnAccount());
     EXPECT_EQ(info, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION);
-    EXPECT_EQ(ReadBytes(g_firstCopy), "") << "copied before closing " << path;
-    g_closed.push_back(path);
+    // The link itself, never its target; and what was checked is what is changed.
+    BY_HANDLE_FILE_INFORMATION is = {};
+    EXPECT_TRUE(::GetFileInformationByHandle(folder, &is) && (is.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(opened.flags & (FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT), DWORD(FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT));
+    EXPECT_EQ(opened.access & (READ_CONTROL | WRITE_DAC | WRITE_OWNER), DWORD(READ_CONTROL | WRITE_DAC | WRITE_OWNER));
+    EXPECT_EQ(ReadBytes(g_firstCopy), "") << "copied before closing " << opened.path;
+    g_closed.push_back(opened.path);
     return ERROR_SUCCESS;
 }
 
 }  // namespace
 
-// Each installer closes the company folder, then the support folder, before its first copy,
-// whether it makes them now (with nothing inherited from the start) or an earlier run left them.
+// Each installer closes the support folder before its first copy, on the handle it opened for
+// the folder itself, whether it makes the folder now (with nothing inherited from the start) or
+// an earlier run left it; the company folder above keeps its own entries.
 TEST(SupportFiles, EachInstallerClosesTheSupportFolderBeforeItsFirstCopy)
 {
-    ImportStandIn closing(L"advapi32.dll", "SetNamedSecurityInfoW", &CheckClosing);
+    ImportStandIn closing(L"advapi32.dll", "SetSecurityInfo", &CheckClosing);
+    ImportStandIn opening(L"kernel32.dll", "CreateFileW", &RecordOpen);
     CSupportFolderSecurity made;
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
-    ASSERT_TRUE(closing.Patched() && ::GetSecurityDescriptorControl(made.Descriptor(), &control, &revision));
+    ASSERT_TRUE(closing.Patched() && opening.Patched() && ::GetSecurityDescriptorControl(made.Descriptor(), &control, &revision));
     EXPECT_TRUE(control & SE_DACL_PROTECTED);
     for (int run = 0; run < 4; ++run) {
         Medium m;
@@ -116,8 +139,99 @@ TEST(SupportFiles, EachInstallerClosesTheSupportFolderBeforeItsFirstCopy)
         g_closed.clear();
         CFileOperation op;
         run % 2 ? InstallGuideFilesTo(m.in, m.config, op) : (void)InstallFinderFilesTo(m.in, m.config);
-        EXPECT_EQ(g_closed, (std::vector<std::wstring>{m.dir / L"pd\\Ostrand", m.in.supportFolder})) << "run " << run;
+        EXPECT_EQ(g_closed, std::vector<std::wstring>{m.in.supportFolder}) << "run " << run;
         EXPECT_NE(ReadBytes(g_firstCopy), "") << "run " << run;
+    }
+}
+
+// The company folder is the maker's, shared with its other products: kept as it is while its
+// owner is trusted and nobody else may delete, move or re-secure it; refused otherwise.
+TEST(SupportFiles, TheCompanyFolderIsKeptOnlyWhenSafe)
+{
+    const std::wstring other = L"S-1-5-21-1-2-3-1001", installer = L"S-1-5-80-956008885-3425870976-2149541937-1525355285-4047580946";
+    const std::wstring shared = L"(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICIIO;GA;;;CO)(A;OICI;0x1200a9;;;BU)(A;CI;0x116;;;BU)";
+    const std::pair<std::wstring, bool> rows[] = {
+        {L"O:SYD:PAI" + shared, true}, {L"O:BAD:" + shared, true}, {L"O:" + installer + L"D:" + shared, true},
+        {L"O:" + OwnAccount() + L"D:(A;;FA;;;" + OwnAccount() + L")(A;;FA;;;CO)(D;;FA;;;WD)(A;OICIIO;FA;;;BU)", true},
+        {L"O:" + other + L"D:" + shared, false}, {L"O:SYD:" + shared + L"(A;;0x10000;;;BU)", false},
+        {L"O:SYD:" + shared + L"(A;;0x40;;;AU)", false}, {L"O:SYD:" + shared + L"(A;;0x40000;;;WD)", false},
+        {L"O:SYD:" + shared + L"(A;;0x80000;;;" + other + L")", false}, {L"O:SYD:" + shared + L"(A;;GA;;;BU)", false},
+        {L"O:SY", false}};
+    BYTE account[SECURITY_MAX_SID_SIZE];
+    PSID own = nullptr;
+    ASSERT_TRUE(::ConvertStringSidToSidW(OwnAccount().c_str(), &own));
+    ::CopySid(sizeof(account), account, own), ::LocalFree(own);
+    for (const auto& [sddl, safe] : rows) {
+        PSECURITY_DESCRIPTOR sd = nullptr;
+        PSID owner = nullptr;
+        PACL dacl = nullptr;
+        BOOL present = FALSE, defaulted = FALSE;
+        ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &sd, nullptr)) << sddl;
+        ::GetSecurityDescriptorOwner(sd, &owner, &defaulted), ::GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted);
+        EXPECT_EQ(IsSafeCompanyFolder(owner, present ? dacl : nullptr, account), safe) << sddl;
+        ::LocalFree(sd);
+    }
+}
+
+// What stays below the support folder must be the kit's own: planted libraries beside the
+// finder, a subfolder, an older finder (read-only) go; the finder files an earlier install left
+// come anew from the medium, with no shortcut made. A file in use, a copy that fails, a company
+// folder another account owns, a file in place of either folder: refused, nothing copied.
+HANDLE g_inUse = INVALID_HANDLE_VALUE;
+BOOL WINAPI FailCopy(LPCWSTR, LPCWSTR, BOOL) { return ::SetLastError(ERROR_ACCESS_DENIED), FALSE; }
+DWORD WINAPI OtherOwner(HANDLE, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID* owner, PSID*, PACL* dacl, PACL*, PSECURITY_DESCRIPTOR* sd)
+{
+    ::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"O:S-1-5-21-1-2-3-1001D:(A;;FA;;;WD)", SDDL_REVISION_1, sd, nullptr);
+    BOOL present, defaulted;
+    return ::GetSecurityDescriptorOwner(*sd, owner, &defaulted), ::GetSecurityDescriptorDacl(*sd, &present, dacl, &defaulted), 0;
+}
+TEST(SupportFiles, TheSupportFolderEndsWithOnlyTheKitsFiles)
+{
+    const char* rows[] = {"planted", "in use", "copy fails", "company owned by another", "file for the company folder",
+                          "file for the support folder"};
+    for (int row = 0; row < 6; ++row) {
+        Medium m;
+        const std::wstring s = m.in.supportFolder + L"\\", file = m.dir / (row == 4 ? L"pd\\Ostrand" : L"pd\\Ostrand\\Pellgrove");
+        if (row >= 4 ? MakeDirectory(file.substr(0, file.rfind(L'\\')).c_str()) != 0 || !WriteBytes(file, "file")
+                     : MakeDirectory((s + L"sub\\deep").c_str()) != 0)
+            FAIL() << rows[row];
+        for (const wchar_t* planted : {L"COMCTL32.dll", L"IPHLPAPI.DLL", L"UxTheme.dll", L"sub\\deep\\x.dll", L"Lorrick.exe", L"Tavik.dll", L"Dorvane.ico"})
+            ASSERT_TRUE(row >= 4 || WriteBytes(s + planted, "planted"));
+        if (row == 0)
+            ::SetFileAttributesW((s + L"Tavik.dll").c_str(), FILE_ATTRIBUTE_READONLY);
+        afx::CHandle inUse(row == 1 ? ::CreateFileW((s + L"UxTheme.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr) : INVALID_HANDLE_VALUE);
+        std::unique_ptr<ImportStandIn> standIn(row == 2 ? new ImportStandIn(L"kernel32.dll", "CopyFileW", &FailCopy)
+                                               : row == 3 ? new ImportStandIn(L"advapi32.dll", "GetSecurityInfo", &OtherOwner) : nullptr);
+        CFileOperation op;
+        bool refused = false;
+        try {
+            InstallGuideFilesTo(m.in, m.config, op);
+        } catch (const Refused&) {
+            refused = true;
+        }
+        EXPECT_EQ(refused, row >= 1) << rows[row];
+        EXPECT_EQ(m.Installed(L"readme.txt"), row == 0) << rows[row];
+        if (row)
+            continue;
+        auto names = [&s] {
+            std::set<std::wstring> found;
+            WIN32_FIND_DATAW fd;
+            HANDLE find = ::FindFirstFileW((s + L"*").c_str(), &fd);
+            for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &fd))
+                if (fd.cFileName[0] != L'.')
+                    found.insert(fd.cFileName);
+            return ::FindClose(find), found;
+        };
+        std::set<std::wstring> kit = {L"Dorvane.ico", L"Guide", L"Lorrick.exe", L"Other", L"Tavik.dll", L"readme.txt"};
+        EXPECT_EQ(names(), kit);
+        for (const wchar_t* name : {L"Dorvane.ico", L"Lorrick.exe", L"Tavik.dll"})
+            EXPECT_EQ(ReadBytes(s + name).substr(0, 4), "new ") << name;
+        // The finder installer after it keeps what this run copied, and copies its own anew.
+        ASSERT_TRUE(WriteBytes(s + L"Lorrick.exe", "this run"));
+        EXPECT_EQ(InstallFinderFilesTo(m.in, m.config), s + L"Lorrick.exe");
+        kit.insert({L"Web.ico", L"Vantry2.ico"});
+        EXPECT_EQ(names(), kit);
+        EXPECT_EQ(ReadBytes(s + L"Lorrick.exe").substr(0, 4), "new ");
     }
 }
 
@@ -178,17 +292,18 @@ TEST(SupportFiles, TheRealInstallersEndWithExitCodeOneAfterTheirMessage)
     ASSERT_EQ(MakeDirectory((root + L"Guide").c_str()) + MakeDirectory(FolderPart(planted).c_str()), 0);
     ASSERT_TRUE(WriteBytes(root + L"Guide\\keep.gif", "medium"));
     ASSERT_TRUE(::CopyFileW((OwnFolder() + L"install_runner.exe").c_str(), planted.c_str(), TRUE));
-    const std::pair<std::wstring, UINT> runs[] = {
-        {L"finder \"" + m.dir.Path() + L"\\medium\" \"" + m.in.supportFolder + L"\" Support\\Finder\\Dorvane.ico",
-         IDS_INTERNAL_ERROR},
-        {L"finder none " + root, IDS_SUPPORT_FOLDER_UNKNOWN}, {L"guide none " + root, IDS_SUPPORT_FOLDER_UNKNOWN},
-        {L"guide empty " + root, IDS_SUPPORT_FOLDER_UNKNOWN}, {L"launch none " + root, IDS_INTERNAL_ERROR},
-        {L"launch empty " + root, IDS_INTERNAL_ERROR}, {L"finder refused \"" + m.dir.Path() + L"\"", IDS_SUPPORT_FOLDER_UNKNOWN},
-        {L"guide refused \"" + m.dir.Path() + L"\"", IDS_SUPPORT_FOLDER_UNKNOWN}};
+    std::wstring unsafe = afx::LoadStrLang(IDS_SUPPORT_FOLDER_UNSAFE, 1033);
+    unsafe.replace(unsafe.find(L"%1"), 2, m.dir / L"Ostrand\\Pellgrove");
+    const std::wstring internal = afx::LoadStrLang(IDS_INTERNAL_ERROR, 1033), unknown = afx::LoadStrLang(IDS_SUPPORT_FOLDER_UNKNOWN, 1033);
+    const std::pair<std::wstring, std::wstring> runs[] = {
+        {L"finder \"" + m.dir.Path() + L"\\medium\" \"" + m.in.supportFolder + L"\" Support\\Finder\\Dorvane.ico", internal},
+        {L"finder none " + root, unknown}, {L"guide none " + root, unknown}, {L"guide empty " + root, unknown},
+        {L"launch none " + root, internal}, {L"launch empty " + root, internal},
+        {L"finder refused \"" + m.dir.Path() + L"\"", unsafe}, {L"guide refused \"" + m.dir.Path() + L"\"", unsafe}};
     for (const auto& [args, message] : runs) {
         ProgramRun run(OwnFolder() + L"install_runner.exe", args, m.dir.Path());
         HWND box = run.WaitWindow();
-        EXPECT_EQ(box ? MessageText(box) : L"", afx::LoadStrLang(message, 1033)) << args;
+        EXPECT_EQ(box ? MessageText(box) : L"", message) << args;
         Press(box, IDOK);
         EXPECT_EQ(run.WaitExit(), 1u) << args;
     }
