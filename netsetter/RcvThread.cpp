@@ -10,6 +10,8 @@
 CRcvThread::~CRcvThread()
 {
     CloseSocket();
+    if (m_hWake)
+        CloseHandle(m_hWake);
 }
 
 int CRcvThread::OpenSocket()
@@ -52,9 +54,14 @@ int CRcvThread::Run()
         if (m_bStop)
             break;
         if (n == SOCKET_ERROR) {
-            // An oversized datagram or a passing error; a socket closed under us ends the loop.
-            if (WSAGetLastError() == WSAENOTSOCK || m_socket == INVALID_SOCKET)
+            // A socket closed under us ends the loop. An oversized datagram is one datagram
+            // ignored; any other failure is tried again a little later, so a passing one (a port
+            // unreachable) costs a moment and a lasting one (the network down) no busy loop.
+            int error = WSAGetLastError();
+            if (error == WSAENOTSOCK || m_socket == INVALID_SOCKET)
                 break;
+            if (error != WSAEMSGSIZE && WaitForSingleObject(m_hWake, kRetryMs) == WAIT_FAILED)
+                Sleep(kRetryMs);
             continue;
         }
         ReplyKind kind = ClassifyReply(m_abReply, size_t(n), TheApp().m_nSndSeq, g_nPendingOperation, g_abPcMac);
@@ -77,6 +84,7 @@ void CRcvThread::Stop()
     m_bStop = 1;
     if (GetExitCode() == STILL_ACTIVE) {
         m_bStop = 1;
+        SetEvent(m_hWake);
         CloseSocket();
         ResumeThread();  // one stopped before it ever ran
         JoinOrTerminate(kStopMs);

@@ -21,6 +21,9 @@ public:
     void Stop();
     // How long a stop waits for the thread to end by itself.
     static constexpr DWORD kStopMs = 5000;
+    // How long the receiver waits after a failed receive before it tries again: a lasting
+    // failure (the network down) costs a few tries a second, not a core; a stop cuts it short.
+    static constexpr DWORD kRetryMs = 100;
     void CloseSocket();
 
     std::atomic<int> m_bStop{0};
@@ -32,6 +35,8 @@ protected:
 
 private:
     std::atomic<SOCKET> m_socket{INVALID_SOCKET};
+    // Set by Stop(): wakes the wait after a failed receive.
+    HANDLE m_hWake = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     afx::CWnd* m_pDialog = nullptr;
     // One reply at a time: the dialog has used it before the next receive overwrites it.
     uint8_t m_abReply[kReceiveBufferSize] = {};

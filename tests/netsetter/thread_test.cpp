@@ -9,6 +9,7 @@
 #include "netsetter/RcvThread.h"
 #include "netsetter/SndThread.h"
 #include "tests/support/DevSimClient.h"
+#include "tests/support/ImportStandIn.h"
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
 #include <gtest/gtest.h>
@@ -138,6 +139,39 @@ std::vector<uint8_t> Bytes(const DeviceRequestPacket& p)
 }
 
 uint32_t IdOf(const std::vector<uint8_t>& b) { return uint32_t(b[1]) << 24 | b[2] << 16 | b[3] << 8 | b[4]; }
+
+// An advanced-data answer to the current request, which the filter always passes, tagged at
+// byte 33, sent to the receiver from `s`.
+void SendTagged(SOCKET s, uint8_t tag)
+{
+    std::vector<uint8_t> d(kPacketSize, 0);
+    d[0] = kOpAdvancedAnswer;
+    for (int i = 0; i < 4; ++i)
+        d[1 + i] = uint8_t(g_app.m_nSndSeq >> (24 - 8 * i));
+    d[33] = tag;
+    sockaddr_in to = {AF_INET, htons(kDevicePort), {}, {}};
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sendto(s, reinterpret_cast<const char*>(d.data()), int(d.size()), 0, reinterpret_cast<sockaddr*>(&to), sizeof(to));
+}
+
+// The receive as this program imports it, while a row's stand-in lives: of the calls counted
+// from 1, `count` from number `from` on fail with `error` (all of them from there when count is
+// -1); the others are the real receive's.
+struct ReceiveFault { int error, from, count; };
+ReceiveFault g_fault;
+std::atomic<long> g_receives{0};
+using RecvFromFn = int(WSAAPI*)(SOCKET, char*, int, int, sockaddr*, int*);
+RecvFromFn g_realRecvFrom;
+
+int WSAAPI FaultyRecvFrom(SOCKET s, char* buf, int len, int flags, sockaddr* from, int* fromLen)
+{
+    long call = ++g_receives;
+    if (call >= g_fault.from && (g_fault.count < 0 || call < g_fault.from + g_fault.count)) {
+        WSASetLastError(g_fault.error);
+        return SOCKET_ERROR;
+    }
+    return g_realRecvFrom(s, buf, len, flags, from, fromLen);
+}
 
 class QuentariThreads : public ::testing::Test {
 protected:
@@ -287,6 +321,55 @@ TEST_F(QuentariThreads, StoppingDuringAnOperationEndsBothThreads)
         owner.Pump(300);
         EXPECT_EQ(g_handed.size(), handed) << c.what;
     }
+}
+
+// A failed receive never spins the receiver: a lasting failure (the network down) is tried again
+// a few times a second, not at full speed, and after a passing one, or once the network is back,
+// the replies still reach the dialog in order. Either way a stop ends the receiver at once.
+TEST_F(QuentariThreads, AFailedReceiveIsTriedAgainWithoutSpinning)
+{
+    struct Case { const char* what; ReceiveFault fault; } cases[] = {
+        {"network down for good", {WSAENETDOWN, 1, -1}},
+        {"port unreachable between two replies", {WSAECONNRESET, 2, 1}},
+        {"oversized datagram between two replies", {WSAEMSGSIZE, 2, 1}},
+        {"network down a while between two replies", {WSAENETDOWN, 2, 5}},
+    };
+    g_realRecvFrom = reinterpret_cast<RecvFromFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ws2_32.dll"), "recvfrom")));
+    ASSERT_TRUE(g_realRecvFrom);
+    SOCKET inject = socket(AF_INET, SOCK_DGRAM, 0);
+    for (const Case& c : cases) {
+        g_fault = c.fault;
+        g_receives = 0;
+        ImportStandIn receive(L"ws2_32.dll", "recvfrom", &FaultyRecvFrom);
+        ASSERT_TRUE(receive.Patched()) << c.what;
+        Owner owner;
+        ASSERT_TRUE(owner.StartThreads()) << c.what;
+        if (c.fault.count < 0) {
+            // At full speed hundreds of thousands of tries; a busy machine can only lower the count.
+            long before = g_receives.load();
+            owner.Pump(500);
+            long tries = g_receives - before;
+            EXPECT_LT(tries, 50) << c.what;
+            EXPECT_GT(g_receives.load(), 0) << c.what << ": the receiver never called the stand-in";
+            EXPECT_TRUE(g_handed.empty()) << c.what;
+        } else {
+            SendTagged(inject, 1);
+            SendTagged(inject, 2);
+            for (int i = 0; i < 250 && g_handed.size() < 2; ++i)
+                owner.Pump(20);
+            std::vector<uint8_t> tags;
+            for (const Handed& h : g_handed)
+                tags.push_back(h.bytes[33]);
+            EXPECT_EQ(tags, (std::vector<uint8_t>{1, 2})) << c.what;
+            EXPECT_GE(g_receives.load(), c.fault.from + c.fault.count) << c.what << ": fewer failures than the row's";
+        }
+        DWORD start = GetTickCount();
+        owner.Stop();
+        EXPECT_LT(GetTickCount() - start, 2000u) << c.what;
+        EXPECT_EQ(owner.m_rcvExit, 0u) << c.what;
+    }
+    closesocket(inject);
 }
 
 // The dialog's logoff stops the threads once its three copies are on the wire, and at once then:
