@@ -1,7 +1,6 @@
 // The finder's device buckets, the sorted device-entry table and the name match.
 #include "finder/DeviceTable.h"
 #include "afx/AddressText.h"
-#include <windows.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -19,11 +18,6 @@ std::string MatchKey(const std::string& name, const LeadByteTest& isLeadByte)
         return std::string();
     size_t end = FindSingleByteChar(name, '@', isLeadByte, start);
     return name.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
-
-LeadByteTest CodePageLeadBytes(unsigned codePage)
-{
-    return [codePage](unsigned char b) { return IsDBCSLeadByteEx(codePage, b) != FALSE; };
 }
 
 std::string CDevice::Name() const

@@ -1,4 +1,5 @@
-// Found devices: the eight MAC buckets, the sorted entry table and the name match.
+// Found devices: the eight MAC buckets, the sorted entry table and the name match. Plain code,
+// no Windows headers (the code page's lead bytes come from finder/CodePage.h), so it is fuzzed natively.
 #pragma once
 #include "devicelist/NameChars.h"
 #include "finder/ZevRecord.h"
@@ -9,8 +10,6 @@
 // The first run of a name without "@", walked by character so that a second byte 0x40 is no
 // at sign; empty when the name has none.
 std::string MatchKey(const std::string& name, const LeadByteTest& isLeadByte);
-// Lead bytes of a code page; the finder's names are in the process's ANSI code page (CP_ACP).
-LeadByteTest CodePageLeadBytes(unsigned codePage);
 
 class CDevice {
 public:

@@ -4,6 +4,7 @@
 #include "afx/MessageBox.h"
 #include "afx/ResourceLanguage.h"
 #include "afx/WinApp.h"
+#include "finder/CodePage.h"
 #include "finder/LorrickApp.h"
 #include "finder/LorrickRes.h"
 #include "finder/Ping.h"

@@ -37,7 +37,8 @@ unsigned ValidateAddresses(uint32_t a, uint32_t m, uint32_t g, int kind);
 bool IsSameSubnet(const std::wstring& gateway, const std::wstring& address, const std::wstring& mask);
 
 unsigned CheckDeviceName(const std::wstring& name);
-// The workgroup is checked as the request carries it, in code page `codePage`.
+// The workgroup is checked as the request carries it, in code page `codePage` (WorkgroupCheck.cpp:
+// it asks Windows for the conversion).
 unsigned CheckWorkgroup(const std::wstring& workgroup, unsigned codePage);
 
 // A storage device's name text split into device name and workgroup ("NAS@WG" or "NAS?DOMAIN"),

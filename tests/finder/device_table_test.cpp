@@ -1,4 +1,5 @@
 // The finder's buckets, entry-table order and name match.
+#include "finder/CodePage.h"
 #include "finder/DeviceTable.h"
 #include "afx/AddressText.h"
 #include <gtest/gtest.h>
