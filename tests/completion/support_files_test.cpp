@@ -177,7 +177,6 @@ TEST(SupportFiles, TheCompanyFolderIsKeptOnlyWhenSafe)
 // finder, a subfolder, an older finder (read-only) go; the finder files an earlier install left
 // come anew from the medium, with no shortcut made. A file in use, a copy that fails, a company
 // folder another account owns, a file in place of either folder: refused, nothing copied.
-HANDLE g_inUse = INVALID_HANDLE_VALUE;
 BOOL WINAPI FailCopy(LPCWSTR, LPCWSTR, BOOL) { return ::SetLastError(ERROR_ACCESS_DENIED), FALSE; }
 DWORD WINAPI OtherOwner(HANDLE, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID* owner, PSID*, PACL* dacl, PACL*, PSECURITY_DESCRIPTOR* sd)
 {
