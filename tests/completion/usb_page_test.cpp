@@ -1,10 +1,12 @@
 // The USB-stick confirmation page driven through window messages: the values in words, the
-// rows it places, the firmware check that turns the automatic update on, and its completion.
+// rows it places, every text whole in the four languages, the firmware check that turns the
+// automatic update on, and its completion.
 #include "afx/ResourceLanguage.h"
 #include "resources/pellgrove/resource.h"
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/TextFit.h"
 #include "wizard/PellgroveApp.h"
 #include "wizard/PellgroveDialog_QuickConfirm_Usb.h"
 #include "wizard/QuickSetupContext.h"
@@ -15,6 +17,13 @@
 namespace {
 
 CPellgroveApp g_app;
+
+// The page with the labels it draws itself in view, for the fit of its texts.
+class MeasuredPage : public CPellgroveDialog_QuickConfirm_Usb {
+public:
+    using CPellgroveDialog_QuickConfirm_Usb::CPellgroveDialog_QuickConfirm_Usb;
+    DrawnLabels Drawn() const { return {m_labels, m_font}; }
+};
 
 class UsbPage : public ::testing::Test {
 protected:
@@ -35,14 +44,18 @@ protected:
     }
     INT_PTR Run(const std::function<void(HWND)>& drive)
     {
-        CPellgroveDialog_QuickConfirm_Usb page(nullptr, &m_rect);
+        MeasuredPage page(nullptr, &m_rect);
         page.m_pContext = &m_context;
-        return RunDriven(page, drive);
+        m_page = &page;
+        INT_PTR result = RunDriven(page, drive);
+        m_page = nullptr;
+        return result;
     }
     static std::wstring S(UINT id) { return afx::LoadStr(id); }
     TempDir m_dir;
     QuickSetupContext m_context;
     RECT m_rect = {};
+    MeasuredPage* m_page = nullptr;  // while Run runs it
 };
 
 }  // namespace
@@ -54,7 +67,16 @@ TEST_F(UsbPage, ValuesInWordsAndTheFirmwareCheckTurnsTheAutomaticUpdateOn)
                     &g_productConfig.Show_PowerSaving, &g_productConfig.Show_Category, &g_productConfig.Show_RecDirection,
                     &g_productConfig.Show_ShortCut, &g_productConfig.Show_ManualCopy};
     for (int* flag : flags) *flag = 1;
-    for (LANGID lang : {LANGID(1033), LANGID(1041)}) {
+    // Every row in words, the addresses about as long as they come.
+    CDeviceSettings& r = m_context.settings;
+    r.ip = L"192.168.100.200";
+    r.netmask = L"255.255.255.0";
+    r.gateway = L"192.168.100.254";
+    r.nameserver = L"192.168.100.253";
+    r.ntp = L"on";
+    r.ntpserver = L"ntp.jst.mfeed.ad.jp";
+    for (LANGID lang : {LANGID(1033), LANGID(1041), LANGID(1028), LANGID(2052)}) {
+        SCOPED_TRACE(lang);
         afx::SetResourceLanguage(lang);
         m_context.settings.autoupdate = L"off";
         std::wstring asked;
@@ -68,6 +90,8 @@ TEST_F(UsbPage, ValuesInWordsAndTheFirmwareCheckTurnsTheAutomaticUpdateOn)
             ::PostMessageW(::GetDlgItem(page, IDC_CONFIRM_DOWNLOAD_FW), BM_CLICK, 0, 0);
             asked = AnswerMessageBox(page);
             EXPECT_EQ(ItemText(page, IDC_USB_AUTOUPDATE), S(IDS_ADAPTER_DHCP_VALID));
+            const std::vector<std::string> unfit = UnfitTexts(page, m_page->Drawn());
+            EXPECT_TRUE(unfit.empty()) << Lines(unfit);
             SaveWindowShot(page, L"usb_confirm_" + std::to_wstring(lang));
         });
         EXPECT_EQ(asked, L"自動アップデート機能をonにします。");
