@@ -2,6 +2,7 @@
 // draw them.
 #include "tests/support/TextFit.h"
 #include "afx/Gdi.h"
+#include "tests/support/ProgramRun.h"
 #include <algorithm>
 
 namespace {
@@ -29,13 +30,6 @@ std::string Name(const Shown& s)
 {
     std::string name = std::to_string(::GetDlgCtrlID(s.window));
     return s.text.empty() ? name : name + " \"" + Utf8(s.text) + "\"";
-}
-
-std::wstring TextOf(HWND window)
-{
-    std::wstring text(size_t(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(size_t(::GetWindowTextW(window, text.data(), int(text.size()))));
-    return text;
 }
 
 RECT WindowRectIn(HWND dialog, HWND window)
@@ -208,7 +202,7 @@ public:
         UINT format = 0;
         bool button = false;
         if (TextRoom(m_dc, control, font, room, format, button))
-            s.text = TextOf(control);
+            s.text = WindowText(control);
         if (!s.text.empty()) {
             ::MapWindowPoints(control, m_dialog, reinterpret_cast<POINT*>(&room), 2);
             ::IntersectRect(&room, &room, &m_client);
@@ -232,7 +226,7 @@ public:
     {
         Shown s;
         s.window = label;
-        s.text = TextOf(label);
+        s.text = WindowText(label);
         if (s.text.empty())
             return;
         const LONG style = LONG(::GetWindowLongPtrW(label, GWL_STYLE));
