@@ -18,13 +18,6 @@ namespace {
 
 CPellgroveApp g_app;
 
-// The page with the labels it draws itself in view, for the fit of its texts.
-class MeasuredPage : public CPellgroveDialog_QuickConfirm_Usb {
-public:
-    using CPellgroveDialog_QuickConfirm_Usb::CPellgroveDialog_QuickConfirm_Usb;
-    DrawnLabels Drawn() const { return {m_labels, m_font}; }
-};
-
 class UsbPage : public ::testing::Test {
 protected:
     void SetUp() override
@@ -44,18 +37,14 @@ protected:
     }
     INT_PTR Run(const std::function<void(HWND)>& drive)
     {
-        MeasuredPage page(nullptr, &m_rect);
+        CPellgroveDialog_QuickConfirm_Usb page(nullptr, &m_rect);
         page.m_pContext = &m_context;
-        m_page = &page;
-        INT_PTR result = RunDriven(page, drive);
-        m_page = nullptr;
-        return result;
+        return RunDriven(page, drive);
     }
     static std::wstring S(UINT id) { return afx::LoadStr(id); }
     TempDir m_dir;
     QuickSetupContext m_context;
     RECT m_rect = {};
-    MeasuredPage* m_page = nullptr;  // while Run runs it
 };
 
 }  // namespace
@@ -90,7 +79,7 @@ TEST_F(UsbPage, ValuesInWordsAndTheFirmwareCheckTurnsTheAutomaticUpdateOn)
             ::PostMessageW(::GetDlgItem(page, IDC_CONFIRM_DOWNLOAD_FW), BM_CLICK, 0, 0);
             asked = AnswerMessageBox(page);
             EXPECT_EQ(ItemText(page, IDC_USB_AUTOUPDATE), S(IDS_ADAPTER_DHCP_VALID));
-            const std::vector<std::string> unfit = UnfitTexts(page, m_page->Drawn());
+            const std::vector<std::string> unfit = UnfitTexts(page);
             EXPECT_TRUE(unfit.empty()) << Lines(unfit);
             SaveWindowShot(page, L"usb_confirm_" + std::to_wstring(lang));
         });
