@@ -1,10 +1,11 @@
 // The firmware download dialog against the test server: good files, refused and broken
 // transfers, the overwrite question (also one asked before the dialog has shown), Cancel of a
-// stalled transfer; screenshots; timings.
+// stalled transfer; its texts whole in the four languages; screenshots; timings.
 #include "tests/completion/OwnShare.h"
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/TextFit.h"
 #include "afx/ResourceLanguage.h"
 #include "resources/pellgrove/resource.h"
 #include "wizard/FwDownload.h"
@@ -36,6 +37,7 @@ struct Outcome {
     int position = 0;
     bool asked = false, animating = true;
     DWORD cancelMs = 0, totalMs = 0;
+    std::vector<std::string> unfit;  // texts not shown whole, while downloading or once ended
 };
 
 // Its first idle moment, when a dialog shows itself, comes only after the worker has asked its
@@ -72,6 +74,7 @@ Outcome RunDialog(CFwDownload& dlg, int answer, bool cancel, const std::wstring&
             if (cancel && dlg.m_dwReceived > 0) {
                 DriveStep(L"cancelling");
                 ::Sleep(300);  // a few frames of the animation and a partly filled bar
+                out.unfit = UnfitTexts(h);
                 if (!shot.empty())
                     SaveWindowShot(h, shot);
                 cancelledAt = ::GetTickCount();
@@ -84,6 +87,7 @@ Outcome RunDialog(CFwDownload& dlg, int answer, bool cancel, const std::wstring&
                 out.animating = ::IsWindowVisible(::GetDlgItem(h, IDC_FW_ANIMATE)) != FALSE;
                 out.status = ItemText(h, IDC_FW_STATUS);
                 out.position = int(::SendDlgItemMessageW(h, IDC_FW_PROGRESS, PBM_GETPOS, 0, 0));
+                out.unfit = UnfitTexts(h);
                 if (!shot.empty())
                     SaveWindowShot(h, shot);
                 return Press(h, IDOK);
@@ -122,7 +126,7 @@ TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
     // The root of the current drive, where a download without a drive would land.
     OwnShare share;
     ASSERT_TRUE(share.MakeCurrent());
-    for (LANGID lang : {LANGID(1033), LANGID(1041)}) {
+    for (LANGID lang : {LANGID(1033), LANGID(1041), LANGID(1028), LANGID(2052)}) {
         afx::SetResourceLanguage(lang);
         for (const Case& c : cases) {
             SCOPED_TRACE(::testing::Message() << c.name << " in " << lang);
@@ -150,6 +154,7 @@ TEST(FwDownload, AFailedRefusedOrCancelledDownloadNeverTouchesTheFileOnTheStick)
                 EXPECT_EQ(now, c.existing ? old : "");
             }
             EXPECT_EQ(out.asked, c.asks);
+            EXPECT_TRUE(out.unfit.empty()) << Lines(out.unfit);
             // Nothing but the two files: no temporary file stays behind.
             for (const auto& entry : std::filesystem::directory_iterator(stick.Path()))
                 EXPECT_TRUE(entry.path().filename() == L"fw.bin" || entry.path().filename() == L"fw.xml");

@@ -1,10 +1,12 @@
 // The USB-stick confirmation page driven through window messages: the values in words, the
-// rows it places, the firmware check that turns the automatic update on, and its completion.
+// rows it places, every text whole in the four languages, the firmware check that turns the
+// automatic update on, and its completion.
 #include "afx/ResourceLanguage.h"
 #include "resources/pellgrove/resource.h"
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/TextFit.h"
 #include "wizard/PellgroveApp.h"
 #include "wizard/PellgroveDialog_QuickConfirm_Usb.h"
 #include "wizard/QuickSetupContext.h"
@@ -54,7 +56,16 @@ TEST_F(UsbPage, ValuesInWordsAndTheFirmwareCheckTurnsTheAutomaticUpdateOn)
                     &g_productConfig.Show_PowerSaving, &g_productConfig.Show_Category, &g_productConfig.Show_RecDirection,
                     &g_productConfig.Show_ShortCut, &g_productConfig.Show_ManualCopy};
     for (int* flag : flags) *flag = 1;
-    for (LANGID lang : {LANGID(1033), LANGID(1041)}) {
+    // Every row in words, the addresses about as long as they come.
+    CDeviceSettings& r = m_context.settings;
+    r.ip = L"192.168.100.200";
+    r.netmask = L"255.255.255.0";
+    r.gateway = L"192.168.100.254";
+    r.nameserver = L"192.168.100.253";
+    r.ntp = L"on";
+    r.ntpserver = L"ntp.jst.mfeed.ad.jp";
+    for (LANGID lang : {LANGID(1033), LANGID(1041), LANGID(1028), LANGID(2052)}) {
+        SCOPED_TRACE(lang);
         afx::SetResourceLanguage(lang);
         m_context.settings.autoupdate = L"off";
         std::wstring asked;
@@ -68,6 +79,8 @@ TEST_F(UsbPage, ValuesInWordsAndTheFirmwareCheckTurnsTheAutomaticUpdateOn)
             ::PostMessageW(::GetDlgItem(page, IDC_CONFIRM_DOWNLOAD_FW), BM_CLICK, 0, 0);
             asked = AnswerMessageBox(page);
             EXPECT_EQ(ItemText(page, IDC_USB_AUTOUPDATE), S(IDS_ADAPTER_DHCP_VALID));
+            const std::vector<std::string> unfit = UnfitTexts(page);
+            EXPECT_TRUE(unfit.empty()) << Lines(unfit);
             SaveWindowShot(page, L"usb_confirm_" + std::to_wstring(lang));
         });
         EXPECT_EQ(asked, L"自動アップデート機能をonにします。");

@@ -1,0 +1,13 @@
+// Texts of a dialog's buttons and statics that the screen would not show whole.
+#pragma once
+#include <windows.h>
+#include <string>
+#include <vector>
+
+// One line for each visible button or static whose text, in the control's own font, is wider than
+// the control; and for each disabled button whose letters, drawn on a monochrome bitmap, run past
+// the width the text measures: the system draws a disabled text grey through a mask that wide,
+// and cuts off what runs past it. Empty when every text is whole.
+std::vector<std::string> UnfitTexts(HWND dialog);
+// The lines above, one a line, for a failure message.
+std::string Lines(const std::vector<std::string>& lines);
