@@ -1,6 +1,5 @@
 #!/usr/bin/env python3
 """Writes the seed corpora of the fuzz targets from the device simulator's own datagram builders."""
-import base64
 import importlib.util
 import os
 import struct
@@ -34,7 +33,6 @@ def request(op, seq, dev_mac=bytes(6), text=b"", auth=b"", extra=b""):
         p[34:34 + len(extra)] = extra
     p[99:99 + len(auth)] = auth
     p[115:115 + len(devsim.VENDOR)] = devsim.VENDOR
-    assert len(p) == devsim.PACKET
     return bytes(p)
 
 
@@ -125,63 +123,35 @@ def setter_reply_seeds():
 
 
 def advanced_answer_seeds():
-    """Modes and clock answers of the simulator: counts 0, 3 and 31, clocks with either flag, a refusal."""
-    sim = simulator([
-        {"mac": "00:0D:0B:00:00:11", "kind": 4, "name": "NAS-ONE", "password": "pw", "modes": [1, 2, 772],
-         "static": True, "ip": "10.1.2.3", "gw": "10.1.2.1", "web_port": 8080},
-        {"mac": "00:0D:0B:00:00:12", "kind": 1, "name": "AP-TWO", "password": "pw", "modes": [2, 3],
-         "time": {"year": 2038, "month": 12, "day": 31, "hour": 23, "minute": 59, "second": 59, "flag": 1,
-                  "further": "0a000001" + "5a" * 16, "a": 1, "b": 2}},
-        {"mac": "00:0D:0B:00:00:13", "kind": 2, "password": "pw", "mode_count": 31, "modes": [1] * 30},
-        {"mac": "00:0D:0B:00:00:14", "kind": 3, "password": "pw", "mode_count": 0, "time_flag": 1},
-    ])
-    seeds = {}
-    for i, dev in enumerate(sim.devices):
-        # Logged on first, as the setting run is; flag 1 asks within the session, with the session's
-        # token for a Base64-method device and the password for the others.
-        logon = request(3, 20 + i, dev.mac, base64.b64encode(b"pw") if dev.base64 else dev.name, b"pw")
-        answers = [d for _, d in sim.handle(logon, None)]
-        assert [d[5] for d in answers] == [0]
-        token = bytes(answers[0][99:115])
-        for sub in (0, 1):
-            req = request(8, 30 + i, dev.mac, auth=token if dev.base64 else b"pw", extra=struct.pack(">HB", sub, 1))
-            for n, (_, d) in enumerate(sim.handle(req, None)):
-                assert d[5] == 0
-                context = (i & 3) | (4 if dev.base64 else 0)
-                seeds["dev%d_sub%d_%d" % (i, sub, n)] = bytes([context]) + d + token + b"pw"
-    # Another PC's query (flag 1 without the session): the answer that refuses it.
-    other = bytearray(request(8, 40, sim.devices[0].mac, extra=struct.pack(">HB", 1, 1)))
-    other[8:14] = bytes.fromhex("020000ddeeff")
-    seeds["refused"] = bytes([3]) + sim.handle(bytes(other), None)[0][1] + bytes(16) + b"a-password-longer-than-15"
-    return seeds
+    """Modes answers with counts 3, 30, 31 and 0; clock answers with a time address behind flag 1 and 0."""
+    further = "0a000001" + "5a" * 16
+    sim = simulator([{"kind": 4, "modes": [2, 1, 772]}, {"kind": 1, "mode_count": 30, "modes": [3] * 29 + [1]},
+                     {"kind": 2, "mode_count": 31, "modes": [1] * 30}, {"kind": 3, "mode_count": 0, "modes": [1]},
+                     {"time": {"flag": 1, "further": further}}, {"time": {"flag": 0, "further": further}}])
+    # Context: the list's kind (3 storage), every other device protected; then the token and the password.
+    tails = [bytes(16) + b"a-password-longer-than-15", bytes(range(1, 17)) + b"pw"]
+    return {"dev%d_sub%d" % (i, sub): bytes([dev.kind & 3 | (i % 2) << 2]) +
+            sim.advanced(dev, request(8, 30 + i, dev.mac), sub, 1) + tails[i % 2]
+            for i, dev in enumerate(sim.devices) for sub in (0, 1)}
 
 
 def setting_checks_seeds():
-    """Clock answers of the simulator's devices beside their search answers' name texts."""
-    times = [{}, {"year": 2038, "month": 12, "day": 31, "hour": 23, "minute": 59, "second": 59},
-             {"year": 1970, "month": 1, "day": 1, "hour": 0, "minute": 0, "second": 0},
-             {"year": 2039}, {"month": 13}, {"year": 2024, "month": 2, "day": 31},
-             {"flag": 1, "further": "c0a80001" + "00" * 16}]
-    names = ["NAS01@WORKGROUP", "NAS01?DOMAIN", "NAS01", "@X?Y", "\x8b\x40\x8d\xde@WG", "N@W\x94",
-             "A" * 28 + "@WORKGROUP"]
-    sim = simulator([{"kind": 4, "name": n, "time": t} for n, t in zip(names, times)])
-    search = dict((bytes(d[28:34]), bytes(d)) for _, d in sim.handle(request(0, 7, text=b"FROM-PC"), None))
-    seeds = {}
-    for i, dev in enumerate(sim.devices):
-        clock = sim.advanced(dev, request(8, 8, dev.mac), 1, 0)
-        name = devsim.cstr(search[dev.mac][34:99])
-        # Names of i 4 and 5 are Shift-JIS; the zones go round.
-        context = (1 if i in (4, 5) else 0) | (i % 4) << 2
-        for offset in (0, 301, -360):
-            seeds["clock%d_%+d" % (i, offset)] = bytes([context]) + clock + struct.pack(">h", offset) + name
-    return seeds
+    """Clocks at the ends of the shown years and past them, beside names cut at an at sign, a question
+    mark, a Shift-JIS trail byte 0x40, a lead byte cut off, past the list's 30 bytes."""
+    times = [{"year": 2038, "month": 12, "day": 31, "hour": 23, "minute": 59, "second": 59}, {"year": 2039},
+             {"year": 1970, "month": 1, "day": 1, "hour": 0, "minute": 0, "second": 0}, {"month": 13},
+             {"year": 2024, "month": 2, "day": 31}, {}]
+    names = [b"NAS01@WORKGROUP", b"NAS01?DOMAIN", b"\x8b\x40\x8d\xde@WG", b"N@W\x94", b"@X?Y", b"A" * 28 + b"@WG"]
+    sim = simulator([{"kind": 4, "time": t} for t in times])
+    # Context: Shift-JIS for the double-byte names, the zones go round; then the PC clock's offset.
+    return {"clock%d" % i: bytes([(i in (2, 3)) | (i % 4) << 2]) + sim.advanced(dev, request(8, 8, dev.mac), 1, 0) +
+            struct.pack(">h", 100 * i - 300) + name for i, (dev, name) in enumerate(zip(sim.devices, names))}
 
 
 def library_record(answer):
     """The record the finder library makes of a search answer (finderlib ParseDeviceAnswer)."""
-    kinds = {1: 1, 5: 2, 6: 3, 7: 4}
+    kind = {1: 1, 5: 2, 6: 3, 7: 4}[answer[0]]
     text = lambda a: ("%d.%d.%d.%d" % tuple(a)).encode()
-    kind = kinds[answer[0]]
     method = answer[99:115] == b"\xff" * 16 or kind == 4  # the Base64 logon
     return struct.pack("<65sB6sI20s20s20sBB", answer[34:98], kind, answer[28:34],
                        0 if answer[6:8] == b"\0\1" else 1, text(answer[14:18]), text(answer[18:22]),
@@ -189,22 +159,16 @@ def library_record(answer):
 
 
 def finder_table_seeds():
-    """The library's records of the simulator's search answers: names alike, at signs, a second state."""
-    devices = [{"mac": "00:0D:0B:00:00:%02X" % (0x30 + i), "name": n} for i, n in enumerate(
-        ["disk1", "disk1@x", "Disk1", "disk10", "@@disk1@x", "@@@", "L" * 70, "\x8b\x40\x8a\xed@x"])]
-    devices += [{"mac": "00:0D:0B:00:00:29", "name": "disk1"},
-                {"mac": "00:0D:0B:00:00:50", "name": "disk1", "state2": True},
-                {"mac": "00:0D:0B:00:00:51", "name": "NAS", "kind": 4, "static": True, "ip": "10.9.8.7"}]
-    sim = simulator(devices)
+    """Search answers as records: equal names (the first of state 2), at signs, a Shift-JIS trail byte
+    0x40, a nameless record before another."""
+    names = ["disk1", "disk1", "disk1@x", "Disk1", "@@disk1@x", "@@@", "L" * 70, "\x8b\x40\x8a\xed@x", "", "NAS"]
+    sim = simulator([{"mac": "00:0D:0B:00:00:%02X" % (48 + i), "name": n, "state2": i == 0}
+                     for i, n in enumerate(names)])
     records = [library_record(d) for _, d in sim.handle(request(0, 7, text=b"FROM-PC"), None)]
-    seeds = {}
     # Context: bits 0-1 the code page (1 Shift-JIS), bits 2-5 the records of each table (0: all 50).
-    for name, context, target, table in (("disk1", 0, b"disk1", records),
-                                         ("sjis", 1, b"\x8b\x40\x8a\xed", records),
-                                         ("twice", 3 << 2, b"disk1", records[:3] + records[2:6] + records[:1]),
-                                         ("no_match", 0, b"disk", records[1:4])):
-        seeds[name] = bytes([context, len(target)]) + target + b"".join(table)
-    return seeds
+    cases = (("disk1", 0, b"disk1", records), ("sjis", 1, b"\x8b\x40\x8a\xed", records),
+             ("twice", 3 << 2, b"disk1", records[:3] + records[2:6] + records[:1]))
+    return {name: bytes([context, len(target)]) + target + b"".join(table) for name, context, target, table in cases}
 
 
 def main(out):
