@@ -12,6 +12,7 @@
 #include <aclapi.h>
 #include <sddl.h>
 #include <gtest/gtest.h>
+#include <filesystem>
 #include <map>
 #include <memory>
 
@@ -214,12 +215,8 @@ TEST(SupportFiles, TheSupportFolderEndsWithOnlyTheKitsFiles)
             continue;
         auto names = [&s] {
             std::set<std::wstring> found;
-            WIN32_FIND_DATAW fd;
-            HANDLE find = ::FindFirstFileW((s + L"*").c_str(), &fd);
-            for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = ::FindNextFileW(find, &fd))
-                if (fd.cFileName[0] != L'.')
-                    found.insert(fd.cFileName);
-            return ::FindClose(find), found;
+            for (const auto& entry : std::filesystem::directory_iterator(s)) found.insert(entry.path().filename());
+            return found;
         };
         std::set<std::wstring> kit = {L"Dorvane.ico", L"Guide", L"Lorrick.exe", L"Other", L"Tavik.dll", L"readme.txt"};
         EXPECT_EQ(names(), kit);

@@ -140,18 +140,22 @@ std::vector<uint8_t> Bytes(const DeviceRequestPacket& p)
 
 uint32_t IdOf(const std::vector<uint8_t>& b) { return uint32_t(b[1]) << 24 | b[2] << 16 | b[3] << 8 | b[4]; }
 
-// An advanced-data answer to the current request, which the filter always passes, tagged at
-// byte 33, sent to the receiver from `s`.
-void SendTagged(SOCKET s, uint8_t tag)
+// A datagram to the receiver on this PC: the operation, the current request's id moved by
+// seqOffset, and in one longer than 34 bytes the echoed MAC and a tag at byte 33.
+void SendDatagram(SOCKET s, uint8_t op, int seqOffset, int size, const uint8_t* mac, uint8_t tag)
 {
-    std::vector<uint8_t> d(kPacketSize, 0);
-    d[0] = kOpAdvancedAnswer;
+    std::vector<uint8_t> d(size_t(size), 0);
+    uint32_t seq = g_app.m_nSndSeq + uint32_t(seqOffset);
+    d[0] = op;
     for (int i = 0; i < 4; ++i)
-        d[1 + i] = uint8_t(g_app.m_nSndSeq >> (24 - 8 * i));
-    d[33] = tag;
+        d[1 + i] = uint8_t(seq >> (24 - 8 * i));
+    if (size > 34) {
+        std::memcpy(&d[8], mac, 6);
+        d[33] = tag;
+    }
     sockaddr_in to = {AF_INET, htons(kDevicePort), {}, {}};
     to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    sendto(s, reinterpret_cast<const char*>(d.data()), int(d.size()), 0, reinterpret_cast<sockaddr*>(&to), sizeof(to));
+    sendto(s, reinterpret_cast<const char*>(d.data()), size, 0, reinterpret_cast<sockaddr*>(&to), sizeof(to));
 }
 
 // The receive as this program imports it, while a row's stand-in lives: of the calls counted
@@ -247,8 +251,6 @@ TEST_F(QuentariThreads, TheReplyFilterOnTheLiveSocket)
         EXPECT_FALSE(second.m_pRcvThread || second.m_pSndThread);
     }
     SOCKET inject = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in to = {AF_INET, htons(kDevicePort), {}, {}};
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     const uint8_t ours[6] = {0, 0x11, 0x22, 0x33, 0x44, 0x55}, theirs[6] = {0, 0x66, 0x22, 0x33, 0x44, 0x55};
     struct Case { const char* what; uint8_t op; int seqOffset, pending, size; const uint8_t* echoedMac; UINT expected; };
     const Case cases[] = {
@@ -265,25 +267,13 @@ TEST_F(QuentariThreads, TheReplyFilterOnTheLiveSocket)
         {"advanced-data answer during a query", kOpAdvancedAnswer, 0, kPendingQuery, 132, theirs, WM_QT_ADVANCED_DATA_REPLY},
     };
     std::memcpy(g_abPcMac, ours, 6);
-    auto datagram = [&](uint8_t op, int seqOffset, int size, const uint8_t* mac, uint8_t tag) {
-        std::vector<uint8_t> d(size_t(size), 0);
-        uint32_t seq = g_app.m_nSndSeq + uint32_t(seqOffset);
-        d[0] = op;
-        for (int i = 0; i < 4; ++i)
-            d[1 + i] = uint8_t(seq >> (24 - 8 * i));
-        if (size > 34) {
-            std::memcpy(&d[8], mac, 6);
-            d[33] = tag;
-        }
-        sendto(inject, reinterpret_cast<const char*>(d.data()), size, 0, reinterpret_cast<sockaddr*>(&to), sizeof(to));
-    };
     uint8_t tag = 1;
     for (const Case& c : cases) {
         g_handed.clear();
         g_nPendingOperation = c.pending;
-        datagram(c.op, c.seqOffset, c.size, c.echoedMac, tag);
+        SendDatagram(inject, c.op, c.seqOffset, c.size, c.echoedMac, tag);
         // A marker that always passes shows when the case has been through the filter.
-        datagram(kOpAdvancedAnswer, 0, 132, ours, 0xEE);
+        SendDatagram(inject, kOpAdvancedAnswer, 0, 132, ours, 0xEE);
         for (int i = 0; i < 100 && (g_handed.empty() || g_handed.back().bytes[33] != 0xEE); ++i)
             owner.Pump(20);
         ASSERT_FALSE(g_handed.empty()) << c.what;
@@ -354,8 +344,8 @@ TEST_F(QuentariThreads, AFailedReceiveIsTriedAgainWithoutSpinning)
             EXPECT_GT(g_receives.load(), 0) << c.what << ": the receiver never called the stand-in";
             EXPECT_TRUE(g_handed.empty()) << c.what;
         } else {
-            SendTagged(inject, 1);
-            SendTagged(inject, 2);
+            SendDatagram(inject, kOpAdvancedAnswer, 0, kPacketSize, g_abPcMac, 1);
+            SendDatagram(inject, kOpAdvancedAnswer, 0, kPacketSize, g_abPcMac, 2);
             for (int i = 0; i < 250 && g_handed.size() < 2; ++i)
                 owner.Pump(20);
             std::vector<uint8_t> tags;
