@@ -68,20 +68,29 @@ bool Found(const std::wstring& pattern)
     return true;
 }
 
-// True when the folder holds an entry besides "." and "..".
-bool HasEntries(const std::wstring& folder)
+// Calls visit(name, attributes) for each entry of the folder besides "." and ".." until it
+// answers false: -1 when the folder cannot be listed, 0 when a visit answered false, else 1.
+template <class Visit>
+int ForEachEntry(const std::wstring& folder, Visit visit)
 {
     WIN32_FIND_DATAW fd;
     HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &fd);
     if (find == INVALID_HANDLE_VALUE)
-        return false;
-    bool any = false;
+        return -1;
+    int all = 1;
     do {
-        std::wstring name = fd.cFileName;
-        any = name != L"." && name != L"..";
-    } while (!any && ::FindNextFileW(find, &fd));
+        const std::wstring name = fd.cFileName;
+        if (name != L"." && name != L".." && !visit(name, fd.dwFileAttributes))
+            all = 0;
+    } while (all && ::FindNextFileW(find, &fd));
     ::FindClose(find);
-    return any;
+    return all;
+}
+
+// True when the folder holds an entry besides "." and "..".
+bool HasEntries(const std::wstring& folder)
+{
+    return ForEachEntry(folder, [](const std::wstring&, DWORD) { return false; }) == 0;
 }
 
 // Removes one entry below the support folder: a link as a link (never what it points at), a
@@ -90,18 +99,9 @@ bool RemoveEntry(const std::wstring& path, DWORD attributes);
 
 bool EmptyFolder(const std::wstring& folder)
 {
-    WIN32_FIND_DATAW fd;
-    HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE)
-        return false;
-    bool emptied = true;
-    do {
-        const std::wstring name = fd.cFileName;
-        if (name != L"." && name != L"..")
-            emptied = RemoveEntry(folder + L"\\" + name, fd.dwFileAttributes);
-    } while (emptied && ::FindNextFileW(find, &fd));
-    ::FindClose(find);
-    return emptied;
+    return ForEachEntry(folder, [&folder](const std::wstring& name, DWORD attributes) {
+               return RemoveEntry(folder + L"\\" + name, attributes);
+           }) == 1;
 }
 
 bool RemoveEntry(const std::wstring& path, DWORD attributes)
