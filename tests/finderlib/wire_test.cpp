@@ -31,6 +31,9 @@ std::string Text(const Bytes& b, size_t at, size_t max) {
     return s.substr(0, s.find('\0'));
 }
 
+// A request's text field and its authentication field.
+std::string NameAndKey(const Bytes& b) { return Text(b, 34, 65) + "|" + Text(b, 99, 16); }
+
 const char* kDevMacText = "00:0D:0B:00:00:01";
 const uint8_t kDevMac[6] = {0x00, 0x0D, 0x0B, 0x00, 0x00, 0x01};
 
@@ -77,9 +80,16 @@ protected:
         return t;
     }
 
-    // One device with the test MAC and these fields.
-    bool LoadDevice(const std::string& fields) {
-        return sim.Load(std::string("{\"devices\":[{\"mac\":\"") + kDevMacText + "\"," + fields + "}]}");
+    // One device with the test MAC and these fields, and the simulator's faults.
+    bool LoadDevice(const std::string& fields, const std::string& faults = "{}") {
+        return sim.Load(std::string("{\"devices\":[{\"mac\":\"") + kDevMacText + "\"," + fields + "}],\"faults\":" + faults + "}");
+    }
+
+    static ZevConfigRecord Config(const char* name, const char* ip, const char* mask, const char* gateway, uint8_t dhcp) {
+        ZevConfigRecord c = {};
+        strcpy(c.name, name), strcpy(c.ip, ip), strcpy(c.mask, mask), strcpy(c.gateway, gateway);
+        c.dhcp = dhcp;
+        return c;
     }
 
     int16_t Logon(const ZevLogonTarget& t) {
@@ -179,10 +189,9 @@ TEST_F(Wire, SearchKeepsFiftyOfTwoHundredAndSurvivesMalformedDatagrams) {
 
 // Every answer comes after a stray one for another transaction, which must not count.
 TEST_F(Wire, LogonResultCodesAndSessionRequests) {
-    ASSERT_TRUE(sim.Load(std::string("{\"devices\":[{\"mac\":\"") + kDevMacText +
-                         "\",\"name\":\"NAS-ONE\",\"password\":\"secret\",\"modes\":[1,2,772],"
-                         "\"time\":{\"year\":2025,\"month\":3,\"day\":4,\"hour\":5,\"minute\":6,\"second\":7,"
-                         "\"a\":8,\"b\":9},\"time_decoy\":true}],\"faults\":{\"stray\":true}}")) << sim.Error();
+    ASSERT_TRUE(LoadDevice("\"name\":\"NAS-ONE\",\"password\":\"secret\",\"modes\":[1,2,772],\"time\":{\"year\":2025,"
+                           "\"month\":3,\"day\":4,\"hour\":5,\"minute\":6,\"second\":7,\"a\":8,\"b\":9},\"time_decoy\":true",
+                           "{\"stray\":true}")) << sim.Error();
     EXPECT_EQ(Logon(Target("wrong")), 2);
     auto t0 = Clock::now();
     EXPECT_EQ(Logon(Target("secret")), 1);
@@ -190,7 +199,7 @@ TEST_F(Wire, LogonResultCodesAndSessionRequests) {
     auto logons = sim.Sent(3);
     ASSERT_EQ(logons.size(), 6u);
     ExpectCommon(logons[5], 3);
-    EXPECT_EQ(Text(logons[5], 34, 65) + "|" + Text(logons[5], 99, 16), "NAS-ONE|secret");
+    EXPECT_EQ(NameAndKey(logons[5]), "NAS-ONE|secret");
     EXPECT_EQ(Id(logons[5]), Id(logons[0]) + 1);
 
     ZevModesRecord modes = {};
@@ -222,7 +231,7 @@ TEST_F(Wire, LogonResultCodesAndSessionRequests) {
     auto logoffs = sim.Sent(4);
     ASSERT_EQ(logoffs.size(), 3u);
     ExpectCommon(logoffs[0], 4);
-    EXPECT_EQ(Text(logoffs[0], 34, 65) + "|" + Text(logoffs[0], 99, 16), "NAS-ONE|secret");
+    EXPECT_EQ(NameAndKey(logoffs[0]), "NAS-ONE|secret");
 
     // The device's refusals, one after another.
     struct { const char* fields; int16_t status; } refusals[] = {
@@ -258,14 +267,11 @@ TEST_F(Wire, Base64LogonUsesTheTokenAfterwards) {
     EXPECT_EQ(LogoffZevDevice(), 1);
     EXPECT_TRUE(sim.Devices().find("\"logged_on_from\": null") != std::string::npos) << sim.Devices();
     ASSERT_EQ(Logon(Target("p@ss-w0rd", 4)), 1);
-    ZevConfigRecord config = {};
-    strcpy(config.name, "DHCP-ONE");
-    strcpy(config.ip, "10.1.2.3");  // not sent: the device takes its address by DHCP
-    config.dhcp = 1;
+    ZevConfigRecord config = Config("DHCP-ONE", "10.1.2.3", "", "", 1);  // the address is not sent: DHCP
     EXPECT_EQ(SetZevConfig(&config), 1);
     EXPECT_TRUE(sim.Devices().find("\"static\": false") != std::string::npos) << sim.Devices();
     auto logon = sim.Sent(3).at(0), query = sim.Sent(8).back(), logoff = sim.Sent(4).at(0), setup = sim.Sent(2).at(0);
-    EXPECT_EQ(Text(logon, 34, 65) + "|" + Text(logon, 99, 16), "cEBzcy13MHJk|   ");
+    EXPECT_EQ(NameAndKey(logon), "cEBzcy13MHJk|   ");
     EXPECT_EQ(Text(logoff, 34, 65), "cEBzcy13MHJk");
     EXPECT_EQ(memcmp(&query[99], &logoff[99], 16), 0);  // the device's token, not the blanks
     EXPECT_NE(memcmp(&query[99], &setup[99], 16), 0);   // the next session's own
@@ -298,22 +304,16 @@ TEST_F(Wire, LogonAlreadyFromThisPcLogsOffAndRetries) {
 }
 
 TEST_F(Wire, SetupChangesTheDeviceAndReportsTheSettingAccepted) {
-    ASSERT_TRUE(sim.Load(std::string("{\"devices\":[{\"mac\":\"") + kDevMacText +
-                         "\",\"name\":\"OLD\",\"password\":\"pw\"}],\"faults\":{\"late_ms\":5400}}"));
+    ASSERT_TRUE(LoadDevice("\"name\":\"OLD\",\"password\":\"pw\"", "{\"late_ms\":5400}"));
     EXPECT_EQ(Logon(Target("pw")), 1);
-    ZevConfigRecord config = {};
-    strcpy(config.name, "RENAMED");
-    strcpy(config.ip, "10.20.30.40");
-    strcpy(config.mask, "255.255.0.0");
-    strcpy(config.gateway, "10.20.0.1");
-    config.dhcp = 0;
+    ZevConfigRecord config = Config("RENAMED", "10.20.30.40", "255.255.0.0", "10.20.0.1", 0);
     auto t0 = Clock::now();
     EXPECT_EQ(SetZevConfig(&config), 1);
     EXPECT_GE(Since(t0), 10.0);  // success never ends a setup early
     EXPECT_EQ(SetZevConfig(&config), 0);  // the session ended with it
     auto setup = sim.Sent(2).at(0);
     ExpectCommon(setup, 2);
-    EXPECT_EQ(Text(setup, 34, 65) + "|" + Text(setup, 99, 16), "RENAMED|pw");
+    EXPECT_EQ(NameAndKey(setup), "RENAMED|pw");
     EXPECT_EQ((Ints{setup[7], setup[14], setup[25]}), (Ints{1, 10, 1}));
 
     Search();

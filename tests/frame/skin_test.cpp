@@ -17,6 +17,7 @@ const UINT kOk[] = {163, 164, 165, 166};               // normal, selected, focu
 const UINT kBack[] = {167, 168, 169, 170};
 const UINT kEdit[] = {171, 172, 173, 174};
 const UINT kMissing = 9999;
+using Longs = std::vector<LONG>;  // several sizes or places checked at once
 
 class TestPage : public CPellgroveDialog {
 public:
@@ -60,7 +61,8 @@ void Pump(DWORD ms)
             ::DispatchMessageW(&msg);
 }
 
-void Mouse(DWORD flags, POINT screen)
+// A mouse event at a screen point, then `pumpMs` of messages served.
+void Mouse(DWORD flags, POINT screen, DWORD pumpMs = 100)
 {
     INPUT in{};
     in.type = INPUT_MOUSE;
@@ -68,6 +70,7 @@ void Mouse(DWORD flags, POINT screen)
     in.mi.dy = screen.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
     in.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     ::SendInput(1, &in, sizeof(in));
+    Pump(pumpMs);
 }
 
 POINT ScreenOf(HWND w, int x, int y)
@@ -186,16 +189,13 @@ TEST_F(SkinTest, PageIsItsPictureCentredOnItsParentWithLabelsDrawnOnIt)
     TestPage& page = Open(kBackground);
     Pixels background(kBackground);
     SIZE size = background.Size();
-    RECT w = page.GetWindowRect(), c = page.GetClientRect();
-    EXPECT_EQ(size.cx, w.right - w.left);
-    EXPECT_EQ(size.cy, w.bottom - w.top);
-    EXPECT_EQ(size.cx, c.right);  // no caption, no border
-    EXPECT_EQ(100 + 400 - size.cx / 2, w.left);
-    EXPECT_EQ(40 + 300 - size.cy / 2, w.top);
+    RECT w = page.GetWindowRect(), c = page.GetClientRect();  // client: no caption, no border
+    EXPECT_EQ((Longs{w.right - w.left, w.bottom - w.top, c.right, w.left, w.top}),
+              (Longs{size.cx, size.cy, size.cx, 100 + 400 - size.cx / 2, 40 + 300 - size.cy / 2}));
 
     Pixels shown(page);
-    EXPECT_EQ(background.At(5, 5), shown.At(5, 5));
-    EXPECT_EQ(background.At(size.cx - 3, size.cy - 3), shown.At(size.cx - 3, size.cy - 3));
+    for (POINT p : {POINT{5, 5}, POINT{size.cx - 3, size.cy - 3}})
+        EXPECT_EQ(background.At(p.x, p.y), shown.At(p.x, p.y));
     // Texts of the collected labels are on the picture; the hidden one without SS_NOTIFY is not.
     auto inked = [&](int x0, int y0) {
         int n = 0;
@@ -204,12 +204,10 @@ TEST_F(SkinTest, PageIsItsPictureCentredOnItsParentWithLabelsDrawnOnIt)
                 n += shown.At(x, y) != background.At(x, y);
         return n;
     };
-    EXPECT_GT(inked(245, 155), 20);
-    EXPECT_GT(inked(245, 185), 20);
+    EXPECT_TRUE(inked(245, 155) > 20 && inked(245, 185) > 20);
     EXPECT_EQ(0, inked(245, 215));
     EXPECT_EQ(2u, page.Labels().size());
-    EXPECT_FALSE(::IsWindowVisible(page.GetDlgItem(1010)));
-    EXPECT_TRUE(::IsWindowVisible(page.GetDlgItem(1013)));
+    EXPECT_TRUE(!::IsWindowVisible(page.GetDlgItem(1010)) && ::IsWindowVisible(page.GetDlgItem(1013)));
 
     // Buttons take their pictures' size; one without its normal picture keeps its template size.
     EXPECT_EQ(Pixels(kOk[0]).Size().cx, page.m_one.GetWindowRect().right - page.m_one.GetWindowRect().left);
@@ -234,18 +232,14 @@ TEST_F(SkinTest, DraggingAnyPointMovesThePageAndRecordsIt)
     RECT tracked{}, before = page.GetWindowRect();
     page.RecordMovesInto(&tracked);
     POINT from = ScreenOf(page, 120, 200), to{from.x + 60, from.y + 40};
-    Mouse(0, from);
-    Pump(50);
-    Mouse(MOUSEEVENTF_LEFTDOWN, from);
-    Mouse(0, {from.x + 30, from.y + 20});
-    Mouse(0, to);
-    Mouse(MOUSEEVENTF_LEFTUP, to);
-    Pump(400);
+    Mouse(0, from, 50);
+    Mouse(MOUSEEVENTF_LEFTDOWN, from, 0);
+    Mouse(0, {from.x + 30, from.y + 20}, 0);
+    Mouse(0, to, 0);
+    Mouse(MOUSEEVENTF_LEFTUP, to, 400);
     RECT after = page.GetWindowRect();
-    EXPECT_EQ(before.left + 60, after.left);
-    EXPECT_EQ(before.top + 40, after.top);
-    EXPECT_EQ(after.left, tracked.left);
-    EXPECT_EQ(after.bottom, tracked.bottom);
+    EXPECT_EQ((Longs{after.left, after.top, tracked.left, tracked.bottom}),
+              (Longs{before.left + 60, before.top + 40, after.left, after.bottom}));
 }
 
 TEST_F(SkinTest, ButtonShowsItsStatePicturesOnlyWhileTheMouseIsOverIt)
@@ -256,21 +250,18 @@ TEST_F(SkinTest, ButtonShowsItsStatePicturesOnlyWhileTheMouseIsOverIt)
     Pixels normal(kOk[0]), selected(kOk[1]), focus(kOk[2]);
     HWND one = page.m_one;
     Mouse(0, ScreenOf(page, 300, 200));
-    Pump(100);
     EXPECT_EQ(normal.At(p.x, p.y), Shown(one, p));
 
     Mouse(0, ScreenOf(one, 20, 20));
-    Pump(100);
     EXPECT_TRUE(page.m_one.IsHovering());
     EXPECT_EQ(one, ::GetFocus());
     EXPECT_EQ(focus.At(p.x, p.y), Shown(one, p));
     Mouse(MOUSEEVENTF_LEFTDOWN, ScreenOf(one, 21, 20));
-    Pump(100);
     EXPECT_EQ(selected.At(p.x, p.y), Shown(one, p));
-    Mouse(MOUSEEVENTF_LEFTUP, ScreenOf(one, 21, 20));
+    Mouse(MOUSEEVENTF_LEFTUP, ScreenOf(one, 21, 20), 0);
 
     // Wine looks for the leave on a timer: wait for the normal picture to come back.
-    Mouse(0, ScreenOf(page, 300, 200));
+    Mouse(0, ScreenOf(page, 300, 200), 0);
     for (int i = 0; i < 100 && Shown(one, p) != normal.At(p.x, p.y); ++i)
         Pump(20);
     EXPECT_FALSE(page.m_one.IsHovering());
@@ -281,7 +272,6 @@ TEST_F(SkinTest, ButtonShowsItsStatePicturesOnlyWhileTheMouseIsOverIt)
     page.m_two.EnableWindow(false);
     POINT q = DistinctPoint({kBack[0], kBack[3]});
     Mouse(0, ScreenOf(page.m_two, 30, 20));
-    Pump(100);
     EXPECT_EQ(Pixels(kBack[0]).At(q.x, q.y), Shown(page.m_two, q));
 }
 
@@ -290,9 +280,9 @@ TEST_F(SkinTest, PicturesFromFiles)
 {
     TempDir dir;
     Pixels(kBackground).Save(dir / L"back.bmp");
+    std::wstring f[4];
     for (int i = 0; i < 4; ++i)
-        Pixels(kEdit[i]).Save(dir / (std::to_wstring(i) + L".bmp"));
-    const std::wstring f[4] = {dir / L"0.bmp", dir / L"1.bmp", dir / L"2.bmp", dir / L"3.bmp"};
+        Pixels(kEdit[i]).Save(f[i] = dir / (std::to_wstring(i) + L".bmp"));
     TestPage& page = Open(kMissing);
     EXPECT_FALSE(page.LoadBackground((dir / L"none.bmp").c_str()));
     EXPECT_TRUE(page.LoadBackground((dir / L"back.bmp").c_str()));
@@ -306,19 +296,17 @@ TEST_F(SkinTest, PicturesFromFiles)
     EXPECT_FALSE(four.LoadBitmapFiles(f[0].c_str(), f[1].c_str(), missing.c_str(), f[3].c_str()));
     EXPECT_EQ(missing, four.GetFailedFile());
     RECT sized = four.GetWindowRect();  // still sized to the first picture
-    EXPECT_EQ(Pixels(kEdit[0]).Size().cx, sized.right - sized.left);
-    EXPECT_EQ(Pixels(kEdit[0]).Size().cy, sized.bottom - sized.top);
+    EXPECT_EQ((Longs{Pixels(kEdit[0]).Size().cx, Pixels(kEdit[0]).Size().cy}),
+              (Longs{sized.right - sized.left, sized.bottom - sized.top}));
     ASSERT_TRUE(four.LoadBitmapFiles(f[0].c_str(), f[1].c_str(), f[2].c_str(), f[3].c_str()));
     four.MoveTo(260, 315);
 
     // Hovered and pressed with the focus: the focus picture wins over the selected one.
     POINT p = DistinctPoint({kEdit[0], kEdit[1], kEdit[2]});
     Mouse(0, ScreenOf(four, 20, 20));
-    Pump(100);
     Mouse(MOUSEEVENTF_LEFTDOWN, ScreenOf(four, 21, 20));
-    Pump(100);
     EXPECT_EQ(Pixels(kEdit[2]).At(p.x, p.y), Shown(four, p));
-    Mouse(MOUSEEVENTF_LEFTUP, ScreenOf(four, 21, 20));
+    Mouse(MOUSEEVENTF_LEFTUP, ScreenOf(four, 21, 20), 0);
 }
 
 TEST_F(SkinTest, ScreenshotsInEnglishAndJapanese)

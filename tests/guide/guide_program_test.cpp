@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -57,6 +58,20 @@ bool ShowsIcon(HWND box)
             return true;
     return false;
 }
+// The message box of a run: its text and caption (unless none given) checked, `more` run on it, OK pressed, the guide's end seen.
+void ExpectBoxAndEnd(ProgramRun& run, const std::wstring& text, const wchar_t* caption, const std::wstring& what,
+                     const std::function<void(HWND)>& more = nullptr)
+{
+    HWND box = MessageBoxOf(run);
+    ASSERT_TRUE(box) << what << " exit " << run.WaitExit(0);
+    EXPECT_EQ(MessageText(box), text) << what;
+    EXPECT_TRUE(!caption || WindowText(box) == caption) << what;
+    if (more)
+        more(box);
+    Press(box, IDOK);
+    EXPECT_EQ(run.WaitExit(10000), 0u) << what;
+}
+using Longs = std::vector<LONG>;  // several places checked at once
 int ShownPage(HWND dlg)
 {
     for (int k = 0; k < GUIDE_PAGE_SLOTS; ++k)
@@ -84,18 +99,13 @@ TEST(GuideCommandLine, RawLineAndStartMode)
     for (const Case& c : cases) {
         auto run = folder.Start(c.args);
         if (c.firstPage < 0) {
-            HWND box = MessageBoxOf(*run);
-            ASSERT_TRUE(box) << c.args << " exit " << run->WaitExit(0);
-            EXPECT_EQ(MessageText(box), kStartupFailure) << c.args;
-            EXPECT_EQ(WindowText(box), L"Marrowick");
-            EXPECT_TRUE(ShowsIcon(box)) << c.args;
-            Press(box, IDOK);
-        } else {
-            HWND dlg = MainDialog(*run);
-            ASSERT_TRUE(dlg) << c.args << " exit " << run->WaitExit(0);
-            EXPECT_EQ(ShownPage(dlg), c.firstPage) << c.args;
-            Press(dlg, IDCANCEL);
+            ExpectBoxAndEnd(*run, kStartupFailure, L"Marrowick", c.args, [&](HWND box) { EXPECT_TRUE(ShowsIcon(box)) << c.args; });
+            continue;
         }
+        HWND dlg = MainDialog(*run);
+        ASSERT_TRUE(dlg) << c.args << " exit " << run->WaitExit(0);
+        EXPECT_EQ(ShownPage(dlg), c.firstPage) << c.args;
+        Press(dlg, IDCANCEL);
         EXPECT_EQ(run->WaitExit(10000), 0u) << c.args;
     }
 }
@@ -122,13 +132,11 @@ TEST(GuidePages, NextBackAndFinishOverTwentyPages)
     EXPECT_EQ(WindowText(dlg), L"Marrowick setup guide");
     EXPECT_EQ(ShownPage(dlg), 0);
     EXPECT_TRUE(Visible(dlg, IDC_BUTTON_NEXT) && !Visible(dlg, IDC_BUTTON_BACK) && !Visible(dlg, IDC_BUTTON_FINISH));
-    EXPECT_EQ(Place(dlg, IDC_BUTTON_NEXT).left, 81);
-    EXPECT_EQ(Place(dlg, IDC_BUTTON_NEXT).top, 327);
+    EXPECT_EQ((Longs{Place(dlg, IDC_BUTTON_NEXT).left, Place(dlg, IDC_BUTTON_NEXT).top}), (Longs{81, 327}));
     EXPECT_TRUE(Visible(dlg, IDC_ANIMATION_FIRST) && Visible(dlg, IDC_STEP_FIRST));
     ASSERT_TRUE(PressUntil(dlg, IDC_BUTTON_NEXT, 1));
     EXPECT_TRUE(Visible(dlg, IDC_BUTTON_BACK) && !Visible(dlg, IDC_BUTTON_FINISH));
-    EXPECT_EQ(Place(dlg, IDC_BUTTON_BACK).left, 11);
-    EXPECT_EQ(Place(dlg, IDC_BUTTON_NEXT).left, 151);
+    EXPECT_EQ((Longs{Place(dlg, IDC_BUTTON_BACK).left, Place(dlg, IDC_BUTTON_NEXT).left}), (Longs{11, 151}));
     EXPECT_TRUE(Visible(dlg, IDC_ANIMATION_FIRST + 1) && !Visible(dlg, IDC_ANIMATION_FIRST));
     ASSERT_TRUE(PressUntil(dlg, IDC_BUTTON_BACK, 0));
     EXPECT_FALSE(Visible(dlg, IDC_BUTTON_BACK));
@@ -136,9 +144,7 @@ TEST(GuidePages, NextBackAndFinishOverTwentyPages)
     for (int p = 1; p < GUIDE_PAGE_SLOTS; ++p) ASSERT_TRUE(PressUntil(dlg, IDC_BUTTON_NEXT, p));
     RECT finish = Place(dlg, IDC_BUTTON_FINISH);
     EXPECT_TRUE(Visible(dlg, IDC_BUTTON_FINISH) && Visible(dlg, IDC_BUTTON_BACK) && !Visible(dlg, IDC_BUTTON_NEXT));
-    EXPECT_EQ(finish.left, 151);
-    EXPECT_EQ(finish.right - finish.left, 130);
-    EXPECT_EQ(finish.bottom - finish.top, 40);
+    EXPECT_EQ((Longs{finish.left, finish.right - finish.left, finish.bottom - finish.top}), (Longs{151, 130, 40}));
     Press(dlg, IDC_BUTTON_FINISH);
     EXPECT_EQ(run->WaitExit(3000), 0u);
 }
@@ -176,15 +182,9 @@ TEST(GuideFailures, BrokenFoldersAreNamedAndTheGuideEnds)
         if (corrupt)  // a GIF cut short after its header is as broken as a missing one
             WriteBytes(folder.Pictures() + L"\\" + c.file, std::string("GIF89a\x04\x00\x04\x00\x00\x00\x00", 13));
         auto run = folder.Start(L"DV-1 1");
-        HWND box = MessageBoxOf(*run);
-        ASSERT_TRUE(box) << c.missing;
         std::wstring expected = c.file.empty() ? L"Marrowick folder does not exist."
                                                : L"Marrowick file (" + folder.Pictures() + L"\\" + c.file + L") is invalid.";
-        EXPECT_EQ(MessageText(box), expected);
-        EXPECT_EQ(WindowText(box), L"Pellgrove");
-        EXPECT_FALSE(MainDialog(*run, 0));
-        Press(box, IDOK);
-        EXPECT_EQ(run->WaitExit(10000), 0u) << c.missing;
+        ExpectBoxAndEnd(*run, expected, L"Pellgrove", c.missing, [&](HWND) { EXPECT_FALSE(MainDialog(*run, 0)); });
     }
 }
 
@@ -224,12 +224,7 @@ TEST(GuideScreens, MessagesComeInTheUserLanguage)
                                                            : L"Marrowick folder does not exist.";
     GuideFolder folder({L""});
     auto run = folder.Start(L"DV-1 1");
-    HWND box = MessageBoxOf(*run);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(MessageText(box), text);
-    SaveScreenshot(box, L"guide_message");
-    Press(box, IDOK);
-    EXPECT_EQ(run->WaitExit(10000), 0u);
+    ExpectBoxAndEnd(*run, text, nullptr, L"", [](HWND box) { SaveScreenshot(box, L"guide_message"); });
 }
 
 // Page 14's finder sends out its search waves: the screen there changes, seen from outside.

@@ -106,8 +106,12 @@ std::string Net(int host)
 }
 
 using Bytes = std::vector<uint8_t>;
+Bytes operator+(Bytes a, const Bytes& b) { return a.insert(a.end(), b.begin(), b.end()), a; }
 std::string Str(const Bytes& b, size_t at) { return std::string(reinterpret_cast<const char*>(&b[at])); }
 Bytes Span(const Bytes& b, size_t at, size_t n) { return Bytes(b.begin() + at, b.begin() + at + n); }
+// A request's text field and its authentication field.
+std::string NameAndKey(const Bytes& b) { return Str(b, 34) + "|" + Str(b, 99); }
+const wchar_t kSettingTitle[] = L"Quentari - IP address setting";
 std::wstring PasswordTitle() { return T(L"Login Password", L"\x30ED\x30B0\x30A4\x30F3\x30D1\x30B9\x30EF\x30FC\x30C9"); }
 
 class QuentariNetwork : public ::testing::Test {
@@ -197,10 +201,8 @@ TEST_F(QuentariNetwork, SearchOfFiftyDevicesListsThemSortedByNameThenMac)
     EXPECT_EQ(searches[0], searches[2]);
     const Bytes& s = searches[0];
     ASSERT_EQ(s.size(), 132u);
-    EXPECT_EQ(Str(s, 34), "FROM-PC");
-    EXPECT_EQ(Str(s, 115), "Ostrand");
-    EXPECT_EQ(Span(s, 8, 6), Bytes(6, 0));
-    EXPECT_EQ(Span(s, 99, 16), Bytes(16, 0));
+    EXPECT_EQ(Str(s, 34) + "|" + Str(s, 115), "FROM-PC|Ostrand");
+    EXPECT_EQ(Span(s, 8, 6) + Span(s, 99, 16), Bytes(22, 0));
     q.Shot(q.Main(), "main");
 }
 
@@ -226,10 +228,9 @@ TEST_F(QuentariNetwork, LogonBase64RetriesAfterWrongPasswordAndCancelLogsOff)
     ASSERT_TRUE(dlg);
     SetDlgItemTextW(dlg, 1033, L"secret");
     Press(dlg, IDOK);
-    HWND setting = q.WaitDialog(T(L"Quentari - IP address setting", L"Quentari - IP\x30A2\x30C9\x30EC\x30B9\x8A2D\x5B9A"), 30000);
+    HWND setting = q.WaitDialog(T(kSettingTitle, L"Quentari - IP\x30A2\x30C9\x30EC\x30B9\x8A2D\x5B9A"), 30000);
     ASSERT_TRUE(setting) << "no setting dialog";
-    EXPECT_EQ(Text(setting, 1076), L"NAS01");
-    EXPECT_EQ(Text(setting, 1077), L"WORKGROUP");
+    EXPECT_EQ(Text(setting, 1076) + L"|" + Text(setting, 1077), L"NAS01|WORKGROUP");
     EXPECT_EQ(IsDlgButtonChecked(setting, 1006), BST_CHECKED);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(setting, 1019)));
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(setting, 295)));
@@ -240,8 +241,7 @@ TEST_F(QuentariNetwork, LogonBase64RetriesAfterWrongPasswordAndCancelLogsOff)
     Sleep(2500);
     auto logons = sim.Sent(3);
     ASSERT_GE(logons.size(), 6u);
-    EXPECT_EQ(Str(logons[0], 34), "d3Jvbmc=");
-    EXPECT_EQ(Str(logons[0], 99), "   ");
+    EXPECT_EQ(NameAndKey(logons[0]), "d3Jvbmc=|   ");
     EXPECT_EQ(Str(logons[3], 34), "c2VjcmV0");
     EXPECT_EQ(Span(logons[3], 28, 6), (Bytes{2, 0, 0, 0, 4, 0x40}));
     EXPECT_NE(Span(logons[0], 8, 6), Bytes(6, 0)) << "the PC MAC is known by the logon";
@@ -249,9 +249,8 @@ TEST_F(QuentariNetwork, LogonBase64RetriesAfterWrongPasswordAndCancelLogsOff)
     // ends the session of the PC that sends it.
     auto logoffs = sim.Sent(4);
     ASSERT_EQ(logoffs.size(), 3u);
-    EXPECT_EQ(Span(logoffs[0], 28, 6), (Bytes{2, 0, 0, 0, 4, 0x40}));
+    EXPECT_EQ(Span(logoffs[0], 28, 6) + Span(logoffs[0], 99, 16), (Bytes{2, 0, 0, 0, 4, 0x40} + Bytes(16, 0)));
     EXPECT_EQ(Str(logoffs[0], 34), "FROM-PC");
-    EXPECT_EQ(Span(logoffs[0], 99, 16), Bytes(16, 0));
     EXPECT_NE(sim.Devices().find("\"logged_on_from\": null"), std::string::npos) << sim.Devices();
 }
 
@@ -263,7 +262,7 @@ TEST_F(QuentariNetwork, StaticSetupAndClockOfStorageDeviceShowUpAtNextSearch)
     QuentariDriver q;
     ASSERT_TRUE(q.WaitSearchDone());
     ASSERT_TRUE(Logon(q, 0, L"secret"));
-    HWND setting = q.WaitDialog(L"Quentari - IP address setting", 40000);
+    HWND setting = q.WaitDialog(kSettingTitle, 40000);
     ASSERT_TRUE(setting) << "no setting dialog";
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(setting, 295)));
     EXPECT_EQ(IsDlgButtonChecked(setting, 295), BST_CHECKED) << "the device clock is far off";
@@ -340,7 +339,7 @@ TEST_F(QuentariNetwork, DhcpSetupOfAccessPointAndWebPage)
     EXPECT_NE(opened.find("http://" + Net(50) + ":8080"), std::string::npos) << opened << " status: "
         << std::string(status.begin(), status.end());
     ASSERT_TRUE(Logon(q, 0, L"pw"));
-    HWND setting = q.WaitDialog(L"Quentari - IP address setting", 30000);
+    HWND setting = q.WaitDialog(kSettingTitle, 30000);
     ASSERT_TRUE(setting);
     // OK to the first copy on the wire: the threads' 1 s start; for the setup 1 s + 2 s before it.
     double logon = FromMark(3);
@@ -359,8 +358,7 @@ TEST_F(QuentariNetwork, DhcpSetupOfAccessPointAndWebPage)
     auto setups = sim.Sent(2);
     ASSERT_FALSE(setups.empty());
     EXPECT_EQ(Span(setups[0], 6, 2), Bytes(2, 0));
-    EXPECT_EQ(Str(setups[0], 34), "AP-DHCP");
-    EXPECT_EQ(Str(setups[0], 99), "pw");
+    EXPECT_EQ(NameAndKey(setups[0]), "AP-DHCP|pw");
 }
 
 // Every refusal and silence from the logon to the setup, one scenario a row: a refused or silent
@@ -390,7 +388,7 @@ TEST_F(QuentariNetwork, RefusalsAndSilenceFromLogonToSetup)
         Load(R"({"devices":[)" + device + c.json);
         ASSERT_TRUE(Logon(q, 0, L"pw1")) << c.json;
         if (c.dialog != kNoDialog) {
-            HWND setting = q.WaitDialog(L"Quentari - IP address setting", 40000);
+            HWND setting = q.WaitDialog(kSettingTitle, 40000);
             ASSERT_TRUE(setting) << c.json;
             EXPECT_EQ(IsWindowVisible(GetDlgItem(setting, 295)) != 0, c.dialog == kClockDialog) << c.json;
             Press(setting, 1006);
@@ -401,8 +399,7 @@ TEST_F(QuentariNetwork, RefusalsAndSilenceFromLogonToSetup)
         EXPECT_TRUE(c.dialog != kNoDialog || SincePressed() < 7.0) << c.json << SincePressed();
         auto logons = sim.Sent(3);
         ASSERT_FALSE(logons.empty());
-        EXPECT_EQ(Str(logons[0], 34), "AP-ONE");
-        EXPECT_EQ(Str(logons[0], 99), "pw1");
+        EXPECT_EQ(NameAndKey(logons[0]), "AP-ONE|pw1");
         EXPECT_EQ(sim.Sent(9).size(), c.clockSets) << c.json;
         EXPECT_EQ(sim.Sent(2).size(), c.dialog == kNoDialog ? 0u : 3u) << c.json;
         Sleep(600);

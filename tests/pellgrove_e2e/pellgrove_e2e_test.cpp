@@ -182,20 +182,15 @@ TEST_F(Startup, TheSampleMediumStartsTheWizardAndCreatesTheSupportFolder)
 
 TEST_F(Startup, OnlyTheExactUsbNameSwitchesToUsbMode)
 {
-    WizardProcess usb;
-    HWND main = StartWithConfig(usb, L"PellgroveUSB.exe", L"PellgroveUSB.dat",
-                                L"[PellgroveUSB]\r\nModel=DV-N210\r\n");
-    ASSERT_NE(main, nullptr);
-    EXPECT_EQ(WindowText(main), L"Pellgrove on USB");
-    Close(usb, main);
-
     // Another letter case is normal mode; its configuration file is still found by name.
-    WizardProcess lower;
-    main = StartWithConfig(lower, L"pellgroveUSB.exe", L"pellgroveUSB.dat",
-                           L"[pellgroveUSB]\r\nModel=DV-N210\r\n");
-    ASSERT_NE(main, nullptr);
-    EXPECT_EQ(WindowText(main), L"Pellgrove");
-    Close(lower, main);
+    for (const auto& [base, title] : {std::pair{L"PellgroveUSB", L"Pellgrove on USB"}, std::pair{L"pellgroveUSB", L"Pellgrove"}}) {
+        WizardProcess p;
+        const std::wstring name = base;
+        HWND main = StartWithConfig(p, name + L".exe", name + L".dat", L"[" + name + L"]\r\nModel=DV-N210\r\n");
+        ASSERT_NE(main, nullptr) << base;
+        EXPECT_EQ(WindowText(main), title);
+        Close(p, main);
+    }
 }
 
 // A program folder without a drive letter (a network share) has no drive root for the settings
@@ -295,6 +290,15 @@ void Click(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CL
 
 std::wstring Str(UINT id) { return afx::LoadStrLang(id, ExpectedLanguage()); }
 
+// What the recorder standing in for the guide wrote, once it has, within 5 s.
+std::string GuideRecord(const std::wstring& record)
+{
+    std::string guide;
+    for (DWORD waited = 0; (guide = ReadBytes(record)).empty() && waited < 5000; waited += 100)
+        ::Sleep(100);
+    return guide;
+}
+
 }  // namespace
 
 // The autorun key as the close button leaves it, for a wizard started in a sub-folder.
@@ -373,16 +377,15 @@ TEST_F(QuickSetup, FromTheQuickButtonToTheWrittenFileAndTheGuide)
     EXPECT_TRUE(SaveWindowShot(main, L"main_" + LanguageTag()));
 
     start = ::GetTickCount();
-    HWND confirm = p.PressFor(main, IDC_MAIN_QUICK, IDC_CONFIRM_BACK_TO_TOP);
-    ASSERT_NE(confirm, nullptr);
+    HWND confirm, settings, end;
+    ASSERT_TRUE(confirm = p.PressFor(main, IDC_MAIN_QUICK, IDC_CONFIRM_BACK_TO_TOP));
     printf("[ measure ] quick button to visible confirmation page (DHCP): %lu ms\n", ::GetTickCount() - start);
     EXPECT_FALSE(::IsWindowVisible(main));
     EXPECT_EQ(ItemText(confirm, IDC_NAME), L"HOLLIN-DV");
     EXPECT_EQ(ItemText(confirm, IDC_DHCP_VALUE), Str(IDS_DHCP_USE));
     EXPECT_TRUE(SaveWindowShot(confirm, L"confirm_" + LanguageTag()));
 
-    HWND settings = p.PressFor(confirm, IDC_CONFIRM_SETTING, IDC_QUICK_CANCEL);
-    ASSERT_NE(settings, nullptr);
+    ASSERT_TRUE(settings = p.PressFor(confirm, IDC_CONFIRM_SETTING, IDC_QUICK_CANCEL));
     EXPECT_TRUE(SaveWindowShot(settings, L"settings_" + LanguageTag()));
     ::SetDlgItemTextW(settings, IDC_NAME, L"-STORE7");
     Press(settings, IDOK);
@@ -397,27 +400,23 @@ TEST_F(QuickSetup, FromTheQuickButtonToTheWrittenFileAndTheGuide)
     uint32_t net = ParseDottedQuad((prefix + L".0").c_str());
     ::SendDlgItemMessageW(settings, IDC_IP_ADDRESS, IPM_SETADDRESS, 0, LPARAM(net | 50));
     ::SendDlgItemMessageW(settings, IDC_IP_MASK, IPM_SETADDRESS, 0, LPARAM(0xFFFFFF00u));
-    confirm = p.PressFor(settings, IDOK, IDC_CONFIRM_BACK_TO_TOP);
-    ASSERT_NE(confirm, nullptr);
+    ASSERT_TRUE(confirm = p.PressFor(settings, IDOK, IDC_CONFIRM_BACK_TO_TOP));
     EXPECT_EQ(ItemText(confirm, IDC_NAME), L"STORE7");
     EXPECT_EQ(ItemText(confirm, IDC_DHCP_VALUE), Str(IDS_DHCP_DO_NOT_USE));
     EXPECT_EQ(ItemText(confirm, IDC_IP_VALUE), prefix + L".50");
     EXPECT_EQ(ItemText(confirm, IDC_CONFIRM_NTP), L"off");
 
     // There and back again without OK: the stored values stay.
-    settings = p.PressFor(confirm, IDC_CONFIRM_SETTING, IDC_QUICK_CANCEL);
-    ASSERT_NE(settings, nullptr);
+    ASSERT_TRUE(settings = p.PressFor(confirm, IDC_CONFIRM_SETTING, IDC_QUICK_CANCEL));
     ::SetDlgItemTextW(settings, IDC_NAME, L"DISCARDED");
-    confirm = p.PressFor(settings, IDC_QUICK_CANCEL, IDC_CONFIRM_BACK_TO_TOP);
-    ASSERT_NE(confirm, nullptr);
+    ASSERT_TRUE(confirm = p.PressFor(settings, IDC_QUICK_CANCEL, IDC_CONFIRM_BACK_TO_TOP));
     EXPECT_EQ(ItemText(confirm, IDC_NAME), L"STORE7");
     EXPECT_EQ(ReadBytes(MediumRoot() + L"Pellgrove.ini").find(Utf16Bytes(L"STORE7", false)), std::string::npos)
         << "nothing is written before the completion";
 
     for (int id : {IDC_SHARE_SHORTCUT, IDC_SETTING_SHORTCUT, IDC_MANUAL_COPY})
         ::SendDlgItemMessageW(confirm, id, BM_SETCHECK, BST_UNCHECKED, 0);
-    HWND end = p.PressFor(confirm, IDOK, IDC_END_SECOND_TEXT);
-    ASSERT_NE(end, nullptr);
+    ASSERT_TRUE(end = p.PressFor(confirm, IDOK, IDC_END_SECOND_TEXT));
     EXPECT_EQ(ItemText(end, IDC_END_FIRST_TEXT), Str(IDS_FINISHED));
     EXPECT_TRUE(SaveWindowShot(end, L"end_" + LanguageTag()));
     Press(end, IDCANCEL);
@@ -431,10 +430,7 @@ TEST_F(QuickSetup, FromTheQuickButtonToTheWrittenFileAndTheGuide)
                                              L"dhcp=off\r\nntp=off\r\nntpserver=pool.ntp.org\r\nntpboot=on\r\n"
                                              L"ntpdaily=off\r\nip=" + prefix + L".50\r\nnetmask=255.255.255.0\r\n",
                                          true));
-    std::string guide;
-    for (DWORD waited = 0; (guide = ReadBytes(record)).empty() && waited < 5000; waited += 100)
-        ::Sleep(100);
-    EXPECT_NE(guide.find(" DV-N210 0"), std::string::npos) << guide;
+    EXPECT_NE(GuideRecord(record).find(" DV-N210 0"), std::string::npos) << ReadBytes(record);
 }
 
 // The checks before the pages: a missing or unmarked settings file stops at its message and
@@ -461,9 +457,9 @@ TEST_F(QuickSetup, AMissingGuideProgramEndsWithCodeOneAfterTheFileIsWritten)
     HWND main = StartWithConfig(p, L"Pellgrove.exe", L"Pellgrove.dat",
                                 L"[Pellgrove]\r\nModel=DV-N210\r\nShow_Guide=on\r\nGuide_File=Guide\\NoSuchGuide.exe\r\n",
                                 {L"Pellgrove.ini"});
+    HWND confirm;
     ASSERT_NE(main, nullptr);
-    HWND confirm = p.PressFor(main, IDC_MAIN_QUICK, IDC_CONFIRM_BACK_TO_TOP);
-    ASSERT_NE(confirm, nullptr);
+    ASSERT_TRUE(confirm = p.PressFor(main, IDC_MAIN_QUICK, IDC_CONFIRM_BACK_TO_TOP));
     Press(confirm, IDOK);
     EXPECT_EQ(AnswerMessageBox(main), Str(IDS_INTERNAL_ERROR));
     EXPECT_EQ(p->WaitExit(), 1u);
@@ -488,10 +484,9 @@ TEST_F(QuickSetup, CompletionInstallsTheFinderMakesTheShortcutsAndCopiesTheManua
                              L"Support\\Finder\\WebSetup.ico", L"Support\\Finder\\Vantry2.ico",
                              L"Support\\Files\\Dorvane.txt", L"Support\\Other\\Support.url", L"Support\\Guide\\ReadMe.txt"})
         ASSERT_TRUE(CopySampleFile(f)) << f;
-    for (const wchar_t* f : {L"Lorrick.exe", L"Tavik.dll"})
-        ASSERT_TRUE(::CopyFileW((OwnFolder() + f).c_str(), (MediumRoot() + L"Support\\Finder\\" + f).c_str(), FALSE));
-    ASSERT_TRUE(::CopyFileW((OwnFolder() + L"shell_recorder.exe").c_str(),
-                            (MediumRoot() + L"Support\\Guide\\Marrowick.exe").c_str(), FALSE));
+    for (const auto& [f, to] : {std::pair{L"Lorrick.exe", L"Support\\Finder\\Lorrick.exe"},
+                                std::pair{L"Tavik.dll", L"Support\\Finder\\Tavik.dll"}, std::pair{L"shell_recorder.exe", L"Support\\Guide\\Marrowick.exe"}})
+        ASSERT_TRUE(::CopyFileW((OwnFolder() + f).c_str(), (MediumRoot() + to).c_str(), FALSE)) << f;
     ASSERT_TRUE(RemoveSupportFolder());
     const std::wstring desktop = ShellFolder(CSIDL_DESKTOPDIRECTORY) + L"\\";
     ASSERT_NE(desktop, L"\\") << "the shell names no desktop folder";
@@ -501,13 +496,11 @@ TEST_F(QuickSetup, CompletionInstallsTheFinderMakesTheShortcutsAndCopiesTheManua
     TempDir scratch;
 
     WizardProcess p;
+    HWND main, confirm, end;
     ASSERT_TRUE(p.Start(L"Pellgrove.exe", {{L"LORRICK_RECORD", scratch / L"guide.txt"}}));
-    HWND main = p->WaitWindow();
-    ASSERT_NE(main, nullptr);
-    HWND confirm = p.PressFor(main, IDC_MAIN_QUICK, IDC_CONFIRM_BACK_TO_TOP);
-    ASSERT_NE(confirm, nullptr);
-    HWND end = p.PressFor(confirm, IDOK, IDC_END_SECOND_TEXT);  // shortcuts and manual are ticked on arrival
-    ASSERT_NE(end, nullptr);
+    ASSERT_TRUE(main = p->WaitWindow());
+    ASSERT_TRUE(confirm = p.PressFor(main, IDC_MAIN_QUICK, IDC_CONFIRM_BACK_TO_TOP));
+    ASSERT_TRUE(end = p.PressFor(confirm, IDOK, IDC_END_SECOND_TEXT));  // shortcuts and manual are ticked on arrival
     Press(end, IDCANCEL);
     EXPECT_EQ(p->WaitExit(), 0u);
 
@@ -522,8 +515,5 @@ TEST_F(QuickSetup, CompletionInstallsTheFinderMakesTheShortcutsAndCopiesTheManua
     }
     EXPECT_EQ(ReadBytes(desktop + L"Manual.pdf"), ReadBytes(MediumRoot() + L"Manual.pdf"));
     ::DeleteFileW((desktop + L"Manual.pdf").c_str());
-    std::string guide;
-    for (DWORD waited = 0; (guide = ReadBytes(scratch / L"guide.txt")).empty() && waited < 5000; waited += 100)
-        ::Sleep(100);
-    EXPECT_NE(guide.find(" DV-N210 1"), std::string::npos) << guide;
+    EXPECT_NE(GuideRecord(scratch / L"guide.txt").find(" DV-N210 1"), std::string::npos) << ReadBytes(scratch / L"guide.txt");
 }
