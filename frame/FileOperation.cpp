@@ -19,6 +19,14 @@ CFileOperation::CFileOperation() : m_op() {}
 
 CFileOperation::~CFileOperation() = default;
 
+// A Skip or Cancel in the shell's own error box leaves the operation partly done, yet the shell
+// reports success: that counts as a failure too.
+int CFileOperation::Run()
+{
+    m_op.fAnyOperationsAborted = FALSE;
+    return SHFileOperationW(&m_op) == 0 && !m_op.fAnyOperationsAborted ? 1 : 0;
+}
+
 int CFileOperation::Copy(const wchar_t* from, const wchar_t* to, int /*mode*/)
 {
     if (!from || !*from || !to || !*to)
@@ -28,7 +36,7 @@ int CFileOperation::Copy(const wchar_t* from, const wchar_t* to, int /*mode*/)
     m_op.fFlags = 0x214;  // FOF_SILENT | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR
     m_op.pFrom = source.c_str();
     m_op.pTo = target.c_str();
-    int ok = SHFileOperationW(&m_op) == 0 ? 1 : 0;
+    int ok = Run();
     m_op.pFrom = m_op.pTo = nullptr;
     return ok;
 }
@@ -42,7 +50,7 @@ int CFileOperation::Delete(const wchar_t* from)
     m_op.fFlags = 0x10;  // FOF_NOCONFIRMATION
     m_op.pFrom = source.c_str();
     m_op.pTo = nullptr;
-    int ok = SHFileOperationW(&m_op) == 0 ? 1 : 0;
+    int ok = Run();
     m_op.pFrom = nullptr;
     return ok;
 }

@@ -1,6 +1,5 @@
 // The setup wizard's application object: language, single instance, configuration, main menu.
 #include "wizard/PellgroveApp.h"
-#include "afx/Handle.h"
 #include "afx/MessageBox.h"
 #include "afx/ResourceLanguage.h"
 #include "frame/Directory.h"
@@ -93,11 +92,11 @@ bool CPellgroveApp::InitInstance()
         afx::MessageBoxRes(IDS_NO_DRIVE_LETTER, IDS_ERROR, MB_OK | MB_SETFOREGROUND);
         return false;
     }
-    // Made closed to other accounts from the start, so nobody can put a file there while the
-    // pages run; one that cannot be closed is refused by the installers, before any copy.
+    // Made closed to other accounts from the start when it is missing; an existing one is left
+    // as it is, since the first installer makes it anew.
     m_strSupportFolder = SupportFolderPath();
     if (!m_strSupportFolder.empty())
-        afx::CHandle closed(SecureSupportFolder(m_strSupportFolder));
+        MakeSupportFolderIfMissing(m_strSupportFolder);
 
     m_strTitle = m_versionInfo.FileDescription;
     bool usbMode = m_strBaseName == L"PellgroveUSB";

@@ -134,7 +134,11 @@ void CPellgroveDialog_Main::LaunchGuide()
     HANDLE search = directory.empty() ? INVALID_HANDLE_VALUE : ::FindFirstFileW(file.c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         ::FindClose(search);
+        // Only from the folder this run made and holds.
+        if (!SupportFolderStillHeld(directory))
+            FatalUnsafeSupportFolder(directory);
         ::ShellExecuteW(nullptr, L"open", file.c_str(), parameters.c_str(), directory.c_str(), SW_SHOWNORMAL);
+        ReleaseSupportFolder(directory);
         ShowWindow(SW_HIDE);
         EndDialog(IDCANCEL);
         return;

@@ -4,12 +4,14 @@
 #include "wizard/PellgroveApp.h"
 #include "afx/ResourceLanguage.h"
 #include "frame/Directory.h"
+#include "wizard/HeldEntries.h"
 #include "wizard/SupportFolderSecurity.h"
 #include "resources/pellgrove/resource.h"
 #include "afx/Handle.h"
 #include <algorithm>
 #include <cwchar>
-#include <set>
+#include <map>
+#include <memory>
 #include <vector>
 #include <shlobj.h>
 
@@ -68,78 +70,19 @@ bool Found(const std::wstring& pattern)
     return true;
 }
 
-// Calls visit(name, attributes) for each entry of the folder besides "." and ".." until it
-// answers false: -1 when the folder cannot be listed, 0 when a visit answered false, else 1.
-template <class Visit>
-int ForEachEntry(const std::wstring& folder, Visit visit)
+// True when the folder on the medium holds an entry besides "." and "..".
+bool HasEntries(const std::wstring& folder)
 {
     WIN32_FIND_DATAW fd;
     HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &fd);
     if (find == INVALID_HANDLE_VALUE)
-        return -1;
-    int all = 1;
-    do {
-        const std::wstring name = fd.cFileName;
-        if (name != L"." && name != L".." && !visit(name, fd.dwFileAttributes))
-            all = 0;
-    } while (all && ::FindNextFileW(find, &fd));
+        return false;
+    bool any = false;
+    do
+        any = wcscmp(fd.cFileName, L".") && wcscmp(fd.cFileName, L"..");
+    while (!any && ::FindNextFileW(find, &fd));
     ::FindClose(find);
-    return all;
-}
-
-// True when the folder holds an entry besides "." and "..".
-bool HasEntries(const std::wstring& folder)
-{
-    return ForEachEntry(folder, [](const std::wstring&, DWORD) { return false; }) == 0;
-}
-
-// Removes one entry below the support folder: a link as a link (never what it points at), a
-// read-only file too, a folder with all it holds. False when anything of it stays.
-bool RemoveEntry(const std::wstring& path, DWORD attributes);
-
-bool EmptyFolder(const std::wstring& folder)
-{
-    return ForEachEntry(folder, [&folder](const std::wstring& name, DWORD attributes) {
-               return RemoveEntry(folder + L"\\" + name, attributes);
-           }) == 1;
-}
-
-bool RemoveEntry(const std::wstring& path, DWORD attributes)
-{
-    if (path.size() >= MAX_PATH)
-        return false;
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? ::RemoveDirectoryW(path.c_str()) : ::DeleteFileW(path.c_str());
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        {
-            // Held while it is emptied, so that its name cannot turn into a link meanwhile.
-            afx::CHandle held(OpenFolderItself(path, FILE_LIST_DIRECTORY));
-            if (!held.IsValid() || !EmptyFolder(path))
-                return false;
-        }
-        return ::RemoveDirectoryW(path.c_str()) != FALSE;
-    }
-    if (attributes & FILE_ATTRIBUTE_READONLY)
-        ::SetFileAttributesW(path.c_str(), attributes & ~DWORD(FILE_ATTRIBUTE_READONLY));
-    return ::DeleteFileW(path.c_str()) != FALSE;
-}
-
-// A copy onto a file keeps that file's owner and entries, and one that cannot be replaced
-// keeps its bytes: the target is removed first, and the copy makes a file of its own.
-bool CopyAnew(const std::wstring& from, const std::wstring& to)
-{
-    const DWORD attributes = ::GetFileAttributesW(to.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && !RemoveEntry(to, attributes))
-        return false;
-    return ::CopyFileW(from.c_str(), to.c_str(), TRUE) != FALSE;
-}
-
-void CopyTested(const SupportInstall& in, const std::wstring& from, const std::wstring& to)
-{
-    if (!Found(from))
-        in.missing();
-    if (!CopyAnew(from, to))
-        in.refused(in.supportFolder);
+    return any;
 }
 
 // A configured path below the program folder; a folder's trailing separators are dropped.
@@ -151,11 +94,13 @@ std::wstring Relative(const SupportInstall& in, const wchar_t* value)
     return path;
 }
 
+using SourceAndName = std::pair<std::wstring, std::wstring>;
+
 // The finder's files as (source on the medium, name in the support folder): the product icon
 // with the finder program and library beside it, then the web-setting and remote-access icons.
-std::vector<std::pair<std::wstring, std::wstring>> FinderFiles(const SupportInstall& in, const ProductConfig& config)
+std::vector<SourceAndName> FinderFiles(const SupportInstall& in, const ProductConfig& config)
 {
-    std::vector<std::pair<std::wstring, std::wstring>> files;
+    std::vector<SourceAndName> files;
     if (config.ProductIconFlag) {
         std::wstring icon = config.ProductIcon;
         files.emplace_back(Relative(in, icon.c_str()), FilePart(icon));
@@ -175,36 +120,136 @@ std::vector<std::pair<std::wstring, std::wstring>> FinderFiles(const SupportInst
     return files;
 }
 
-// Closed and held while an installer works in it; emptied by the first installer of the process.
-// What is there after that is this run's: nobody else may add to the closed folder.
-HANDLE SecureAndEmpty(const SupportInstall& in, const ProductConfig& config)
+// The support folder of a run, from its first installer to the guide's start: made anew by the
+// wizard itself with its security from the first instant, and held with the company folder
+// above it, neither sharing delete, so that neither name can be moved or turned into something
+// else meanwhile.
+struct HeldSupportFolder {
+    afx::CHandle company;
+    afx::CHandle folder;
+};
+std::map<std::wstring, std::unique_ptr<HeldSupportFolder>>& HeldFolders()
 {
-    static std::set<std::wstring> emptied;
-    afx::CHandle held(SecureSupportFolder(in.supportFolder));
-    if (!held.IsValid())
-        in.refused(in.supportFolder);
-    if (!emptied.count(in.supportFolder)) {
-        std::vector<std::pair<std::wstring, std::wstring>> left;
-        for (const auto& file : FinderFiles(in, config))
-            if (::GetFileAttributesW((in.supportFolder + L"\\" + file.second).c_str()) != INVALID_FILE_ATTRIBUTES)
-                left.push_back(file);
-        if (!EmptyFolder(in.supportFolder))
-            in.refused(in.supportFolder);
-        // The shortcuts an earlier install made start these: they stay, with this medium's bytes.
-        for (const auto& [from, name] : left)
-            CopyTested(in, from, in.supportFolder + L"\\" + name);
-        emptied.insert(in.supportFolder);
+    static std::map<std::wstring, std::unique_ptr<HeldSupportFolder>> held;
+    return held;
+}
+
+// The held folder while its name still leads to it.
+const HeldSupportFolder* StillHeld(const std::wstring& supportFolder)
+{
+    auto found = HeldFolders().find(supportFolder);
+    if (found == HeldFolders().end())
+        return nullptr;
+    afx::CHandle named(OpenEntry(found->second->company, FilePart(supportFolder), 0));
+    return named.IsValid() && SameEntry(named, found->second->folder) ? found->second.get() : nullptr;
+}
+
+// Moves what stood at the folder's name to a name of its own within the company folder.
+bool MoveAside(HANDLE old, HANDLE company, const std::wstring& name)
+{
+    const ULONGLONG stamp = ::GetTickCount64() ^ (ULONGLONG(::GetCurrentProcessId()) << 32);
+    for (unsigned attempt = 0; attempt < 8; ++attempt) {
+        wchar_t suffix[32];
+        swprintf(suffix, 32, L".old-%llx", stamp + attempt);
+        if (RenameWithin(old, company, name + suffix))
+            return true;
+        if (::GetLastError() != ERROR_ALREADY_EXISTS && ::GetLastError() != ERROR_FILE_EXISTS)
+            return false;
     }
-    return held.Detach();
+    return false;
+}
+
+// A copy onto a file would keep that file's owner and entries: the copy makes a file of its own,
+// and one there before (this run's, as the folder is new) is removed through its checked handle.
+bool CopyAnew(const SupportInstall& in, const std::wstring& from, const std::wstring& to)
+{
+    const HeldSupportFolder* held = StillHeld(in.supportFolder);
+    if (!held)
+        return false;
+    if (::GetFileAttributesW(to.c_str()) != INVALID_FILE_ATTRIBUTES && !RemoveEntry(held->folder, FilePart(to)))
+        return false;
+    return ::CopyFileW(from.c_str(), to.c_str(), TRUE) != FALSE;
+}
+
+void CopyTested(const SupportInstall& in, const std::wstring& from, const std::wstring& to)
+{
+    if (!Found(from))
+        in.missing();
+    if (!CopyAnew(in, from, to))
+        in.refused(in.supportFolder);
+}
+
+// The first installer of a run makes the support folder anew. What stood at its name, whoever
+// made it, is moved aside and removed as far as its entries can be known to be themselves; the
+// finder's files it held come anew from this medium, since earlier shortcuts start them. Nothing
+// changes before the medium is known to hold them. Later installers go on in the held folder
+// while its name still leads there.
+void TakeSupportFolder(const SupportInstall& in, const ProductConfig& config)
+{
+    if (HeldFolders().count(in.supportFolder)) {
+        if (!StillHeld(in.supportFolder))
+            in.refused(in.supportFolder);
+        return;
+    }
+    const std::wstring name = FilePart(in.supportFolder);
+    CSupportFolderSecurity security;
+    auto held = std::make_unique<HeldSupportFolder>();
+    held->company.Reset(OpenSafeCompanyFolder(in.supportFolder.substr(0, in.supportFolder.size() - name.size() - 1), security));
+    if (!held->company.IsValid())
+        in.refused(in.supportFolder);
+    // A link at the name is never moved: under Wine that would move what it leads to.
+    afx::CHandle old(OpenEntry(held->company, name, DELETE | FILE_LIST_DIRECTORY | FILE_WRITE_ATTRIBUTES));
+    const DWORD why = ::GetLastError();
+    if (!old.IsValid() && why != ERROR_FILE_NOT_FOUND && why != ERROR_PATH_NOT_FOUND)
+        in.refused(in.supportFolder);
+    std::vector<SourceAndName> left;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (old.IsValid() && ::GetFileInformationByHandle(old, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        std::vector<HeldEntry> entries;
+        if (!ListEntries(old, entries))
+            in.refused(in.supportFolder);
+        for (const SourceAndName& file : FinderFiles(in, config))
+            for (const HeldEntry& entry : entries)
+                if (!_wcsicmp(entry.name.c_str(), file.second.c_str()))
+                    left.push_back(file);
+    }
+    for (const SourceAndName& file : left)
+        if (!Found(file.first))
+            in.missing();
+    if (old.IsValid() && !MoveAside(old, held->company, name))
+        in.refused(in.supportFolder);
+    held->folder.Reset(MakeFolderIn(held->company, name, security.Descriptor()));
+    if (!held->folder.IsValid())
+        in.refused(in.supportFolder);
+    HeldFolders()[in.supportFolder] = std::move(held);
+    for (const auto& [from, file] : left)
+        CopyTested(in, from, in.supportFolder + L"\\" + file);
+    // What cannot be removed keeps its new name, where nothing starts from it.
+    if (old.IsValid())
+        RemoveOpenEntry(old);
 }
 
 }  // namespace
 
+bool SupportFolderStillHeld(const std::wstring& supportFolder)
+{
+    return StillHeld(supportFolder) != nullptr;
+}
+
+void ReleaseSupportFolder(const std::wstring& supportFolder)
+{
+    HeldFolders().erase(supportFolder);
+}
+
 std::wstring InstallFinderFilesTo(const SupportInstall& in, const ProductConfig& config)
 {
-    afx::CHandle held(SecureAndEmpty(in, config));
+    const std::vector<SourceAndName> files = FinderFiles(in, config);
+    for (const auto& file : files)
+        if (!Found(file.first))
+            in.missing();
+    TakeSupportFolder(in, config);
     std::wstring finderPath;
-    for (const auto& [from, name] : FinderFiles(in, config)) {
+    for (const auto& [from, name] : files) {
         if (name == in.finderName)
             finderPath = in.supportFolder + L"\\" + name;
         CopyTested(in, from, in.supportFolder + L"\\" + name);
@@ -214,17 +259,18 @@ std::wstring InstallFinderFilesTo(const SupportInstall& in, const ProductConfig&
 
 void InstallGuideFilesTo(const SupportInstall& in, const ProductConfig& config, CFileOperation& op)
 {
-    afx::CHandle held(SecureAndEmpty(in, config));
     const std::pair<const wchar_t*, std::wstring> folders[] = {
         {config.OtherFilePath, in.supportFolder},
         {config.OtherFolderPath, in.supportFolder + L"\\Other"},
     };
+    for (const auto& [value, target] : folders)
+        if (*value && !Found(Relative(in, value) + L"\\*"))
+            in.missing();
+    TakeSupportFolder(in, config);
     for (const auto& [value, target] : folders) {
         if (!*value)
             continue;
         std::wstring source = Relative(in, value);
-        if (!Found(source + L"\\*"))
-            in.missing();
         // An empty folder has nothing to copy, and the shell would complain about the
         // wildcard that matches nothing.
         if (HasEntries(source)) {
@@ -234,13 +280,11 @@ void InstallGuideFilesTo(const SupportInstall& in, const ProductConfig& config, 
         }
     }
     if (*config.GuideFolderPath) {
+        // The folder is this run's, so a guide there was copied in this run too; it is replaced
+        // whole. A guide missing on the medium leaves none, and the guide launch says so.
         std::wstring guide = in.supportFolder + L"\\Guide", source = Relative(in, config.GuideFolderPath);
-        DWORD attr = ::GetFileAttributesW(guide.c_str());
-        if (attr == INVALID_FILE_ATTRIBUTES || !(attr & FILE_ATTRIBUTE_DIRECTORY))
-            ::CreateDirectoryW(guide.c_str(), nullptr);
-        // Replaced as a whole, so no picture of an older guide stays behind. A guide missing on
-        // the medium leaves none, and the guide launch says so.
-        if (!op.Delete(guide.c_str()) ||
+        const HeldSupportFolder* held = StillHeld(in.supportFolder);
+        if (!held || (::GetFileAttributesW(guide.c_str()) != INVALID_FILE_ATTRIBUTES && !RemoveEntry(held->folder, L"Guide")) ||
             (::GetFileAttributesW(source.c_str()) != INVALID_FILE_ATTRIBUTES && !op.Copy(source.c_str(), guide.c_str())))
             in.refused(in.supportFolder);
     }

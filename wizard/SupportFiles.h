@@ -43,13 +43,10 @@ std::wstring FolderPart(const std::wstring& path);
 // nor a final dot or blank, which the system drops (the file would get another name).
 bool IsPlainFileName(const std::wstring& name);
 
-// Both installers first make the support folder or close an existing one to other accounts
-// (SupportFolderSecurity.h), and copy nothing when they cannot. The first of them in a process
-// then empties it, so that it holds only what this medium puts there: whatever an older, open
-// folder or another account left would run beside the finder. The finder files an earlier
-// install left are copied anew from this medium, since its shortcuts start them. Every file is
-// replaced by removing it and copying anew (a copy over a file keeps its owner and entries), and
-// a remove or a copy that fails is refused.
+// The first installer of a run checks that the medium holds every file it is to copy, then
+// makes the support folder anew (SupportFiles.cpp says how) and holds it until the guide has
+// started; later installers go on there while its name still leads to it. A support folder that
+// cannot be made anew is refused before anything in it changes, and so is every copy that fails.
 // The product icon with the finder program and library beside it (only when the icon is
 // configured), then the web-setting and remote-access icons. Gives the installed finder's
 // path, or empty when the product icon is not configured.
@@ -57,3 +54,8 @@ std::wstring InstallFinderFilesTo(const SupportInstall& in, const ProductConfig&
 // The other files into the support folder, the other folder into "Other", and the guide
 // folder as a fresh "Guide".
 void InstallGuideFilesTo(const SupportInstall& in, const ProductConfig& config, CFileOperation& op);
+// Whether an installer of this run made the support folder and its name still leads there: the
+// guide starts from nowhere else.
+bool SupportFolderStillHeld(const std::wstring& supportFolder);
+// Lets go of the folder once the guide has started; the next installer makes it anew.
+void ReleaseSupportFolder(const std::wstring& supportFolder);

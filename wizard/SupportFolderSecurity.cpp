@@ -3,7 +3,9 @@
 #include "wizard/SupportFolderSecurity.h"
 #include "afx/Handle.h"
 #include "frame/Directory.h"
+#include "wizard/HeldEntries.h"
 #include "wizard/SizedQuery.h"
+#include <memory>
 #include <aclapi.h>
 
 namespace {
@@ -18,16 +20,12 @@ std::vector<BYTE> WellKnownSid(WELL_KNOWN_SID_TYPE type)
     return sid;
 }
 
-// The account the process runs as (not a group it may be in).
-std::vector<BYTE> ProcessAccountSid()
+// The token's account (not a group it may be in).
+std::vector<BYTE> TokenAccount(HANDLE token)
 {
-    HANDLE token = nullptr;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
-        return {};
-    afx::CHandle owned(token);
-    std::vector<unsigned char> user = QuerySized([&owned](void* buffer, ULONG* size) {
+    std::vector<unsigned char> user = QuerySized([token](void* buffer, ULONG* size) {
         DWORD got = *size;
-        BOOL ok = ::GetTokenInformation(owned, TokenUser, buffer, got, &got);
+        BOOL ok = ::GetTokenInformation(token, TokenUser, buffer, got, &got);
         *size = got;
         return ok ? DWORD(ERROR_SUCCESS) : ::GetLastError();
     });
@@ -42,18 +40,36 @@ std::vector<BYTE> ProcessAccountSid()
 
 }  // namespace
 
-CSupportFolderSecurity::CSupportFolderSecurity() : m_owner(ProcessAccountSid())
+TokenFacts ProcessTokenFacts()
+{
+    TokenFacts facts;
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+        return facts;
+    afx::CHandle owned(token);
+    facts.user = TokenAccount(owned);
+    TOKEN_ELEVATION elevation = {};
+    DWORD size = sizeof(elevation);
+    facts.elevated = ::GetTokenInformation(owned, TokenElevation, &elevation, size, &size) && elevation.TokenIsElevated;
+    return facts;
+}
+
+// Not the token's default owner: that may be a group (as under Wine) that no folder reads back.
+CSupportFolderSecurity::CSupportFolderSecurity(const TokenFacts& token)
+    : m_account(token.user), m_owner(token.elevated ? WellKnownSid(WinBuiltinAdministratorsSid) : token.user)
 {
     const DWORD full = FILE_ALL_ACCESS, readRun = FILE_GENERIC_READ | FILE_GENERIC_EXECUTE;
-    const std::pair<std::vector<BYTE>, DWORD> entries[] = {
+    std::vector<std::pair<std::vector<BYTE>, DWORD>> entries = {
         {WellKnownSid(WinLocalSystemSid), full},
         {WellKnownSid(WinBuiltinAdministratorsSid), full},
         {m_owner, full},
         {WellKnownSid(WinBuiltinUsersSid), readRun},
     };
+    if (m_owner == entries[1].first)
+        entries.erase(entries.begin() + 2);
     DWORD size = sizeof(ACL);
     for (const auto& [sid, mask] : entries) {
-        if (sid.empty())
+        if (sid.empty() || m_account.empty())
             return;
         size += DWORD(sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + sid.size());
     }
@@ -70,20 +86,7 @@ CSupportFolderSecurity::CSupportFolderSecurity() : m_owner(ProcessAccountSid())
               ::SetSecurityDescriptorControl(&m_descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
 }
 
-HANDLE OpenFolderItself(const std::wstring& path, DWORD access)
-{
-    HANDLE folder = ::CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    BY_HANDLE_FILE_INFORMATION info;
-    if (folder != INVALID_HANDLE_VALUE && ::GetFileInformationByHandle(folder, &info) &&
-        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == FILE_ATTRIBUTE_DIRECTORY)
-        return folder;
-    if (folder != INVALID_HANDLE_VALUE)
-        ::CloseHandle(folder);
-    return INVALID_HANDLE_VALUE;
-}
-
-bool IsSafeCompanyFolder(PSID owner, PACL dacl, PSID account)
+bool IsSafeCompanyFolder(PSID owner, PACL dacl, PSID account, PSID appDataOwner)
 {
     // NT SERVICE\TrustedInstaller.
     static SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
@@ -94,7 +97,8 @@ bool IsSafeCompanyFolder(PSID owner, PACL dacl, PSID account)
         *::GetSidSubAuthority(installer, i) = installerRids[i];
     auto trusted = [&](PSID sid) {
         return ::EqualSid(sid, account) || ::EqualSid(sid, installer) || ::IsWellKnownSid(sid, WinLocalSystemSid) ||
-               ::IsWellKnownSid(sid, WinBuiltinAdministratorsSid);
+               ::IsWellKnownSid(sid, WinBuiltinAdministratorsSid) ||
+               (appDataOwner && ::IsValidSid(appDataOwner) && ::EqualSid(sid, appDataOwner));
     };
     // A NULL DACL lets everyone do everything.
     if (!owner || !::IsValidSid(owner) || !trusted(owner) || !dacl)
@@ -124,48 +128,56 @@ bool IsSafeCompanyFolder(PSID owner, PACL dacl, PSID account)
 
 namespace {
 
-// The company folder's handle while it is safe: held, it cannot be moved away meanwhile.
-HANDLE OpenSafeCompanyFolder(const std::wstring& company, PSID account)
+// The owner and entries of what the handle is open on (with READ_CONTROL); freed with LocalFree.
+PSECURITY_DESCRIPTOR ReadSecurity(HANDLE handle, PSID* owner, PACL* dacl)
 {
-    // Missing, it is made as before, with what it inherits from the common application data.
-    MakeDirectory(company.c_str());
-    afx::CHandle folder(OpenFolderItself(company, READ_CONTROL));
-    PSID owner = nullptr;
-    PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!folder.IsValid() || ::GetSecurityInfo(folder, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
-                                               &owner, nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
-        return INVALID_HANDLE_VALUE;
-    const bool safe = IsSafeCompanyFolder(owner, dacl, account);
-    ::LocalFree(descriptor);
-    return safe ? folder.Detach() : INVALID_HANDLE_VALUE;
+    if (::GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, owner, nullptr,
+                          dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+        return nullptr;
+    return descriptor;
 }
+
+struct LocalFreer {
+    void operator()(void* p) const { ::LocalFree(p); }
+};
 
 }  // namespace
 
-HANDLE SecureSupportFolder(const std::wstring& folder)
+HANDLE OpenSafeCompanyFolder(const std::wstring& company, CSupportFolderSecurity& security)
+{
+    const size_t cut = company.find_last_of(L'\\');
+    if (cut == std::wstring::npos || !security.IsValid())
+        return INVALID_HANDLE_VALUE;
+    // Missing, it is made as before, with what it inherits from the common application data,
+    // whose owner is the system's (or, under Wine, the user's).
+    MakeDirectory(company.c_str());
+    afx::CHandle appData(::CreateFileW(company.substr(0, cut).c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    PSID appDataOwner = nullptr, owner = nullptr;
+    PACL dacl = nullptr;
+    std::unique_ptr<void, LocalFreer> above(appData.IsValid() ? ReadSecurity(appData, &appDataOwner, &dacl) : nullptr);
+    afx::CHandle folder(appData.IsValid() ? OpenEntry(appData, company.substr(cut + 1),
+                                                      FILE_LIST_DIRECTORY | FILE_ADD_SUBDIRECTORY | FILE_TRAVERSE | READ_CONTROL)
+                                          : INVALID_HANDLE_VALUE);
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!folder.IsValid() || !::GetFileInformationByHandle(folder, &info) || !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return INVALID_HANDLE_VALUE;
+    std::unique_ptr<void, LocalFreer> read(ReadSecurity(folder, &owner, &dacl));
+    if (!read || !IsSafeCompanyFolder(owner, dacl, security.Account(), above ? appDataOwner : nullptr))
+        return INVALID_HANDLE_VALUE;
+    return folder.Detach();
+}
+
+void MakeSupportFolderIfMissing(const std::wstring& folder)
 {
     const size_t cut = folder.find_last_of(L'\\');
-    const std::wstring company = cut == std::wstring::npos ? std::wstring() : folder.substr(0, cut);
-    const size_t above = company.find_last_of(L'\\');
+    if (cut == std::wstring::npos || ::GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return;
+    MakeDirectory(folder.substr(0, cut).c_str());
     CSupportFolderSecurity security;
-    if (above == std::wstring::npos || !security.IsValid())
-        return INVALID_HANDLE_VALUE;
-    // The common application-data folder itself is the system's; it normally exists.
-    MakeDirectory(company.substr(0, above).c_str());
-    afx::CHandle companyHeld(OpenSafeCompanyFolder(company, security.Owner()));
-    if (!companyHeld.IsValid())
-        return INVALID_HANDLE_VALUE;
     SECURITY_ATTRIBUTES made = {sizeof(made), security.Descriptor(), FALSE};
-    ::CreateDirectoryW(folder.c_str(), &made);
-    // Checked and changed on one handle: a name that another account turns into a link between
-    // the two would otherwise take our entries, and our ownership, to the link's target.
-    afx::CHandle held(OpenFolderItself(folder, READ_CONTROL | WRITE_DAC | WRITE_OWNER));
-    // Taking the ownership too: an owner may always change the entries again.
-    if (!held.IsValid() ||
-        ::SetSecurityInfo(held, SE_FILE_OBJECT,
-                          OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                          security.Owner(), nullptr, security.Dacl(), nullptr) != ERROR_SUCCESS)
-        return INVALID_HANDLE_VALUE;
-    return held.Detach();
+    if (security.IsValid())
+        ::CreateDirectoryW(folder.c_str(), &made);
 }

@@ -2,17 +2,20 @@
 // install_runner finder|guide PROGRAM_FOLDER SUPPORT_FOLDER PRODUCT_ICON (folders without a final backslash),
 // or install_runner finder|guide|launch none|empty|refused FOLDER: the wizard's own installers, or its
 // guide launch, in FOLDER made current, while the shell knows no special folder, gives an empty one
-// or gives FOLDER, where no folder can be closed to other accounts. Exit code 3: the folder could not
+// or gives FOLDER, where no support folder can be made. Exit code 3: the folder could not
 // be made current or the shell still gave its own folder, and nothing ran.
 #include "tests/completion/ShellFolderStandIn.h"
 #include "wizard/PellgroveApp.h"
 #include "wizard/PellgroveDialog_Main.h"
 #include "wizard/SupportFiles.h"
-#include <aclapi.h>
+#include <winternl.h>
 #include <shellapi.h>
 
 static BOOL WINAPI CurrentFolder(HWND, LPWSTR path, int, BOOL) { return ::GetCurrentDirectoryW(MAX_PATH, path) != 0; }
-static DWORD WINAPI Refuse(HANDLE, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID, PSID, PACL, PACL) { return ERROR_ACCESS_DENIED; }
+static NTSTATUS NTAPI Refuse(PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES, PIO_STATUS_BLOCK, PLARGE_INTEGER, ULONG, ULONG, ULONG, ULONG, PVOID, ULONG)
+{
+    return NTSTATUS(0xC0000022L);  // access denied
+}
 
 int main()
 {
@@ -22,14 +25,15 @@ int main()
         return 2;
     ProductConfig& config = g_productConfig;
     CopyConfigText(config.ProductIcon, argc == 5 ? argv[4] : L"Dorvane.ico");
-    config.ProductIconFlag = 1;
+    // Without a folder of its own the finder has nothing to copy: its refusal is the folder's.
+    config.ProductIconFlag = argc == 5;
     CopyConfigText(config.GuideFolderPath, L"Guide");
     CopyConfigText(config.Guide_File, L"Marrowick.exe");
     const bool finder = std::wstring(argv[1]) == L"finder";
     if (argc == 4) {
         const std::wstring mode = argv[2];
         ShellFolderStandIn shell(mode == L"empty" ? &EmptyShellFolder : mode == L"refused" ? &CurrentFolder : &NoShellFolder);
-        ImportStandIn security(L"advapi32.dll", "SetSecurityInfo", &Refuse);
+        ImportStandIn security(L"ntdll.dll", "NtCreateFile", &Refuse);
         if (!::SetCurrentDirectoryW(argv[3]) || !security.Patched() || !(mode == L"refused" ? shell.Patched() : shell.Active()))
             return 3;
         CPellgroveApp app;

@@ -7,10 +7,12 @@
 #include "afx/Handle.h"
 #include "afx/ResourceLanguage.h"
 #include "frame/Directory.h"
+#include "wizard/HeldEntries.h"
 #include "wizard/SupportFiles.h"
 #include "wizard/SupportFolderSecurity.h"
 #include <aclapi.h>
 #include <sddl.h>
+#include <winternl.h>
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <map>
@@ -50,6 +52,7 @@ struct Medium {
         CopyConfigText(field, value);
         flag = *value ? 1 : 0;
     }
+    ~Medium() { ReleaseSupportFolder(in.supportFolder); }
     bool Installed(const std::wstring& name) const { return !ReadBytes(in.supportFolder + L"\\" + name).empty(); }
 };
 
@@ -76,77 +79,125 @@ Sid OwnAccount()
     ::CloseHandle(token);
     return got ? SidAt(reinterpret_cast<TOKEN_USER*>(user)->User.Sid) : Sid();
 }
-// Stands in for CreateFileW: what each open asked for, by the handle it gave.
-struct Open { std::wstring path; DWORD access, flags; };
-std::map<HANDLE, Open> g_opened;
-HANDLE WINAPI RecordOpen(LPCWSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES sa, DWORD how, DWORD flags, HANDLE model)
+// Who owns what the kit makes: the Administrators group for an elevated token (as Wine's may be).
+Sid KitOwner()
 {
-    static auto real = reinterpret_cast<decltype(&RecordOpen)>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "CreateFileW"));
-    HANDLE opened = real(path, access, share, sa, how, flags, model);
-    g_opened[opened] = {path, access, flags};
-    return opened;
+    HANDLE token = nullptr;
+    TOKEN_ELEVATION elevation = {};
+    DWORD size = 0;
+    const bool elevated = ::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token) &&
+                          ::GetTokenInformation(token, TokenElevation, &elevation, sizeof(elevation), &size) && elevation.TokenIsElevated;
+    ::CloseHandle(token);
+    return elevated ? WellKnown(WinBuiltinAdministratorsSid) : OwnAccount();
 }
-// Stands in for SetSecurityInfo and checks what an installer hands over: the handle of the folder
-// itself, opened for its entries and owner; these accounts only (so Users, Authenticated Users,
-// Everyone and CREATOR OWNER may not write, append, delete or change entries), each inherited by
-// everything below, nothing from above; and the first copy not made yet.
-std::vector<std::wstring> g_closed;
-std::wstring g_firstCopy;
-DWORD WINAPI CheckClosing(HANDLE folder, SE_OBJECT_TYPE, SECURITY_INFORMATION info, PSID owner, PSID, PACL dacl, PACL)
+// The owner and the entries a descriptor gives, checked against the kit's: these accounts only
+// (so Users, Authenticated Users, Everyone and CREATOR OWNER may not write, append, delete or
+// change entries), each inherited by everything below, nothing from above.
+void ExpectKitSecurity(PSECURITY_DESCRIPTOR sd, const Sid& owner)
 {
     const std::map<Sid, DWORD> rows = {
         {WellKnown(WinLocalSystemSid), FILE_ALL_ACCESS}, {WellKnown(WinBuiltinAdministratorsSid), FILE_ALL_ACCESS},
-        {OwnAccount(), FILE_ALL_ACCESS}, {WellKnown(WinBuiltinUsersSid), FILE_GENERIC_READ | FILE_GENERIC_EXECUTE}};
+        {owner, FILE_ALL_ACCESS}, {WellKnown(WinBuiltinUsersSid), FILE_GENERIC_READ | FILE_GENERIC_EXECUTE}};
     std::map<Sid, DWORD> granted;
+    PSID got = nullptr;
+    PACL dacl = nullptr;
+    BOOL present = FALSE, defaulted = FALSE;
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    ASSERT_TRUE(sd && ::GetSecurityDescriptorOwner(sd, &got, &defaulted) && ::GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted) &&
+                ::GetSecurityDescriptorControl(sd, &control, &revision));
     ACCESS_ALLOWED_ACE* ace = nullptr;
     for (DWORD i = 0; dacl && ::GetAce(dacl, i, reinterpret_cast<void**>(&ace)); ++i) {
         EXPECT_EQ(std::make_pair(ace->Header.AceType, ace->Header.AceFlags),
                   std::make_pair(BYTE(ACCESS_ALLOWED_ACE_TYPE), BYTE(OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE)));
         granted[SidAt(&ace->SidStart)] |= ace->Mask;
     }
-    const Open opened = g_opened[folder];
-    EXPECT_EQ(granted, rows) << opened.path;  // SYSTEM, Administrators, Users, own account
-    EXPECT_EQ(owner ? SidAt(owner) : Sid(), OwnAccount());
-    EXPECT_EQ(info, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION);
-    // The link itself, never its target; and what was checked is what is changed.
-    BY_HANDLE_FILE_INFORMATION is = {};
-    EXPECT_TRUE(::GetFileInformationByHandle(folder, &is) && (is.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY));
-    EXPECT_EQ(opened.flags & (FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT), DWORD(FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT));
-    EXPECT_EQ(opened.access & (READ_CONTROL | WRITE_DAC | WRITE_OWNER), DWORD(READ_CONTROL | WRITE_DAC | WRITE_OWNER));
-    EXPECT_EQ(ReadBytes(g_firstCopy), "") << "copied before closing " << opened.path;
-    g_closed.push_back(opened.path);
-    return ERROR_SUCCESS;
+    EXPECT_EQ(granted, rows);
+    EXPECT_EQ(got ? SidAt(got) : Sid(), owner);
+    EXPECT_TRUE(control & SE_DACL_PROTECTED);
+}
+// Stands in for NtCreateFile and checks how the installers make the support folder: made now
+// (never one that was there), in the held company folder, with the kit's security from the
+// first instant, and before the first copy.
+std::vector<std::wstring> g_made;
+std::wstring g_company, g_firstCopy;
+NTSTATUS NTAPI CheckMaking(PHANDLE made, ACCESS_MASK access, POBJECT_ATTRIBUTES at, PIO_STATUS_BLOCK io, PLARGE_INTEGER size,
+                           ULONG attributes, ULONG share, ULONG disposition, ULONG options, PVOID ea, ULONG eaSize)
+{
+    static auto real = reinterpret_cast<decltype(&CheckMaking)>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtCreateFile"));
+    g_made.emplace_back(at->ObjectName->Buffer, at->ObjectName->Length / sizeof(wchar_t));
+    EXPECT_EQ(disposition, ULONG(FILE_CREATE));
+    EXPECT_EQ(share & FILE_SHARE_DELETE, 0u);
+    EXPECT_TRUE(access & FILE_LIST_DIRECTORY);
+    EXPECT_EQ(FinalPath(at->RootDirectory), L"\\\\?\\" + g_company);
+    ExpectKitSecurity(at->SecurityDescriptor, KitOwner());
+    EXPECT_EQ(ReadBytes(g_firstCopy), "") << "copied before making the folder";
+    return real(made, access, at, io, size, attributes, share, disposition, options, ea, eaSize);
+}
+
+// Runs a command of the Unix shell, which Wine shows its links as plain entries to; false when
+// it did not end within 10 s.
+std::string UnixPath(const std::wstring& path)
+{
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    auto toUnix = reinterpret_cast<ToUnix>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name"));
+    char* unix = toUnix ? toUnix(path.c_str()) : nullptr;
+    std::string text = unix ? unix : "";
+    ::HeapFree(::GetProcessHeap(), 0, unix);
+    return "'" + text + "'";
+}
+bool UnixShell(const TempDir& dir, const std::string& command)
+{
+    const std::wstring marker = dir / L"shell.done";
+    ::DeleteFileW(marker.c_str());
+    std::wstring line = Widen("/bin/sh -c \"" + command + " && touch " + UnixPath(marker) + "\"");
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi = {};
+    if (!::CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    ::CloseHandle(pi.hThread), ::CloseHandle(pi.hProcess);
+    for (int i = 0; i < 200 && ::GetFileAttributesW(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) ::Sleep(50);
+    return ::DeleteFileW(marker.c_str()) != FALSE;
 }
 
 }  // namespace
 
-// Each installer closes the support folder before its first copy, on the handle it opened for
-// the folder itself, whether it makes the folder now (with nothing inherited from the start) or
-// an earlier run left it; the company folder above keeps its own entries.
-TEST(SupportFiles, EachInstallerClosesTheSupportFolderBeforeItsFirstCopy)
+// Each run makes the support folder anew, whichever installer comes first and whether an
+// earlier run left one, with the kit's security from the first instant. The owner is the
+// account's, or the Administrators group's when the token is elevated: the user's unelevated
+// programs may not change what the elevated wizard starts.
+TEST(SupportFiles, EachRunMakesTheSupportFolderAnewWithTheKitsSecurity)
 {
-    ImportStandIn closing(L"advapi32.dll", "SetSecurityInfo", &CheckClosing);
-    ImportStandIn opening(L"kernel32.dll", "CreateFileW", &RecordOpen);
-    CSupportFolderSecurity made;
-    SECURITY_DESCRIPTOR_CONTROL control = 0;
-    DWORD revision = 0;
-    ASSERT_TRUE(closing.Patched() && opening.Patched() && ::GetSecurityDescriptorControl(made.Descriptor(), &control, &revision));
-    EXPECT_TRUE(control & SE_DACL_PROTECTED);
+    ImportStandIn making(L"ntdll.dll", "NtCreateFile", &CheckMaking);
+    ASSERT_TRUE(making.Patched());
     for (int run = 0; run < 4; ++run) {
         Medium m;
         if (run >= 2 && (MakeDirectory((m.in.supportFolder + L"\\Guide").c_str()) || !WriteBytes(m.in.supportFolder + L"\\Guide\\old.gif", "old")))
             FAIL() << "no support folder as an earlier run leaves it";
+        g_company = FolderPart(m.in.supportFolder).substr(0, FolderPart(m.in.supportFolder).size() - 1);
         g_firstCopy = m.in.supportFolder + (run % 2 ? L"\\readme.txt" : L"\\Dorvane.ico");
-        g_closed.clear();
+        g_made.clear();
         CFileOperation op;
         run % 2 ? InstallGuideFilesTo(m.in, m.config, op) : (void)InstallFinderFilesTo(m.in, m.config);
-        EXPECT_EQ(g_closed, std::vector<std::wstring>{m.in.supportFolder}) << "run " << run;
+        EXPECT_EQ(g_made, std::vector<std::wstring>{L"Pellgrove"}) << "run " << run;
         EXPECT_NE(ReadBytes(g_firstCopy), "") << "run " << run;
+        EXPECT_FALSE(FolderExists(m.in.supportFolder + L"\\Guide\\old.gif")) << "run " << run;
+    }
+    const Sid account = L"S-1-5-21-1-2-3-1001";
+    for (const auto& [elevated, owner] : {std::make_pair(false, account), std::make_pair(true, WellKnown(WinBuiltinAdministratorsSid))}) {
+        PSID user = nullptr;
+        ASSERT_TRUE(::ConvertStringSidToSidW(account.c_str(), &user));
+        CSupportFolderSecurity security({std::vector<BYTE>(static_cast<BYTE*>(user), static_cast<BYTE*>(user) + ::GetLengthSid(user)), elevated});
+        ::LocalFree(user);
+        ASSERT_TRUE(security.IsValid());
+        ExpectKitSecurity(security.Descriptor(), owner);
     }
 }
 
 // The company folder is the maker's, shared with its other products: kept as it is while its
-// owner is trusted and nobody else may delete, move or re-secure it; refused otherwise.
+// owner is trusted (the system's accounts, this account, the common application data's owner) and
+// nobody else may delete, move or re-secure it; refused otherwise.
 TEST(SupportFiles, TheCompanyFolderIsKeptOnlyWhenSafe)
 {
     const std::wstring other = L"S-1-5-21-1-2-3-1001", installer = L"S-1-5-80-956008885-3425870976-2149541937-1525355285-4047580946";
@@ -157,9 +208,10 @@ TEST(SupportFiles, TheCompanyFolderIsKeptOnlyWhenSafe)
         {L"O:" + other + L"D:" + shared, false}, {L"O:SYD:" + shared + L"(A;;0x10000;;;BU)", false},
         {L"O:SYD:" + shared + L"(A;;0x40;;;AU)", false}, {L"O:SYD:" + shared + L"(A;;0x40000;;;WD)", false},
         {L"O:SYD:" + shared + L"(A;;0x80000;;;" + other + L")", false}, {L"O:SYD:" + shared + L"(A;;GA;;;BU)", false},
-        {L"O:SY", false}};
+        {L"O:SY", false}, {L"O:S-1-5-21-9-9-9-1000D:" + shared, true}};
     BYTE account[SECURITY_MAX_SID_SIZE];
-    PSID own = nullptr;
+    PSID own = nullptr, appDataOwner = nullptr;
+    ASSERT_TRUE(::ConvertStringSidToSidW(L"S-1-5-21-9-9-9-1000", &appDataOwner));
     ASSERT_TRUE(::ConvertStringSidToSidW(OwnAccount().c_str(), &own));
     ::CopySid(sizeof(account), account, own), ::LocalFree(own);
     for (const auto& [sddl, safe] : rows) {
@@ -169,15 +221,19 @@ TEST(SupportFiles, TheCompanyFolderIsKeptOnlyWhenSafe)
         BOOL present = FALSE, defaulted = FALSE;
         ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &sd, nullptr)) << sddl;
         ::GetSecurityDescriptorOwner(sd, &owner, &defaulted), ::GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted);
-        EXPECT_EQ(IsSafeCompanyFolder(owner, present ? dacl : nullptr, account), safe) << sddl;
+        EXPECT_EQ(IsSafeCompanyFolder(owner, present ? dacl : nullptr, account, appDataOwner), safe) << sddl;
         ::LocalFree(sd);
     }
+    ::LocalFree(appDataOwner);
 }
 
-// What stays below the support folder must be the kit's own: planted libraries beside the
-// finder, a subfolder, an older finder (read-only) go; the finder files an earlier install left
-// come anew from the medium, with no shortcut made. A file in use, a copy that fails, a company
-// folder another account owns, a file in place of either folder: refused, nothing copied.
+// What stays below the support folder must be the kit's own. The folder is made anew: whatever
+// stood at its name (planted libraries, a subfolder, an older read-only finder, a file, a folder
+// another account holds open) goes aside and is removed as far as it can be, the finder files an
+// earlier install left come anew from the medium. A link is never moved, emptied or removed
+// through: one at the folder's name is refused, and what links inside lead to stays whole.
+// Refused before anything changes: a company folder another account owns or a file in its
+// place, a cut listing, a medium that lacks a finder file to copy back. A copy that fails too.
 BOOL WINAPI FailCopy(LPCWSTR, LPCWSTR, BOOL) { return ::SetLastError(ERROR_ACCESS_DENIED), FALSE; }
 DWORD WINAPI OtherOwner(HANDLE, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID* owner, PSID*, PACL* dacl, PACL*, PSECURITY_DESCRIPTOR* sd)
 {
@@ -185,49 +241,98 @@ DWORD WINAPI OtherOwner(HANDLE, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID* owne
     BOOL present, defaulted;
     return ::GetSecurityDescriptorOwner(*sd, owner, &defaulted), ::GetSecurityDescriptorDacl(*sd, &present, dacl, &defaulted), 0;
 }
+BOOL WINAPI CutListing(HANDLE h, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size)
+{
+    static auto real = reinterpret_cast<decltype(&CutListing)>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetFileInformationByHandleEx"));
+    return kind == FileIdBothDirectoryInfo ? (::SetLastError(ERROR_ACCESS_DENIED), FALSE) : real(h, kind, info, size);
+}
 TEST(SupportFiles, TheSupportFolderEndsWithOnlyTheKitsFiles)
 {
-    const char* rows[] = {"planted", "in use", "copy fails", "company owned by another", "file for the company folder",
-                          "file for the support folder"};
-    for (int row = 0; row < 6; ++row) {
+    enum Outcome { kInstalled, kKept, kRefused };
+    const struct { const char* name; Outcome outcome; bool oldStays; } rows[] = {
+        {"planted", kInstalled, false}, {"in use", kInstalled, true}, {"copy fails", kRefused, false},
+        {"company owned by another", kKept, false}, {"file for the company folder", kKept, false},
+        {"file for the support folder", kInstalled, false}, {"held open by another", kInstalled, false},
+        {"links inside", kInstalled, true}, {"link for the support folder", kKept, false},
+        {"dangling link for the support folder", kKept, false}, {"finder missing on the medium", kKept, false},
+        {"cut listing", kKept, false}};
+    auto names = [](const std::wstring& folder) {
+        std::set<std::wstring> found;
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) found.insert(entry.path().filename());
+        return found;
+    };
+    for (int row = 0; row < 12; ++row) {
+        SCOPED_TRACE(rows[row].name);
         Medium m;
-        const std::wstring s = m.in.supportFolder + L"\\", file = m.dir / (row == 4 ? L"pd\\Ostrand" : L"pd\\Ostrand\\Pellgrove");
-        if (row >= 4 ? MakeDirectory(file.substr(0, file.rfind(L'\\')).c_str()) != 0 || !WriteBytes(file, "file")
-                     : MakeDirectory((s + L"sub\\deep").c_str()) != 0)
-            FAIL() << rows[row];
-        for (const wchar_t* planted : {L"COMCTL32.dll", L"IPHLPAPI.DLL", L"UxTheme.dll", L"sub\\deep\\x.dll", L"Lorrick.exe", L"Tavik.dll", L"Dorvane.ico"})
-            ASSERT_TRUE(row >= 4 || WriteBytes(s + planted, "planted"));
-        if (row == 0)
-            ::SetFileAttributesW((s + L"Tavik.dll").c_str(), FILE_ATTRIBUTE_READONLY);
+        const std::wstring s = m.in.supportFolder + L"\\", company = m.dir / L"pd\\Ostrand", user = m.dir / L"user";
+        const bool planted = row != 4 && row != 5 && row != 8 && row != 9;
+        ASSERT_EQ(MakeDirectory((planted ? s + L"sub\\deep" : company).c_str()) + MakeDirectory(user.c_str()), 0);
+        ASSERT_TRUE(WriteBytes(user + L"\\keep.txt", "user") && WriteBytes(user + L".txt", "user"));
+        ASSERT_TRUE(row != 4 || (RemoveTree(company) && WriteBytes(company, "file")));
+        ASSERT_TRUE(row != 5 || WriteBytes(m.in.supportFolder, "file"));
+        for (const wchar_t* file : {L"COMCTL32.dll", L"IPHLPAPI.DLL", L"UxTheme.dll", L"sub\\deep\\x.dll", L"Lorrick.exe", L"Tavik.dll", L"Dorvane.ico"})
+            ASSERT_TRUE(!planted || WriteBytes(s + file, "planted"));
+        ::SetFileAttributesW((s + L"Tavik.dll").c_str(), row == 0 ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
         afx::CHandle inUse(row == 1 ? ::CreateFileW((s + L"UxTheme.dll").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr) : INVALID_HANDLE_VALUE);
+        // Another account's handle on the folder, opened before the install: it must not reach the new one.
+        afx::CHandle other(row == 6 ? ::CreateFileW(s.c_str(), FILE_LIST_DIRECTORY | FILE_ADD_FILE | WRITE_DAC, 7, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr) : INVALID_HANDLE_VALUE);
+        const std::string u = UnixPath(user), f = UnixPath(user + L".txt"), nowhere = UnixPath(m.dir / L"nowhere");
+        ASSERT_TRUE(row != 7 || (::DeleteFileW((s + L"Tavik.dll").c_str()) &&
+                                 UnixShell(m.dir, "cd " + UnixPath(s) + " && ln -s " + u + " lnkdir && ln -s " + f + " lnkfile && ln -s " + f + " Tavik.dll && ln -s " + nowhere + " dangling")));
+        ASSERT_TRUE((row != 8 && row != 9) || UnixShell(m.dir, "ln -s " + (row == 8 ? u : nowhere) + " " + UnixPath(m.in.supportFolder)));
+        ASSERT_TRUE(row != 10 || ::DeleteFileW((m.in.programFolder + L"Support\\Finder\\Lorrick.exe").c_str()));
         std::unique_ptr<ImportStandIn> standIn(row == 2 ? new ImportStandIn(L"kernel32.dll", "CopyFileW", &FailCopy)
-                                               : row == 3 ? new ImportStandIn(L"advapi32.dll", "GetSecurityInfo", &OtherOwner) : nullptr);
+                                               : row == 3 ? new ImportStandIn(L"advapi32.dll", "GetSecurityInfo", &OtherOwner)
+                                               : row == 11 ? new ImportStandIn(L"kernel32.dll", "GetFileInformationByHandleEx", &CutListing) : nullptr);
         CFileOperation op;
-        bool refused = false;
+        bool refused = false, missing = false;
         try {
             InstallGuideFilesTo(m.in, m.config, op);
         } catch (const Refused&) {
             refused = true;
+        } catch (const Missing&) {
+            missing = true;
         }
-        EXPECT_EQ(refused, row >= 1) << rows[row];
-        EXPECT_EQ(m.Installed(L"readme.txt"), row == 0) << rows[row];
+        standIn.reset();
+        EXPECT_EQ(refused, rows[row].outcome != kInstalled && row != 10);
+        EXPECT_EQ(missing, row == 10);
+        EXPECT_EQ(m.Installed(L"readme.txt"), rows[row].outcome == kInstalled);
+        EXPECT_TRUE(rows[row].outcome != kKept || !planted || ReadBytes(s + L"Lorrick.exe") == "planted") << "changed before the refusal";
+        EXPECT_EQ(ReadBytes(user + L".txt") + ReadBytes(user + L"\\keep.txt"), "useruser");
+        EXPECT_EQ(names(user), std::set<std::wstring>{L"keep.txt"});
+        if (row >= 7 && row <= 9) {
+            EXPECT_TRUE(UnixShell(m.dir, "find " + UnixPath(m.dir.Path()) + " -type l -delete"));
+        }
+        if (rows[row].outcome != kInstalled)
+            continue;
+        // The finder's files come back only where an earlier install left them.
+        std::set<std::wstring> kit = {L"Guide", L"Other", L"readme.txt"};
+        for (const wchar_t* name : {L"Dorvane.ico", L"Lorrick.exe", L"Tavik.dll"})
+            if (planted) {
+                kit.insert(name);
+                EXPECT_EQ(ReadBytes(s + name).substr(0, 4), "new ") << name;
+            }
+        EXPECT_EQ(names(s), kit);
+        if (row == 6) {
+            afx::CHandle made(::CreateFileW(s.c_str(), FILE_READ_ATTRIBUTES, 7, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+            EXPECT_FALSE(SameEntry(made, other));
+            other.Reset();  // the old folder goes with its last handle
+        }
+        const std::set<std::wstring> inCompany = names(company);
+        EXPECT_EQ(inCompany.size(), rows[row].oldStays ? 2u : 1u);
+        EXPECT_TRUE(rows[row].oldStays <= (inCompany.size() == 2 && inCompany.rbegin()->rfind(L"Pellgrove.old-", 0) == 0));
         if (row)
             continue;
-        auto names = [&s] {
-            std::set<std::wstring> found;
-            for (const auto& entry : std::filesystem::directory_iterator(s)) found.insert(entry.path().filename());
-            return found;
-        };
-        std::set<std::wstring> kit = {L"Dorvane.ico", L"Guide", L"Lorrick.exe", L"Other", L"Tavik.dll", L"readme.txt"};
-        EXPECT_EQ(names(), kit);
-        for (const wchar_t* name : {L"Dorvane.ico", L"Lorrick.exe", L"Tavik.dll"})
-            EXPECT_EQ(ReadBytes(s + name).substr(0, 4), "new ") << name;
         // The finder installer after it keeps what this run copied, and copies its own anew.
         ASSERT_TRUE(WriteBytes(s + L"Lorrick.exe", "this run"));
         EXPECT_EQ(InstallFinderFilesTo(m.in, m.config), s + L"Lorrick.exe");
         kit.insert({L"Web.ico", L"Vantry2.ico"});
-        EXPECT_EQ(names(), kit);
+        EXPECT_EQ(names(s), kit);
         EXPECT_EQ(ReadBytes(s + L"Lorrick.exe").substr(0, 4), "new ");
+        // A name that no longer leads to the held folder: nothing more goes there, nor starts from there.
+        ASSERT_TRUE(UnixShell(m.dir, "mv " + UnixPath(m.in.supportFolder) + " " + UnixPath(company + L"\\moved") + " && mkdir " + UnixPath(m.in.supportFolder)));
+        EXPECT_THROW(InstallFinderFilesTo(m.in, m.config), Refused);
+        EXPECT_FALSE(SupportFolderStillHeld(m.in.supportFolder));
     }
 }
 
@@ -274,10 +379,10 @@ TEST(SupportFiles, EveryMissingTestedSourceIsFatal)
     }
 }
 
-// A missing source leaves the copies made before it; a shell that gives no common
+// A missing source leaves nothing copied; a shell that gives no common
 // application-data folder, or an empty one, touches nothing and starts nothing on the drive the
 // wizard works on: not its \Guide, nor a guide planted where the support folder would be; nor
-// does one that cannot be closed to other accounts.
+// does one where the support folder cannot be made.
 TEST(SupportFiles, TheRealInstallersEndWithExitCodeOneAfterTheirMessage)
 {
     Medium m;
@@ -303,7 +408,7 @@ TEST(SupportFiles, TheRealInstallersEndWithExitCodeOneAfterTheirMessage)
         Press(box, IDOK);
         EXPECT_EQ(run.WaitExit(), 1u) << args;
     }
-    EXPECT_TRUE(m.Installed(L"Dorvane.ico")) << "copies made before the missing file stay";
+    EXPECT_FALSE(m.Installed(L"Dorvane.ico")) << "nothing is copied before every source is found";
     EXPECT_EQ(ReadBytes(root + L"Guide\\keep.gif"), "medium");
     EXPECT_FALSE(ReadBytes(planted).empty());
     EXPECT_EQ(share.Names(), (std::set<std::wstring>{L"Guide", L"Ostrand"}));

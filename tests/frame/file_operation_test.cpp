@@ -1,5 +1,6 @@
 // Shell copy and delete through the file-operation class.
 #include "frame/FileOperation.h"
+#include "tests/support/ImportStandIn.h"
 #include "tests/support/ProgramRun.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +47,10 @@ TEST(FileOperation, CopiesFolderContentsByWildcard)
     EXPECT_FALSE(Exists(target + L"\\Other"));
 }
 
-TEST(FileOperation, BadInputFailsWithoutTouchingAnything)
+// The shell reports success when the user skipped or cancelled a part in its own error box.
+int WINAPI AbortedPart(LPSHFILEOPSTRUCTW op) { return op->fAnyOperationsAborted = TRUE, 0; }
+
+TEST(FileOperation, BadInputOrAnAbortedPartFailsWithoutTouchingAnything)
 {
     TempDir dir;
     CFileOperation op;
@@ -56,4 +60,8 @@ TEST(FileOperation, BadInputFailsWithoutTouchingAnything)
     EXPECT_EQ(op.Delete(nullptr), 0);
     EXPECT_EQ(op.Delete(L""), 0);
     EXPECT_TRUE(Exists(dir.Path()));
+    ImportStandIn aborted(L"shell32.dll", "SHFileOperationW", &AbortedPart);
+    ASSERT_TRUE(aborted.Patched());
+    EXPECT_EQ(op.Copy(dir.Path().c_str(), (dir / L"copy").c_str()), 0);
+    EXPECT_EQ(op.Delete((dir / L"copy").c_str()), 0);
 }
