@@ -331,7 +331,8 @@ TEST(SupportFiles, TheSupportFolderEndsWithOnlyTheKitsFiles)
         EXPECT_EQ(ReadBytes(s + L"Lorrick.exe").substr(0, 4), "new ");
         // A name that no longer leads to the held folder: nothing more goes there, nor starts from there.
         ASSERT_TRUE(UnixShell(m.dir, "mv " + UnixPath(m.in.supportFolder) + " " + UnixPath(company + L"\\moved") + " && mkdir " + UnixPath(m.in.supportFolder)));
-        EXPECT_THROW(InstallFinderFilesTo(m.in, m.config), Refused);
+        EXPECT_THROW(InstallGuideFilesTo(m.in, m.config, op), Refused);
+        EXPECT_EQ(names(s), std::set<std::wstring>());
         EXPECT_FALSE(SupportFolderStillHeld(m.in.supportFolder));
     }
 }
@@ -396,7 +397,11 @@ TEST(SupportFiles, TheRealInstallersEndWithExitCodeOneAfterTheirMessage)
     std::wstring unsafe = afx::LoadStrLang(IDS_SUPPORT_FOLDER_UNSAFE, 1033);
     unsafe.replace(unsafe.find(L"%1"), 2, m.dir / L"Ostrand\\Pellgrove");
     const std::wstring internal = afx::LoadStrLang(IDS_INTERNAL_ERROR, 1033), unknown = afx::LoadStrLang(IDS_SUPPORT_FOLDER_UNKNOWN, 1033);
+    // A guide where the support folder would be, which no installer of this run made: never started.
+    ASSERT_EQ(MakeDirectory((m.dir / L"Ostrand\\Pellgrove\\Guide").c_str()), 0);
+    ASSERT_TRUE(::CopyFileW((OwnFolder() + L"install_runner.exe").c_str(), (m.dir / L"Ostrand\\Pellgrove\\Guide\\Marrowick.exe").c_str(), TRUE));
     const std::pair<std::wstring, std::wstring> runs[] = {
+        {L"launch refused \"" + m.dir.Path() + L"\"", unsafe},
         {L"finder \"" + m.dir.Path() + L"\\medium\" \"" + m.in.supportFolder + L"\" Support\\Finder\\Dorvane.ico", internal},
         {L"finder none " + root, unknown}, {L"guide none " + root, unknown}, {L"guide empty " + root, unknown},
         {L"launch none " + root, internal}, {L"launch empty " + root, internal},
