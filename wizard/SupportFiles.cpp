@@ -150,7 +150,8 @@ bool MoveAside(HANDLE old, HANDLE company, const std::wstring& name)
     const ULONGLONG stamp = ::GetTickCount64() ^ (ULONGLONG(::GetCurrentProcessId()) << 32);
     for (unsigned attempt = 0; attempt < 8; ++attempt) {
         wchar_t suffix[32];
-        swprintf(suffix, 32, L".old-%llx", stamp + attempt);
+        const ULONGLONG tag = stamp + attempt;
+        swprintf(suffix, 32, L".old-%08lx%08lx", static_cast<unsigned long>(tag >> 32), static_cast<unsigned long>(tag));
         if (RenameWithin(old, company, name + suffix))
             return true;
         if (::GetLastError() != ERROR_ALREADY_EXISTS && ::GetLastError() != ERROR_FILE_EXISTS)

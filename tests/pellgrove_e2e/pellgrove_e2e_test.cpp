@@ -12,6 +12,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -290,12 +291,29 @@ void Click(HWND dialog, int id) { ::SendMessageW(::GetDlgItem(dialog, id), BM_CL
 
 std::wstring Str(UINT id) { return afx::LoadStrLang(id, ExpectedLanguage()); }
 
-// What the recorder standing in for the guide wrote, once it has, within 5 s.
+// Whether a process of that name runs.
+bool Running(const wchar_t* name)
+{
+    HANDLE all = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    bool found = false;
+    for (BOOL more = ::Process32FirstW(all, &entry); more && !found; more = ::Process32NextW(all, &entry))
+        found = !_wcsicmp(entry.szExeFile, name);
+    ::CloseHandle(all);
+    return found;
+}
+
+// What the recorder standing in for the guide wrote, once it has and has ended, within 5 s each:
+// while it runs, its current folder is the support folder, which the next wizard then cannot
+// make anew.
 std::string GuideRecord(const std::wstring& record)
 {
     std::string guide;
     for (DWORD waited = 0; (guide = ReadBytes(record)).empty() && waited < 5000; waited += 100)
         ::Sleep(100);
+    for (DWORD waited = 0; Running(L"Marrowick.exe") && waited < 5000; waited += 50)
+        ::Sleep(50);
     return guide;
 }
 
@@ -365,6 +383,12 @@ TEST_F(QuickSetup, FromTheQuickButtonToTheWrittenFileAndTheGuide)
     ASSERT_TRUE(WriteBytes(MediumRoot() + L"Support\\Other\\note.txt", "other"));
     ASSERT_TRUE(::CopyFileW(recorder.c_str(), (MediumRoot() + L"Support\\Guide\\Marrowick.exe").c_str(), FALSE));
     ASSERT_TRUE(::CopyFileW(recorder.c_str(), (SupportFolder() + L"\\Guide\\Marrowick.exe").c_str(), FALSE));
+    // The finder as the disk carries it: an earlier install's copy of it comes anew from here.
+    ASSERT_TRUE(::CreateDirectoryW((MediumRoot() + L"Support\\Finder").c_str(), nullptr));
+    for (const wchar_t* f : {L"Dorvane.ico", L"WebSetup.ico", L"Vantry2.ico"})
+        ASSERT_TRUE(CopySampleFile(std::wstring(L"Support\\Finder\\") + f)) << f;
+    for (const wchar_t* f : {L"Lorrick.exe", L"Tavik.dll"})
+        ASSERT_TRUE(::CopyFileW((OwnFolder() + f).c_str(), (MediumRoot() + L"Support\\Finder\\" + f).c_str(), FALSE)) << f;
     TempDir scratch;
     const std::wstring record = scratch / L"guide.txt";
 
