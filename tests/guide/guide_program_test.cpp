@@ -4,6 +4,8 @@
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/TextFit.h"
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <psapi.h>
 #include <algorithm>
@@ -249,6 +251,8 @@ TEST(GuideScreens, AnimationAdvancesAndTheGuideEndsPromptly)
     EXPECT_GE(seen.size(), 3u);  // six frames of 120 ms in 1.5 s
 
     SaveScreenshot(dlg, L"guide");
+    const std::vector<std::string> unfit = UnfitTexts(dlg);
+    EXPECT_TRUE(unfit.empty()) << Lines(unfit);
 
     DWORD pid = 0;
     ::GetWindowThreadProcessId(dlg, &pid);
@@ -267,16 +271,30 @@ TEST(GuideScreens, AnimationAdvancesAndTheGuideEndsPromptly)
     std::printf("[ measure  ] guide ended %lu ms after its dialog was closed\n", (unsigned long)(::GetTickCount() - start));
 }
 
-// A language without one of these would show an empty message or no window at all.
+static INT_PTR CALLBACK PlainDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// A language without one of these would show an empty message or no window at all; the wait
+// dialog, made from its template with its text as the guide sets it, shows that text whole.
 TEST(GuideResources, EveryLanguageHoldsEveryStringAndDialog)
 {
     HMODULE m = ::LoadLibraryExW((OwnFolder() + L"Marrowick.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(m);
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_PROGRESS_CLASS};
+    ::InitCommonControlsEx(&icc);
     for (LANGID lang : {1033, 1041, 1028, 2052}) {
         for (UINT id : {1, 13, 38, 43, 44, 47, 48, 49})
             EXPECT_FALSE(ResourceString(m, id, lang).empty()) << lang << " " << id;
         for (UINT id : {IDD_GUIDE_WAIT, IDD_GUIDE_MAIN})
             EXPECT_TRUE(::FindResourceExW(m, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(id), lang)) << lang << " " << id;
+        HRSRC wait = ::FindResourceExW(m, MAKEINTRESOURCEW(5), MAKEINTRESOURCEW(IDD_GUIDE_WAIT), lang);
+        HWND w = wait ? ::CreateDialogIndirectParamW(nullptr, static_cast<LPCDLGTEMPLATEW>(::LockResource(::LoadResource(m, wait))),
+                                                     nullptr, PlainDialog, 0)
+                      : nullptr;
+        ASSERT_TRUE(w) << lang;
+        ::SetDlgItemTextW(w, IDC_WAIT_TEXT, ResourceString(m, IDS_PLEASE_WAIT, lang).c_str());
+        const std::vector<std::string> unfit = UnfitTexts(w);
+        EXPECT_TRUE(unfit.empty()) << lang << "\n" << Lines(unfit);
+        ::DestroyWindow(w);
     }
     ::FreeLibrary(m);
 }

@@ -5,6 +5,7 @@
 #include "afx/ResourceLanguage.h"
 #include "resources/pellgrove/resource.h"
 #include "tests/support/ProgramRun.h"
+#include "tests/support/TextFit.h"
 #include <gtest/gtest.h>
 
 // The section each language reads is seen from outside in the locale runs of the end-to-end
@@ -39,6 +40,8 @@ TEST(PellgroveWaitDialog, ShowsPleaseWaitInTheChosenLanguageWithABarOfTenSteps)
         wait.m_progress.SendMessage(PBM_SETPOS, WPARAM(-3));
         EXPECT_EQ(wait.m_progress.GetPos(), 0);
         EXPECT_TRUE(wait.GetExStyle() & WS_EX_TOOLWINDOW);
+        const std::vector<std::string> unfit = UnfitTexts(wait.m_hWnd);
+        EXPECT_TRUE(unfit.empty()) << lang << "\n" << Lines(unfit);
         wait.DestroyWindow();
     }
     afx::SetResourceLanguage(1033);

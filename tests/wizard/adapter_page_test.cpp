@@ -1,9 +1,10 @@
 // The adapter choice page with several usable adapters: one entry each, and the chosen one's
-// values shown and applied to the context.
+// values shown and applied to the context; its texts whole in the four languages.
 #include "afx/ResourceLanguage.h"
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/TextFit.h"
 #include "wizard/PellgroveApp.h"
 #include "wizard/PellgroveDialog_Adapter.h"
 #include "wizard/QuickSetupContext.h"
@@ -32,7 +33,7 @@ CAdapterEntry Adapter(const wchar_t* name, const char* ip, const char* gateway, 
 
 TEST(AdapterPage, ListsTheUsableAdaptersAndAppliesTheChosenOne)
 {
-    for (LANGID lang : {1033, 1041}) {
+    for (LANGID lang : {1033, 1041, 1028, 2052}) {
         afx::SetResourceLanguage(lang);
         ::SetThreadLocale(MAKELCID(lang, SORT_DEFAULT));
         QuickSetupContext context;
@@ -51,6 +52,8 @@ TEST(AdapterPage, ListsTheUsableAdaptersAndAppliesTheChosenOne)
             EXPECT_EQ(ItemText(w, IDC_IP_VALUE), L"10.0.0.7");
             EXPECT_EQ(ItemText(w, IDC_GATEWAY_VALUE), L"10.0.0.1");
             EXPECT_EQ(ItemText(w, IDC_DHCP_VALUE), afx::LoadStrLang(IDS_ADAPTER_DHCP_VALID, lang));
+            const std::vector<std::string> unfit = UnfitTexts(w);
+            EXPECT_TRUE(unfit.empty()) << lang << "\n" << Lines(unfit);
             SaveWindowShot(w, L"adapter_" + std::to_wstring(lang));
             Press(w, IDOK);
         });

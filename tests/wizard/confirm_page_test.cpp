@@ -1,8 +1,10 @@
-// The confirmation page from outside: where it opens, what it shows, and the long comment that
-// scrolls out once and comes back whole.
+// The confirmation page from outside: where it opens, what it shows, the long comment that
+// scrolls out once and comes back whole, and its texts whole in the four languages.
 #include "afx/ResourceLanguage.h"
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
+#include "tests/support/Screenshot.h"
+#include "tests/support/TextFit.h"
 #include "wizard/PellgroveApp.h"
 #include "wizard/PellgroveDialog_QuickConfirm.h"
 #include "wizard/QuickSetupContext.h"
@@ -48,4 +50,41 @@ TEST(ConfirmPage, OpensAtThePageRectangleAndScrollsALongCommentOnce)
     auto back = std::find(gone, lengths.end(), 25u);
     ASSERT_NE(back, lengths.end());
     EXPECT_EQ(size_t(std::count(back, lengths.end(), 25u)), size_t(lengths.end() - back));
+}
+
+// Every row and check the configuration can show, with the shortcut and manual checks it allows.
+TEST(ConfirmPage, EveryTextWholeInTheFourLanguages)
+{
+    QuickSetupContext context;
+    CDeviceSettings& r = context.settings;
+    r.name = L"STORE12345678X";
+    r.comment = L"Dorvane series";
+    r.workgroup = L"WORKGROUP";
+    r.dhcp = L"off";
+    r.ip = L"192.168.100.200";
+    r.netmask = r.gateway = r.nameserver = L"255.255.255.255";
+    r.ntp = L"off";
+    r.ntpserver = L"ntp.jst.mfeed.ad.jp";
+    for (LANGID lang : {LANGID(1033), LANGID(1041), LANGID(1028), LANGID(2052)}) {
+        afx::SetResourceLanguage(lang);
+        for (const auto [shortcut, manual] : {std::pair{1, 1}, std::pair{1, 0}, std::pair{0, 1}}) {
+            g_productConfig = ProductConfig{};
+            ProductConfig& c = g_productConfig;
+            c.Show_Comment = c.Show_WorkGroup = c.Show_NTP = 1;
+            c.Show_ShortCut = shortcut;
+            c.Show_ManualCopy = manual;
+            RECT rect = {};
+            CPellgroveDialog_QuickConfirm page(nullptr, &rect);
+            page.m_pContext = &context;
+            RunDriven(page, [&](HWND w) {
+                const std::vector<std::string> unfit = UnfitTexts(w);
+                EXPECT_TRUE(unfit.empty()) << lang << " shortcuts " << shortcut << " manual " << manual << "\n"
+                                           << Lines(unfit);
+                if (shortcut && manual)
+                    SaveWindowShot(w, L"confirm_page_" + std::to_wstring(lang));
+                Press(w, IDC_CONFIRM_BACK_TO_TOP);
+            });
+        }
+    }
+    afx::SetResourceLanguage(1033);
 }

@@ -1,9 +1,14 @@
 // The quick setup's page loop with stand-in pages: which page follows which result, the page
-// rectangle carried back to the menu, and the settings file written only after a completion.
+// rectangle carried back to the menu, and the settings file written only after a completion;
+// the texts of the menu and the end page whole in the four languages.
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
+#include "tests/support/Screenshot.h"
+#include "tests/support/TextFit.h"
+#include "afx/ResourceLanguage.h"
 #include "resources/pellgrove/resource.h"
 #include "wizard/PellgroveApp.h"
+#include "wizard/PellgroveDialog_End.h"
 #include "wizard/PellgroveDialog_Main.h"
 #include "wizard/PellgroveDialog_Quick.h"
 #include "wizard/QuickSetupContext.h"
@@ -118,4 +123,35 @@ TEST(PageLoop, TheMenuComesBackWhereTheLastPageWasAndTheFileIsWrittenOnlyAfterCo
             EXPECT_NE(bytes.find(Utf16Bytes(L"name=STORE1\r\n", false)), std::string::npos);
         }
     }
+}
+
+// The first and the last page of a run, the menu in both modes (left with Esc, which writes
+// nothing), with the product names of the sample medium.
+TEST(PageLoop, TheMenuAndTheEndPageShowEveryTextWhole)
+{
+    CPellgroveApp app;
+    const std::pair<LANGID, const wchar_t*> languages[] = {
+        {1033, L"HOLLIN"}, {1041, L"HOLLIN \u30CD\u30C3\u30C8\u30EF\u30FC\u30AF\u30B9\u30C8\u30EC\u30FC\u30B8"},
+        {1028, L"HOLLIN \u7DB2\u8DEF\u5132\u5B58\u88DD\u7F6E"}, {2052, L"HOLLIN \u7F51\u7EDC\u5B58\u50A8\u8BBE\u5907"}};
+    auto check = [](HWND w, const std::wstring& shot) {
+        const std::vector<std::string> unfit = UnfitTexts(w);
+        EXPECT_TRUE(unfit.empty()) << std::string(shot.begin(), shot.end()) << "\n" << Lines(unfit);
+        SaveWindowShot(w, shot);
+        Press(w, IDCANCEL);
+    };
+    for (const auto& [lang, product] : languages) {
+        afx::SetResourceLanguage(lang);
+        const std::wstring tag = std::to_wstring(lang);
+        for (int usb : {0, 1}) {
+            g_productConfig = ProductConfig{};
+            g_productConfig.UsbMode = usb;
+            g_productConfig.Show_SupportSoft = g_productConfig.Show_USBStorage = 1;
+            wcscpy(g_productConfig.Dorvane, product);
+            CPellgroveDialog_Main menu(nullptr);
+            RunDriven(menu, [&](HWND w) { check(w, (usb ? L"menu_usb_" : L"menu_") + tag); });
+        }
+        CPellgroveDialog_End end(nullptr, nullptr);
+        RunDriven(end, [&](HWND w) { check(w, L"end_page_" + tag); });
+    }
+    afx::SetResourceLanguage(1033);
 }

@@ -1,8 +1,10 @@
 // The settings page driven through window messages from a second thread, as a user would:
-// every check of its OK, field by field, with the messages it shows and what it stores.
+// every check of its OK, field by field, with the messages it shows and what it stores; its
+// texts whole in both modes and the four languages.
 #include "afx/ResourceLanguage.h"
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/Screenshot.h"
+#include "tests/support/TextFit.h"
 #include "wizard/PellgroveApp.h"
 #include "wizard/PellgroveDialog_Quick.h"
 #include "wizard/QuickSetupContext.h"
@@ -162,7 +164,6 @@ TEST_F(SettingsPage, UsbModeStoresTheOptions)
                        IDC_DELETE_RESERVATION, IDC_NTP_INVALID})
             ::SendDlgItemMessageW(page, id, BM_CLICK, 0, 0);
         ::SendDlgItemMessageW(page, IDC_POWER_SAVING, CB_SETCURSEL, 0, 0);
-        SaveWindowShot(page, L"settings_usb_1033");
         ::PostMessageW(page, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         EXPECT_EQ(AnswerMessageBox(page, IDOK, 700), L"");
     });
@@ -171,6 +172,27 @@ TEST_F(SettingsPage, UsbModeStoresTheOptions)
     EXPECT_EQ(r.name + L"|" + r.led + L"|" + r.category + L"|" + r.recpreserve + L"|" + r.share + L"|" +
                   r.resrecdel + L"|" + r.spindown + L"|" + r.autoupdate + L"|" + r.ntp,
               L"|1|english|cartridge|off|on|off|on|off");
+}
+
+// Every row either mode can show, in each language.
+TEST_F(SettingsPage, EveryTextWholeInBothModesAndTheFourLanguages)
+{
+    for (LANGID lang : {LANGID(1033), LANGID(1041), LANGID(1028), LANGID(2052)}) {
+        afx::SetResourceLanguage(lang);
+        for (int usb : {0, 1}) {
+            // Normal mode shows at most the category and place rows of the option block.
+            ProductConfig& c = g_productConfig;
+            c.Show_DetailSetting = c.Show_Category = c.Show_RecDirection = 1;
+            c.UsbMode = c.Show_LEDBrightness = c.Show_PowerSaving = c.Show_AutoUpdate = c.Show_FolderPublication =
+                c.Show_DelRecRsvInfo = usb;
+            Run([&](HWND page) {
+                const std::vector<std::string> unfit = UnfitTexts(page);
+                EXPECT_TRUE(unfit.empty()) << lang << (usb ? " USB" : "") << "\n" << Lines(unfit);
+                SaveWindowShot(page, (usb ? L"settings_usb_" : L"settings_page_") + std::to_wstring(lang));
+                Press(page, IDC_QUICK_CANCEL);
+            });
+        }
+    }
 }
 
 // USB-stick mode: the name stays as read until the change check is ticked and the question answered Yes.
