@@ -1,10 +1,15 @@
 // The real Lorrick.exe in the private test network: ping, search through Tavik.dll against the
-// device simulator, match and open; the shell's openings land in the recorder.
+// device simulator, match and open; the shell's openings land in the recorder; its windows' texts
+// whole in the four languages.
+#include "finder/LorrickRes.h"
 #include "tests/finder/LorrickRun.h"
 #include "tests/support/DevSimClient.h"
+#include "tests/support/ForeignTextFit.h"
+#include "tests/support/Screenshot.h"
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -64,6 +69,11 @@ protected:
         HWND main = run.MainDialog(1000);
         std::wstring count = main ? ItemText(main, 6203) : L"?";
         int rows = main ? int(SendDlgItemMessageW(main, 6000, LVM_GETITEMCOUNT, 0, 0)) : -1;
+        if (main) {  // shown as asked, the search ended and Refresh enabled
+            SendMessageW(main, 0x8001, 0, 0);
+            std::vector<std::string> unfit = UnfitTextsOf(main, OwnFolder() + L"Lorrick.exe", IDD_ZEVSEEKER, 1033);
+            EXPECT_TRUE(unfit.empty()) << args << "\n" << Lines(unfit);
+        }
         EXPECT_EQ(run.TakeMessageBox(1000), kNotAccessible) << args;
         EXPECT_EQ(run.WaitExit(10000), 0u) << args;
         EXPECT_TRUE(run.Records(1000).empty()) << args;
@@ -196,6 +206,31 @@ TEST_F(LorrickSlowLibrary, LongSearchShowsTheBoxAgainAndStillOpens)
     auto calls = Calls();
     ASSERT_EQ(calls.size(), 2u);  // one library search went on through the restart
     EXPECT_EQ(calls[1].second, 1);
+}
+
+// The searching box and the device list dialog, shown while the search runs (Refresh disabled),
+// with every text whole; Stop ends the finder without opening anything. Run once per locale (see
+// CMakeLists.txt): the finder speaks the language the locale folds to.
+TEST_F(LorrickSlowLibrary, EveryTextWholeInTheLanguageOfTheLocale)
+{
+    const char* expected = std::getenv("KIT_EXPECT_LANGUAGE");
+    const LANGID lang = expected ? LANGID(std::atoi(expected)) : 1033;
+    auto run = Start(L"slow");
+    HWND box = run->SearchingBox(15000);
+    ASSERT_TRUE(box);
+    std::vector<std::string> unfit = UnfitTextsOf(box, dir / L"Lorrick.exe", IDD_SEARCHING, lang);
+    EXPECT_TRUE(unfit.empty()) << "searching box\n" << Lines(unfit);
+    SaveWindowShot(box, L"lorrick_searching_" + std::to_wstring(lang));
+    HWND main = run->MainDialog(1000);
+    ASSERT_TRUE(main);
+    SendMessageW(main, 0x8001, 0, 0);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(main, IDC_REFRESH)));
+    unfit = UnfitTextsOf(main, dir / L"Lorrick.exe", IDD_ZEVSEEKER, lang);
+    EXPECT_TRUE(unfit.empty()) << "device list\n" << Lines(unfit);
+    SaveWindowShot(main, L"lorrick_list_" + std::to_wstring(lang));
+    Press(box, IDCANCEL);
+    EXPECT_EQ(run->WaitExit(8000), 0u);
+    EXPECT_TRUE(run->Records(500).empty());
 }
 
 // Every account may add files to the finder's folder: an arp.exe (the recorder) or an ICMP.DLL

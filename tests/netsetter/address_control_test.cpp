@@ -1,18 +1,22 @@
-// The IPv4 entry control in a dialog, driven by real keystrokes and by its data exchange.
+// The IPv4 entry control in a dialog, driven by real keystrokes and by its data exchange; the
+// setting and logon dialogs with every text whole in the four languages.
 #include "afx/DataExchange.h"
 #include "afx/Dialog.h"
 #include "afx/MessageMap.h"
 #include "afx/ResourceLanguage.h"
 #include "netsetter/DeviceSettingDlg.h"
 #include "netsetter/IPAddrCtl.h"
+#include "netsetter/LoginPasswordDlg.h"
 #include "netsetter/QuentariMsg.h"
 #include "netsetter/QuentariRes.h"
 #include "netsetter/QuentariState.h"
 #include "netsetter/SettingRes.h"
 #include "tests/support/MessageBoxes.h"
 #include "tests/support/ProgramRun.h"
+#include "tests/support/TextFit.h"
 #include <gtest/gtest.h>
 #include <imm.h>
+#include <algorithm>
 #include <cstring>
 #include <future>
 #include <vector>
@@ -252,4 +256,43 @@ TEST(SettingDialog, NameInTheInterfaceCodePageAndClearKeepsTypedNames)
     EXPECT_EQ(WindowText(last), L"21");
     EXPECT_EQ(IsDlgButtonChecked(dlg, IDC_USE_DHCP), UINT(BST_CHECKED));
     dlg.DestroyWindow();
+}
+
+// Each setting template, its address labels disabled (DHCP) and enabled (static) and its clock
+// group shown, then the logon: every text whole in each language (the version box is measured
+// in the program's own tests).
+TEST(SettingDialog, EveryTextWholeInEachLanguage)
+{
+    const UINT storage[] = {IDD_SETTING_STORAGE, IDD_SETTING_STORAGE_CLOCK};
+    const UINT clock[] = {IDD_SETTING_AP_CLOCK, IDD_SETTING_STORAGE_CLOCK};
+    for (LANGID lang : {1033, 1041, 1028, 2052}) {
+        afx::SetResourceLanguage(lang);
+        auto check = [lang](afx::CDialog& dlg, UINT id, const char* state) {
+            ::ShowWindow(dlg, SW_SHOWNA);
+            std::vector<std::string> unfit = UnfitTexts(dlg);
+            EXPECT_TRUE(unfit.empty()) << "template " << id << " in " << lang << ", " << state << "\n" << Lines(unfit);
+        };
+        for (UINT id : {IDD_SETTING_AP, IDD_SETTING_STORAGE, IDD_SETTING_AP_CLOCK, IDD_SETTING_STORAGE_CLOCK}) {
+            DeviceTableEntry entry = {};
+            entry.kind = std::count(storage, storage + 2, id) ? kKindStorage : 0;
+            std::strcpy(entry.name, "NAS01@WORKGROUP");
+            DeviceTableEntry working = entry;
+            working.changeFlags = std::count(clock, clock + 2, id) ? kChangeClock : 0;
+            DeviceTimeRecord time = {};
+            CDeviceSettingDlg dlg(id, nullptr);
+            dlg.SetDevice(entry, &working);
+            if (working.changeFlags)
+                dlg.ShowDeviceTime(&time);
+            ASSERT_TRUE(dlg.Create()) << id << " in " << lang;
+            check(dlg, id, "DHCP");
+            dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_USE_STATIC, BN_CLICKED), LPARAM(dlg.GetDlgItem(IDC_USE_STATIC)));
+            check(dlg, id, "static");
+            dlg.DestroyWindow();
+        }
+        CLoginPasswordDlg logon;
+        ASSERT_TRUE(logon.Create());
+        check(logon, IDD_LOGIN_PASSWORD, "empty");
+        logon.DestroyWindow();
+    }
+    afx::SetResourceLanguage(1033);
 }

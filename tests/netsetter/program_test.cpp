@@ -1,6 +1,9 @@
-// Quentari.exe seen from outside: the hand-over to a running copy, its main window and version box.
+// Quentari.exe seen from outside: the hand-over to a running copy, its main window and version box
+// with every text whole.
 #include "afx/NamedMutex.h"
 #include "afx/ResourceLanguage.h"
+#include "netsetter/QuentariRes.h"
+#include "tests/support/ForeignTextFit.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/Screenshot.h"
 #include <gtest/gtest.h>
@@ -82,6 +85,8 @@ TEST(QuentariLanguage, MainWindowAndVersionBox)
         GetWindowRect(GetDlgItem(main, id), &r);
         EXPECT_EQ(r.right - r.left, 93) << id;
     }
+    std::vector<std::string> unfit = UnfitTextsOf(main, Exe(), IDD_QUENTARI, Language());
+    EXPECT_TRUE(unfit.empty()) << Lines(unfit);
     std::wstring lang = std::to_wstring(Language());
     SaveWindowShot(main, L"quentari_main_" + lang);
 
@@ -90,6 +95,8 @@ TEST(QuentariLanguage, MainWindowAndVersionBox)
     HWND box = run.WaitWindow([&](HWND h) { return IsDialogWindow(h) && h != main && IsWindowVisible(h); });
     ASSERT_TRUE(box);
     EXPECT_EQ(ItemText(box, 1029), StringOf(1006));
+    unfit = UnfitTextsOf(box, Exe(), IDD_VERSION, Language());
+    EXPECT_TRUE(unfit.empty()) << Lines(unfit);
     SaveWindowShot(box, L"quentari_version_" + lang);
     Press(box, IDOK);
 
@@ -98,6 +105,8 @@ TEST(QuentariLanguage, MainWindowAndVersionBox)
     for (int i = 0; i < 300 && ItemText(main, 1028) != StringOf(102); ++i)
         Sleep(100);
     Sleep(700);  // a timer tick of the idle dialog
+    unfit = UnfitTextsOf(main, Exe(), IDD_QUENTARI, Language());
+    EXPECT_TRUE(unfit.empty()) << "search ended:\n" << Lines(unfit);
     PostMessageW(main, 0x380, 0, 0);
     HWND caution = run.WaitWindow([&](HWND h) { return IsDialogWindow(h) && IsWindowVisible(h) && GetDlgItem(h, 0xFFFF); });
     ASSERT_TRUE(caution);

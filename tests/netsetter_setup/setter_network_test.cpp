@@ -1,6 +1,9 @@
 // The real Quentari.exe in the private test network against the device simulator: search, logon,
-// setup, clock and web page; the bytes on the wire are read back from the simulator.
+// setup, clock and web page; the bytes on the wire are read back from the simulator; every text of
+// the windows whole.
+#include "netsetter/QuentariRes.h"
 #include "tests/finder/LorrickRun.h"
+#include "tests/support/ForeignTextFit.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/DevSimClient.h"
 #include "tests/support/Screenshot.h"
@@ -67,11 +70,19 @@ public:
     }
     int Rows() const { return int(SendDlgItemMessageW(m_main, 1010, LVM_GETITEMCOUNT, 0, 0)); }
     std::wstring Cell(int row, int col) const { return ListCellText(GetDlgItem(m_main, 1010), row, col); }
-    // Saves the window as a screenshot named quentari_<name>_<language>.
-    void Shot(HWND window, const std::string& name) const
+    // Every text of the window, shown from template `templateId`, whole.
+    void ExpectWhole(HWND window, UINT templateId) const
     {
-        if (window)
-            SaveWindowShot(window, L"quentari_" + Widen(name) + (Japanese() ? L"_ja" : L"_en"));
+        std::vector<std::string> unfit = UnfitTextsOf(window, OwnFolder() + L"Quentari.exe", templateId, Japanese() ? 1041 : 1033);
+        EXPECT_TRUE(unfit.empty()) << "template " << templateId << "\n" << Lines(unfit);
+    }
+    // The same, and the window saved as a screenshot named quentari_<name>_<language>.
+    void Shot(HWND window, UINT templateId, const std::string& name) const
+    {
+        if (!window)
+            return;
+        ExpectWhole(window, templateId);
+        SaveWindowShot(window, L"quentari_" + Widen(name) + (Japanese() ? L"_ja" : L"_en"));
     }
 
 private:
@@ -203,7 +214,7 @@ TEST_F(QuentariNetwork, SearchOfFiftyDevicesListsThemSortedByNameThenMac)
     ASSERT_EQ(s.size(), 132u);
     EXPECT_EQ(Str(s, 34) + "|" + Str(s, 115), "FROM-PC|Ostrand");
     EXPECT_EQ(Span(s, 8, 6) + Span(s, 99, 16), Bytes(22, 0));
-    q.Shot(q.Main(), "main");
+    q.Shot(q.Main(), IDD_QUENTARI, "main");
 }
 
 TEST_F(QuentariNetwork, LogonBase64RetriesAfterWrongPasswordAndCancelLogsOff)
@@ -213,13 +224,13 @@ TEST_F(QuentariNetwork, LogonBase64RetriesAfterWrongPasswordAndCancelLogsOff)
         "mac":"02:00:00:00:04:40"}],"faults":{"stray":true}})");
     QuentariDriver q;
     ASSERT_TRUE(q.WaitSearchDone());
-    q.Shot(q.Main(), "main_one");
+    q.Shot(q.Main(), IDD_QUENTARI, "main_one");
     HWND dlg = Logon(q, 0);
     ASSERT_TRUE(dlg);
     SetDlgItemTextW(dlg, 1033, L"123456789012345678901");  // 21 characters: refused whole
     EXPECT_EQ(Text(dlg, 1033), L"");
     SetDlgItemTextW(dlg, 1033, L"wrong");
-    q.Shot(dlg, "password");
+    q.Shot(dlg, IDD_LOGIN_PASSWORD, "password");
     Press(dlg, IDOK);
     EXPECT_EQ(q.TakeMessage(T(kAuthError, L"Quentari \x8A8D\x8A3C\x30A8\x30E9\x30FC")),
               T(L"The password is not valid.", L"\x30D1\x30B9\x30EF\x30FC\x30C9\x304C\x6B63\x3057\x304F\x3042\x308A\x307E\x305B\x3093\x3002"));
@@ -234,7 +245,7 @@ TEST_F(QuentariNetwork, LogonBase64RetriesAfterWrongPasswordAndCancelLogsOff)
     EXPECT_EQ(IsDlgButtonChecked(setting, 1006), BST_CHECKED);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(setting, 1019)));
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(setting, 295)));
-    q.Shot(setting, "setting_storage");
+    q.Shot(setting, IDD_SETTING_STORAGE, "setting_storage");
     Press(setting, IDCANCEL);
     for (int i = 0; i < 50 && IsWindow(setting); ++i)
         Sleep(100);
@@ -267,7 +278,7 @@ TEST_F(QuentariNetwork, StaticSetupAndClockOfStorageDeviceShowUpAtNextSearch)
     EXPECT_TRUE(IsWindowVisible(GetDlgItem(setting, 295)));
     EXPECT_EQ(IsDlgButtonChecked(setting, 295), BST_CHECKED) << "the device clock is far off";
     EXPECT_NE(ItemText(setting, 299).find(L"2024/06/15"), std::wstring::npos) << ItemText(setting, 299);
-    q.Shot(setting, "setting_clock");
+    q.Shot(setting, IDD_SETTING_STORAGE_CLOCK, "setting_clock");
     Press(setting, 1007);
     Sleep(300);
     // Refusals keep the dialog open.
@@ -345,6 +356,7 @@ TEST_F(QuentariNetwork, DhcpSetupOfAccessPointAndWebPage)
     double logon = FromMark(3);
     EXPECT_EQ(IsDlgButtonChecked(setting, 1007), BST_CHECKED);
     EXPECT_FALSE(IsWindowVisible(GetDlgItem(setting, 1076)));
+    q.ExpectWhole(setting, IDD_SETTING_AP);
     Press(setting, 1006);
     PressMarked(setting, IDOK);
     EXPECT_EQ(q.TakeMessage(kAppTitle, 40000), L"reflect the settings.It takes about 30 seconds to complete.");
@@ -391,6 +403,7 @@ TEST_F(QuentariNetwork, RefusalsAndSilenceFromLogonToSetup)
             HWND setting = q.WaitDialog(kSettingTitle, 40000);
             ASSERT_TRUE(setting) << c.json;
             EXPECT_EQ(IsWindowVisible(GetDlgItem(setting, 295)) != 0, c.dialog == kClockDialog) << c.json;
+            q.ExpectWhole(setting, c.dialog == kClockDialog ? IDD_SETTING_AP_CLOCK : IDD_SETTING_AP);
             Press(setting, 1006);
             Press(setting, IDOK);
         }
