@@ -28,7 +28,7 @@ public:
     void LoadFirmwareList() { ::LoadFirmwareList(g_productConfig, m_mapBase); }
     // The support-file installers (SupportFiles.h); each fills the caller's MAX_PATH buffers:
     // the support folder, and the installed finder's path when the product icon is configured.
-    // When the shell does not know the support folder, or it cannot be closed to other accounts,
+    // When the shell does not know the support folder, or it cannot be made anew for this run,
     // they copy nothing and end the process with exit code 1 after their message.
     void InstallFinderFiles(wchar_t* folder, wchar_t* finderPath);
     void InstallGuideFiles(wchar_t* folder);
