@@ -67,7 +67,7 @@ TEST(ConfirmPage, EveryTextWholeInTheFourLanguages)
     r.ntpserver = L"ntp.jst.mfeed.ad.jp";
     for (LANGID lang : {LANGID(1033), LANGID(1041), LANGID(1028), LANGID(2052)}) {
         afx::SetResourceLanguage(lang);
-        for (const auto [shortcut, manual] : {std::pair{1, 1}, std::pair{1, 0}, std::pair{0, 1}}) {
+        for (const auto& [shortcut, manual] : {std::pair{1, 1}, std::pair{1, 0}, std::pair{0, 1}}) {
             g_productConfig = ProductConfig{};
             ProductConfig& c = g_productConfig;
             c.Show_Comment = c.Show_WorkGroup = c.Show_NTP = 1;
